@@ -1,0 +1,29 @@
+# Shared compile settings for every Vantor target.
+add_library(vantor_warnings INTERFACE)
+target_compile_options(vantor_warnings INTERFACE -Wall -Wextra)
+target_compile_definitions(vantor_warnings INTERFACE
+  VANTOR_VERSION="${PROJECT_VERSION}"
+  QT_NO_KEYWORDS_FOR_NEW_CODE)
+
+if(VANTOR_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# vantor_add_test(NAME <name> LABEL <area> SOURCES ... LIBS ...)
+# One GoogleTest executable; each case is registered with CTest under the
+# area's label. Widget tests run on the offscreen platform.
+function(vantor_add_test)
+  cmake_parse_arguments(T "" "NAME;LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  add_executable(${T_NAME} ${T_SOURCES})
+  target_link_libraries(${T_NAME} PRIVATE vantor_warnings GTest::gtest GTest::gmock GTest::gtest_main ${T_LIBS})
+  set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  gtest_discover_tests(${T_NAME}
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
+    PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT}
+               ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VANTOR_BIN_DIR=${VANTOR_OUTPUT_DIR};VANTOR_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+    DISCOVERY_TIMEOUT 60)
+endfunction()

@@ -1,0 +1,21 @@
+#pragma once
+#include <QPointer>
+#include <QWidget>
+
+#include "vantor/platform/Notifier.h"
+
+namespace vantor {
+
+// Modal message boxes over an optional parent window.
+class MessageBoxNotifier final : public Notifier {
+ public:
+  explicit MessageBoxNotifier(QString title, QWidget* parent = nullptr);
+  void showError(const QString& text) override;
+  void showInformation(const QString& text) override;
+
+ private:
+  QString title_;
+  QPointer<QWidget> parent_;
+};
+
+}  // namespace vantor

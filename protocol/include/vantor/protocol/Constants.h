@@ -1,0 +1,29 @@
+#pragma once
+// Constants and small shared types of the wire protocol. Plain C++.
+
+#include <array>
+#include <cstdint>
+#include <string_view>
+
+namespace vantor::protocol {
+
+inline constexpr int kProtocolVersion = 6;
+inline constexpr std::uint16_t kClientPort = 10310;  // TCP control port on the server, UDP track port on the client
+inline constexpr std::uint16_t kFeedPort = 10311;    // simulator feed
+inline constexpr int kJoinTimeoutMs = 15000;
+inline constexpr int kAirfieldCount = 22;             // airfield index 1 ... 22
+inline constexpr std::size_t kPasswordLength = 9;      // passwords travel as their first 9 characters
+inline constexpr std::size_t kMaxDatagramBytes = 10000;  // a receiver reads at most this much of a datagram
+
+// One byte on the control channel.
+enum class CoalitionCode : std::uint8_t { Blue = 0, Red = 1, Everyone = 3 };
+
+// The coalition character inside a track record.
+enum class SideLetter : char { Blue = 'A', Red = 'B' };
+
+inline constexpr std::size_t kRadarTypeCount = 23;
+// The ground radar type names, in the order shared by the server's "Ra%d"
+// keys, its filter and the client's radar type table.
+extern const std::array<std::string_view, kRadarTypeCount> RadarTypeNames;
+
+}  // namespace vantor::protocol
