@@ -10,13 +10,22 @@ if(VANTOR_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# vantor_add_test(NAME <name> LABEL <area> SOURCES ... LIBS ...)
+# vantor_add_test(NAME <name> LABEL <area> [MAIN gtest|core|gui] [TIMEOUT s]
+#                 SOURCES ... LIBS ...)
 # One GoogleTest executable; each case is registered with CTest under the
-# area's label. Widget tests run on the offscreen platform.
+# area's label. MAIN core gives the cases a QCoreApplication (event loop),
+# MAIN gui a QApplication; widget tests run on the offscreen platform.
 function(vantor_add_test)
-  cmake_parse_arguments(T "" "NAME;LABEL;TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "" "NAME;LABEL;TIMEOUT;MAIN" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
-  target_link_libraries(${T_NAME} PRIVATE vantor_warnings GTest::gtest GTest::gmock GTest::gtest_main ${T_LIBS})
+  if(T_MAIN STREQUAL "core")
+    set(main_lib vantor_test_main_core)
+  elseif(T_MAIN STREQUAL "gui")
+    set(main_lib vantor_test_main_gui)
+  else()
+    set(main_lib GTest::gtest_main)
+  endif()
+  target_link_libraries(${T_NAME} PRIVATE vantor_warnings GTest::gtest GTest::gmock ${main_lib} vantor_test_support ${T_LIBS})
   set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
