@@ -1,0 +1,64 @@
+#pragma once
+// One contact of the client's table.
+
+#include <QString>
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+namespace vantor::model {
+
+struct HistoryPoint {
+  double latitude = 0.0;
+  double longitude = 0.0;
+  bool operator==(const HistoryPoint&) const = default;
+};
+
+// Past positions, newest first, at most five.
+class TrackHistory {
+ public:
+  static constexpr std::size_t kCapacity = 5;
+
+  // Inserts at the head; the oldest point drops out when full.
+  void push(HistoryPoint point);
+  void clear() { size_ = 0; }
+  std::size_t size() const { return size_; }
+  bool empty() const { return size_ == 0; }
+  // 0 is the newest point.
+  const HistoryPoint& operator[](std::size_t index) const { return points_[index]; }
+  const HistoryPoint* begin() const { return points_.data(); }
+  const HistoryPoint* end() const { return points_.data() + size_; }
+
+ private:
+  std::array<HistoryPoint, kCapacity> points_{};
+  std::size_t size_ = 0;
+};
+
+struct CContact {
+  int awacs = 0;                  // this contact is the client side's dynamic AWACS
+  int weaponRangeKm = 0;          // radar sites: whole km
+  int sectorDeg = 360;            // radar sites: 120 or 360
+  int altitudeLimitKm = 0;        // radar sites: detects only contacts below it
+  double detectionRangeKm = 0.0;  // radar sites
+  int altSymbol = 0;              // class letters "C" and "D"
+  int radarNumber = 0;            // radar sites: number in the friendly or hostile series
+  int radarDataSet = 0;           // radar data looked up (every class "A" contact)
+  int radarSite = 0;              // class "A"
+  int screenY = 0;                // pixel position at the scope's last redraw (written by the scope)
+  int screenX = 0;
+  int id = 0;  // track id, the key of the table
+  QString name;
+  double latitude = 0.0;         // decimal degrees, north positive
+  double longitude = 0.0;        // decimal degrees, east positive
+  double altitude = 0.0;         // metres
+  double heading = 0.0;          // radians, as received
+  double speed = 0.0;            // ground speed, km/h
+  int friendly = 0;              // same coalition as the client
+  std::int64_t lastHistory = 0;  // wall-clock seconds of the last history point; 0 when none
+  int carrier = 0;               // name is exactly "Admiral Kuznetsov": no history
+  TrackHistory history;
+  double previousAltitude = 0.0;  // altitude before the last refresh (label trend arrow)
+};
+
+}  // namespace vantor::model

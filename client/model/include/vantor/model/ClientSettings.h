@@ -1,0 +1,50 @@
+#pragma once
+// The controller's display settings and language, read at start-up.
+
+#include <QString>
+
+namespace vantor {
+class SettingsStore;
+}
+
+namespace vantor::model {
+
+// Where the client keeps its values (company "VANTOR").
+inline constexpr const char* kClientSettingsApplication = "Rivak";
+inline constexpr const char* kClientSettingsSection = "config";
+
+namespace setting_name {
+inline constexpr const char* kMetric = "metric";  // stored inverted against `imperial`
+inline constexpr const char* kDisplayMode = "DisplayMode";
+inline constexpr const char* kShowOldPosition = "ShowOldPosition";
+inline constexpr const char* kInvertCallsign = "Invertcallsign";
+inline constexpr const char* kShowRose = "Showrose";
+inline constexpr const char* kShowParlix = "ShowParlix";
+inline constexpr const char* kHideSpeed = "DONOTShowspeed";
+inline constexpr const char* kFontSize = "fontsize";                     // a string
+inline constexpr const char* kInstallerLanguage = "Installer Language";  // a string, written by the installer
+}  // namespace setting_name
+
+struct ClientSettings {
+  int imperial = 0;          // feet and nautical miles instead of metric units
+  int displayMode = 0;       // 1 = advanced display
+  int showOldPositions = 1;  // history trails
+  int invertCallsign = 0;    // label friendly contacts by the text after "(" of their name
+  int showRose = 0;
+  int showVoiceWindow = 0;
+  int hideSpeed = 0;
+  int fontSize = 12;  // label font height in pixels (as stored: 0 for a text without leading digits)
+  int language = 0;   // 128 French, 129 English, 130 Spanish; 0 for an unknown installer value
+
+  // Every value from the store, with the defaults for the missing ones.
+  static ClientSettings Load(const SettingsStore& store);
+
+  // The language whose menus to build: an unknown installer value gets the
+  // French menu (texts are French for it anyway).
+  int menuLanguage() const;
+};
+
+// The language number from the installer's value ("1036", "1033", "1034").
+int ReadLanguage(const SettingsStore& store);
+
+}  // namespace vantor::model
