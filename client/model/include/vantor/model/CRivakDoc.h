@@ -100,7 +100,7 @@ class CRivakDoc {
   void RemoveContact(ContactList::iterator position);
   void PushHistory(CContact& contact) const;
   void DesignateAwacsIfAny(CContact& contact);
-  void GiveRadarData(CContact& contact);
+  void GiveRadarData(CContact& contact, std::string_view name);
 
   ClientState& state_;
   SecondsClock clock_;
