@@ -1,0 +1,103 @@
+#pragma once
+// The theatre's terrain heights ("elevation.dat") and the terrain line of
+// sight over them.
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string_view>
+#include <vector>
+
+namespace vantor::geo {
+
+inline constexpr std::string_view kElevationFileName = "elevation.dat";
+
+enum class ElevationLoadStatus {
+  Loaded,
+  Missing,  // the file does not open
+  Short,    // fewer than the grid's 7972888 bytes
+};
+
+// 1204 rows by 3311 columns of signed 16-bit heights in metres, row 0 at the
+// northern edge, column 0 at 33 degrees east. Immutable once built; a
+// pyramid of block maxima beside the samples lets the line of sight skip
+// stretches of terrain that cannot mask anything.
+class ElevationGrid {
+ public:
+  static constexpr int kRows = 1204;
+  static constexpr int kColumns = 3311;
+  static constexpr std::size_t kSampleCount = static_cast<std::size_t>(kRows) * kColumns;
+  static constexpr std::size_t kRowBytes = static_cast<std::size_t>(kColumns) * 2;
+  static constexpr std::size_t kFileBytes = kSampleCount * 2;
+  static_assert(kRowBytes == 6622);
+  static_assert(kFileBytes == 7972888);
+  static constexpr double kSamplesPerDegree = 301.65912518853696;
+  static constexpr double kWestLongitude = 33.0;
+  static constexpr double kSouthLatitude = 42.0;
+
+  struct LoadResult;
+
+  // Flat terrain at 0 m.
+  ElevationGrid();
+  // Row-major samples; a vector of any other size than kSampleCount is
+  // resized (missing samples 0), so a grid always has its full extent.
+  explicit ElevationGrid(std::vector<std::int16_t> samples);
+
+  // Reads the little-endian file; a file that is missing or shorter than a
+  // full grid fails (bytes past the grid are ignored).
+  static LoadResult Load(const std::filesystem::path& file);
+
+  std::int16_t At(int row, int column) const {
+    return samples_[static_cast<std::size_t>(row) * kColumns + static_cast<std::size_t>(column)];
+  }
+  static bool Contains(int row, int column) { return row >= 0 && row < kRows && column >= 0 && column < kColumns; }
+  const std::vector<std::int16_t>& samples() const { return samples_; }
+
+  // The highest sample of a block that contains rows r0..r1 and columns
+  // c0..c1 (inclusive, clipped to the grid): never below the true maximum of
+  // that range, possibly above it.
+  std::int16_t MaxAtLeastOver(int r0, int c0, int r1, int c1) const;
+
+ private:
+  struct Level {
+    int rows = 0;
+    int columns = 0;
+    std::vector<std::int16_t> maxima;
+  };
+  void BuildPyramid();
+
+  std::vector<std::int16_t> samples_;
+  std::vector<Level> levels_;  // levels_[k] holds maxima of 2^(k+1)-sized blocks
+};
+
+struct ElevationGrid::LoadResult {
+  ElevationLoadStatus status = ElevationLoadStatus::Missing;
+  ElevationGrid grid;  // flat unless status is Loaded
+  bool ok() const { return status == ElevationLoadStatus::Loaded; }
+};
+
+// Fractional grid coordinates of a position.
+inline double GridColumnOf(double longitude) {
+  return (longitude - ElevationGrid::kWestLongitude) * ElevationGrid::kSamplesPerDegree;
+}
+inline double GridRowOf(double latitude) {
+  return ElevationGrid::kRows - (latitude - ElevationGrid::kSouthLatitude) * ElevationGrid::kSamplesPerDegree;
+}
+
+// True when the terrain leaves the target visible from the radar. Ground
+// radars (fromAltitudeMode false) pass their antenna height; the AWACS passes
+// its altitude and looks down a sight line that falls to 0 at the target.
+// Positions outside the tested box are never masked. The target is masked by
+// 6 or more obstructing samples along the two walks.
+bool TerrainLineOfSight(const ElevationGrid& grid, double radarLatitude, double radarLongitude, double targetLatitude,
+                        double targetLongitude, double targetAltitude, bool fromAltitudeMode, double heightParameter);
+
+// The number of obstructing samples, counted up to `limit` (the walks stop
+// there); -1 when an end lies outside the tested box.
+int CountTerrainObstructions(const ElevationGrid& grid, double radarLatitude, double radarLongitude,
+                             double targetLatitude, double targetLongitude, double targetAltitude,
+                             bool fromAltitudeMode, double heightParameter, int limit);
+
+inline constexpr int kMaskingObstructions = 6;
+
+}  // namespace vantor::geo
