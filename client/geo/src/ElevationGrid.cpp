@@ -73,9 +73,8 @@ void CountStretch(const ElevationGrid& grid, const Walk& walk, int a, int b, dou
   }
   const Cell first = walk.Sample(a);
   const Cell last = walk.Sample(b);
-  const double highest =
-      grid.MaxAtLeastOver(std::min(first.row, last.row), std::min(first.column, last.column),
-                          std::max(first.row, last.row), std::max(first.column, last.column));
+  const double highest = grid.MaxAtLeastOver(std::min(first.row, last.row), std::min(first.column, last.column),
+                                             std::max(first.row, last.row), std::max(first.column, last.column));
   if (highest <= targetHeight || highest <= std::min(walk.Threshold(a), walk.Threshold(b))) return;
   const int middle = a + (b - a) / 2;
   CountStretch(grid, walk, middle + 1, b, targetHeight, limit, count);

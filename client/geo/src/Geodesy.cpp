@@ -89,9 +89,10 @@ UtmPoint LatLongToUtm(double latitude, double longitude) {
 
   const double e4 = kE2 * kE2;
   const double e6 = e4 * kE2;
-  const double m = kA * (kArcFactor * latRad - (kE2 * 0.375 + e4 * 0.09375 + e6 * 0.0439453125) * std::sin(2.0 * latRad) +
-                         (e4 * 0.05859375 + e6 * 0.0439453125) * std::sin(4.0 * latRad) -
-                         e6 * 0.011393229166666666 * std::sin(6.0 * latRad));
+  const double m =
+      kA * (kArcFactor * latRad - (kE2 * 0.375 + e4 * 0.09375 + e6 * 0.0439453125) * std::sin(2.0 * latRad) +
+            (e4 * 0.05859375 + e6 * 0.0439453125) * std::sin(4.0 * latRad) -
+            e6 * 0.011393229166666666 * std::sin(6.0 * latRad));
 
   const double a2 = a * a;
   const double a3 = a2 * a;
@@ -105,9 +106,10 @@ UtmPoint LatLongToUtm(double latitude, double longitude) {
                     (a + (1.0 - t + c) * a3 * 0.16666666666666666 +
                      (5.0 - 18.0 * t + t * t + 72.0 * c - 58.0 * kEp2) * a5 * 0.008333333333333333) +
                 kFalseEasting;
-  utm.northing = kUtmScale * (m + n * tanLat *
-                                      (a2 * 0.5 + (5.0 - t + 9.0 * c + 4.0 * c * c) * a4 * 0.041666666666666664 +
-                                       (61.0 - 58.0 * t + t * t + 600.0 * c - 330.0 * kEp2) * a6 * 0.001388888888888889));
+  utm.northing =
+      kUtmScale * (m + n * tanLat *
+                           (a2 * 0.5 + (5.0 - t + 9.0 * c + 4.0 * c * c) * a4 * 0.041666666666666664 +
+                            (61.0 - 58.0 * t + t * t + 600.0 * c - 330.0 * kEp2) * a6 * 0.001388888888888889));
   if (latitude < 0.0) utm.northing += kFalseNorthingSouth;
   return utm;
 }
@@ -158,13 +160,15 @@ GeoPoint UtmToLatLong(double northing, double easting, std::string_view zoneText
 
   GeoPoint point;
   point.latitude =
-      kRadToDeg * (phi1 - (n1 * tanPhi / r1) *
-                              (d2 * 0.5 - (5.0 + 3.0 * t1 + 10.0 * c1 - 4.0 * c1 * c1 - 9.0 * kEp2) * d4 / 24.0 +
-                               (61.0 + 90.0 * t1 + 298.0 * c1 + 45.0 * t1 * t1 - 252.0 * kEp2 - 3.0 * c1 * c1) * d6 / 720.0));
-  point.longitude = originDeg + kRadToDeg *
-                                    (d - (1.0 + 2.0 * t1 + c1) * d3 / 6.0 +
-                                     (5.0 - 2.0 * c1 + 28.0 * t1 - 3.0 * c1 * c1 + 8.0 * kEp2 + 24.0 * t1 * t1) * d5 / 120.0) /
-                                    cosPhi;
+      kRadToDeg *
+      (phi1 - (n1 * tanPhi / r1) *
+                  (d2 * 0.5 - (5.0 + 3.0 * t1 + 10.0 * c1 - 4.0 * c1 * c1 - 9.0 * kEp2) * d4 / 24.0 +
+                   (61.0 + 90.0 * t1 + 298.0 * c1 + 45.0 * t1 * t1 - 252.0 * kEp2 - 3.0 * c1 * c1) * d6 / 720.0));
+  point.longitude =
+      originDeg + kRadToDeg *
+                      (d - (1.0 + 2.0 * t1 + c1) * d3 / 6.0 +
+                       (5.0 - 2.0 * c1 + 28.0 * t1 - 3.0 * c1 * c1 + 8.0 * kEp2 + 24.0 * t1 * t1) * d5 / 120.0) /
+                      cosPhi;
   return point;
 }
 
