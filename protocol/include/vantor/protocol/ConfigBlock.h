@@ -19,15 +19,16 @@ inline constexpr std::size_t kConfigBlockSize = 432;
 // airfield index - 1 (0 = Adler ... 21 = the carrier).
 struct ConfigBlock {
   std::int32_t version = kProtocolVersion;
-  std::array<std::array<std::int32_t, kAirfieldCount>, 2> airfieldRadarOn{};     // "a%d" / "b%d"
+  std::array<std::array<std::int32_t, kAirfieldCount>, 2> airfieldRadarOn{};       // "a%d" / "b%d"
   std::array<std::array<std::int32_t, kAirfieldCount>, 2> airfieldRadarRangeKm{};  // "R%d" / "RR%d"
-  std::array<std::int32_t, 2> radarOnly{};                                       // "RadarOnly" / "RadarOnly1"
-  std::array<std::string, 2> password;  // "bluepass" / "redpass"; only the first 9 characters travel
-  std::int32_t awacsRangeKm = 0;         // "AwacsRange"
+  std::array<std::int32_t, 2> radarOnly{};                                         // "RadarOnly" / "RadarOnly1"
+  std::array<std::string, 2> password;     // "bluepass" / "redpass"; only the first 9 characters travel
+  std::int32_t awacsRangeKm = 0;           // "AwacsRange"
   std::array<double, 2> awacsLatitude{};   // "Alat0" / "Alat1"
   std::array<double, 2> awacsLongitude{};  // "Along0" / "Along1"
-  std::array<std::int32_t, 2> awacsMode{};  // "Awacs" / "Awacs1": 0 simulator AWACS, 1..20 static at this altitude in km
-  std::int32_t missionClock = 0;           // seconds, at the moment the block is sent
+  std::array<std::int32_t, 2>
+      awacsMode{};                // "Awacs" / "Awacs1": 0 simulator AWACS, 1..20 static at this altitude in km
+  std::int32_t missionClock = 0;  // seconds, at the moment the block is sent
 
   bool operator==(const ConfigBlock&) const = default;
 };

@@ -2,6 +2,7 @@
 // Constants and small shared types of the wire protocol. Plain C++.
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -11,9 +12,13 @@ inline constexpr int kProtocolVersion = 6;
 inline constexpr std::uint16_t kClientPort = 10310;  // TCP control port on the server, UDP track port on the client
 inline constexpr std::uint16_t kFeedPort = 10311;    // simulator feed
 inline constexpr int kJoinTimeoutMs = 15000;
-inline constexpr int kAirfieldCount = 22;             // airfield index 1 ... 22
-inline constexpr std::size_t kPasswordLength = 9;      // passwords travel as their first 9 characters
+inline constexpr int kAirfieldCount = 22;                // airfield index 1 ... 22
+inline constexpr std::size_t kPasswordLength = 9;        // passwords travel as their first 9 characters
 inline constexpr std::size_t kMaxDatagramBytes = 10000;  // a receiver reads at most this much of a datagram
+inline constexpr std::size_t kControlReadBytes = 10000;  // one control-channel read
+inline constexpr std::size_t kMaxChatTextLength = 250;   // what a sender puts in one chat message
+inline constexpr std::size_t kChatRejectBytes = 255;     // a received chat message this long or longer is refused
+inline constexpr int kMaxClientSlots = 10;
 
 // One byte on the control channel.
 enum class CoalitionCode : std::uint8_t { Blue = 0, Red = 1, Everyone = 3 };

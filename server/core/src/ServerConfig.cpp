@@ -1,0 +1,127 @@
+#include "vantor/server/ServerConfig.h"
+
+#include <algorithm>
+
+#include "vantor/platform/SettingsStore.h"
+#include "vantor/protocol/TextNumbers.h"
+#include "vantor/texts/Texts.h"
+
+namespace vantor::server {
+namespace {
+
+const QString kSection = QStringLiteral("Config");
+constexpr int kDefaultRadarOn = 1;
+constexpr int kDefaultRangeKm = 50;
+constexpr int kDefaultAwacsMode = 10;
+constexpr int kDefaultAwacsRangeKm = 200;
+constexpr qsizetype kCoordinateChars = 9;
+constexpr qsizetype kLanguageValueChars = 259;
+
+QString Key(const char* pattern, int n) { return QString::asprintf(pattern, n); }
+
+std::string PasswordField(const QString& stored) {
+  std::string bytes = stored.toStdString();
+  if (bytes.size() > protocol::kPasswordLength) bytes.resize(protocol::kPasswordLength);
+  return bytes;
+}
+
+void LoadCoordinate(const SettingsStore& store, const char* key, double& value) {
+  if (const auto parsed = ParseCoordinate(store.readString(kSection, key, QStringLiteral("0")))) value = *parsed;
+}
+
+}  // namespace
+
+ServerConfig DefaultServerConfig() {
+  ServerConfig config;
+  for (auto& side : config.block.airfieldRadarOn) side.fill(kDefaultRadarOn);
+  for (auto& side : config.block.airfieldRadarRangeKm) side.fill(kDefaultRangeKm);
+  config.radarTypeShown.fill(1);
+  config.block.awacsMode = {kDefaultAwacsMode, kDefaultAwacsMode};
+  config.block.radarOnly = {0, 0};
+  config.block.awacsRangeKm = kDefaultAwacsRangeKm;
+  return config;
+}
+
+void LoadConfig(const SettingsStore& store, ServerConfig& config) {
+  protocol::ConfigBlock& block = config.block;
+  block.version = protocol::kProtocolVersion;
+  for (int n = 1; n <= protocol::kAirfieldCount; ++n) {
+    block.airfieldRadarOn[0][n - 1] = store.readInt(kSection, Key("a%d", n), kDefaultRadarOn);
+    block.airfieldRadarOn[1][n - 1] = store.readInt(kSection, Key("b%d", n), kDefaultRadarOn);
+    block.airfieldRadarRangeKm[0][n - 1] = store.readInt(kSection, Key("R%d", n), kDefaultRangeKm);
+    block.airfieldRadarRangeKm[1][n - 1] = store.readInt(kSection, Key("RR%d", n), kDefaultRangeKm);
+  }
+  for (int n = 0; n < static_cast<int>(kRadarTypeFlagCount); ++n) {
+    config.radarTypeShown[n] = store.readInt(kSection, Key("Ra%d", n), 1);
+  }
+  block.awacsMode[0] = store.readInt(kSection, "Awacs", kDefaultAwacsMode);
+  block.awacsMode[1] = store.readInt(kSection, "Awacs1", kDefaultAwacsMode);
+  block.radarOnly[0] = store.readInt(kSection, "RadarOnly", 0);
+  block.radarOnly[1] = store.readInt(kSection, "RadarOnly1", 0);
+  block.awacsRangeKm = store.readInt(kSection, "AwacsRange", kDefaultAwacsRangeKm);
+  block.password[0] = PasswordField(store.readString(kSection, "bluepass", QString()));
+  block.password[1] = PasswordField(store.readString(kSection, "redpass", QString()));
+  LoadCoordinate(store, "Alat0", block.awacsLatitude[0]);
+  LoadCoordinate(store, "Alat1", block.awacsLatitude[1]);
+  LoadCoordinate(store, "Along0", block.awacsLongitude[0]);
+  LoadCoordinate(store, "Along1", block.awacsLongitude[1]);
+}
+
+void SaveConfig(SettingsStore& store, const ServerConfig& config) {
+  const protocol::ConfigBlock& block = config.block;
+  for (int n = 0; n < static_cast<int>(kRadarTypeFlagCount); ++n) {
+    store.writeInt(kSection, Key("Ra%d", n), config.radarTypeShown[n]);
+  }
+  for (int n = 1; n <= protocol::kAirfieldCount; ++n)
+    store.writeInt(kSection, Key("a%d", n), block.airfieldRadarOn[0][n - 1]);
+  for (int n = 1; n <= protocol::kAirfieldCount; ++n)
+    store.writeInt(kSection, Key("b%d", n), block.airfieldRadarOn[1][n - 1]);
+  for (int n = 1; n <= protocol::kAirfieldCount; ++n) {
+    store.writeInt(kSection, Key("R%d", n), block.airfieldRadarRangeKm[0][n - 1]);
+  }
+  for (int n = 1; n <= protocol::kAirfieldCount; ++n) {
+    store.writeInt(kSection, Key("RR%d", n), block.airfieldRadarRangeKm[1][n - 1]);
+  }
+  store.writeInt(kSection, "Awacs", block.awacsMode[0]);
+  store.writeInt(kSection, "RadarOnly", block.radarOnly[0]);
+  store.writeInt(kSection, "Awacs1", block.awacsMode[1]);
+  store.writeInt(kSection, "RadarOnly1", block.radarOnly[1]);
+  store.writeInt(kSection, "AwacsRange", block.awacsRangeKm);
+  store.writeString(kSection, "bluepass", QString::fromStdString(block.password[0]));
+  store.writeString(kSection, "redpass", QString::fromStdString(block.password[1]));
+  store.writeInt(kSection, "MaxClient", config.maxClient);
+  store.writeString(kSection, "Alat0", FormatCoordinate(block.awacsLatitude[0]));
+  store.writeString(kSection, "Alat1", FormatCoordinate(block.awacsLatitude[1]));
+  store.writeString(kSection, "Along0", FormatCoordinate(block.awacsLongitude[0]));
+  store.writeString(kSection, "Along1", FormatCoordinate(block.awacsLongitude[1]));
+  store.sync();  // write failures are not reported
+}
+
+void LoadStartSettings(const SettingsStore& store, ServerConfig& config) {
+  config.notLaunch = store.readInt(kSection, "notlaunchfalcrest", 0);
+  config.maxClient = ClampMaxClient(store.readInt(kSection, "MaxClient", kDefaultMaxClient));
+}
+
+void SaveNotLaunch(SettingsStore& store, int notLaunch) {
+  store.writeInt(kSection, "notlaunchfalcrest", notLaunch);
+  store.sync();
+}
+
+int ClampMaxClient(int value) { return std::clamp(value, 1, protocol::kMaxClientSlots); }
+
+QString FormatCoordinate(double degrees) { return QString::fromStdString(protocol::FormatFixed(degrees, 6)); }
+
+std::optional<double> ParseCoordinate(const QString& stored) {
+  const std::string head = stored.left(kCoordinateChars).toStdString();
+  std::size_t pos = 0;
+  return protocol::ScanDouble(head, pos);
+}
+
+int ReadLanguage(const SettingsStore& clientStore) {
+  const QString value =
+      clientStore.readString(QStringLiteral("config"), QStringLiteral("Installer Language"), QString())
+          .left(kLanguageValueChars);
+  return LanguageFromInstallerValue(value.toStdString());
+}
+
+}  // namespace vantor::server
