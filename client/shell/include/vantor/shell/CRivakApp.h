@@ -1,0 +1,92 @@
+#pragma once
+// The client's application object: settings, language, coalition and sensor
+// configuration (ClientState), the document, the main window, and the
+// start-up and shutdown sequence.
+
+#include <QRect>
+#include <QSize>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+#include "vantor/model/CRivakDoc.h"
+#include "vantor/model/ClientSettings.h"
+#include "vantor/model/ClientState.h"
+#include "vantor/shell/SoundPlayer.h"
+#include "vantor/shell/TaskBar.h"
+
+namespace vantor {
+class SettingsStore;
+}
+
+namespace vantor::shell {
+
+class CMainFrame;
+
+inline constexpr QSize kSmallScreenLimit{1024, 768};
+inline constexpr const char* kStartSound = "interfer.wav";
+inline constexpr const char* kExitSound = "fall.wav";
+
+// A screen whose usable area is below 1024 x 768 in either direction.
+bool IsSmallScreen(const QSize& fullScreenClient);
+// The main window's place: 1024 x 768 at (0, 0) on a small screen, else from
+// (0, 0) to the right and bottom edges of the desktop work area.
+QRect MainWindowGeometry(const QRect& workArea, bool smallScreen);
+
+// What the client needs from the desktop; tests replace it.
+struct ShellPlatform {
+  std::unique_ptr<SoundPlayer> sound;
+  std::unique_ptr<TaskBar> taskBar;
+  std::function<QRect()> workArea;  // the primary screen's available area
+
+  static ShellPlatform Default();
+};
+
+// Command-line choices of the Vantor program.
+struct StartupOptions {
+  QString settingsFile;  // INI file instead of the user's settings store
+  bool sounds = true;
+};
+
+class CRivakApp {
+ public:
+  explicit CRivakApp(StartupOptions options, ShellPlatform platform = ShellPlatform::Default());
+  ~CRivakApp();
+  CRivakApp(const CRivakApp&) = delete;
+  CRivakApp& operator=(const CRivakApp&) = delete;
+
+  // Start-up in its fixed order; false ends the program.
+  bool InitInstance();
+  // Shutdown: exit sound, task bar restored, connection released.
+  int ExitInstance();
+
+  model::ClientSettings& settings() { return settings_; }
+  const model::ClientSettings& settings() const { return settings_; }
+  int language() const { return settings_.language; }
+  model::ClientState& state() { return state_; }
+  model::CRivakDoc* document() { return document_.get(); }
+  CMainFrame* mainWindow() { return mainWindow_.get(); }
+  SettingsStore* settingsStore() { return store_.get(); }
+  SoundPlayer& sound() { return *platform_.sound; }
+  bool smallScreen() const { return smallScreen_; }
+
+ private:
+  void SaveAndClearTaskBar();
+  void RestoreTaskBar();
+  // The server connection is made here once the connection layer exists.
+  void ConnectToServer();
+
+  StartupOptions options_;
+  ShellPlatform platform_;
+  model::ClientSettings settings_;
+  model::ClientState state_;  // holds the contact lock; outlives the document
+  std::unique_ptr<SettingsStore> store_;
+  std::unique_ptr<model::CRivakDoc> document_;
+  std::unique_ptr<CMainFrame> mainWindow_;
+  bool smallScreen_ = false;
+  bool taskBarSaved_ = false;
+  int savedTaskBarState_ = 0;
+};
+
+}  // namespace vantor::shell

@@ -1,0 +1,93 @@
+#include "vantor/shell/CRivakApp.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "vantor/platform/SettingsStore.h"
+#include "vantor/shell/CMainFrame.h"
+
+namespace vantor::shell {
+
+bool IsSmallScreen(const QSize& fullScreenClient) {
+  return fullScreenClient.width() < kSmallScreenLimit.width() || fullScreenClient.height() < kSmallScreenLimit.height();
+}
+
+QRect MainWindowGeometry(const QRect& workArea, bool smallScreen) {
+  if (smallScreen) return QRect(QPoint(0, 0), kSmallScreenLimit);
+  // Right and bottom edges as exclusive coordinates, measured from (0, 0).
+  return QRect(0, 0, workArea.x() + workArea.width(), workArea.y() + workArea.height());
+}
+
+ShellPlatform ShellPlatform::Default() {
+  ShellPlatform platform;
+  platform.sound = std::make_unique<QtSoundPlayer>();
+  platform.taskBar = CreatePlatformTaskBar();
+  platform.workArea = [] {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen != nullptr ? screen->availableGeometry() : QRect(QPoint(0, 0), kSmallScreenLimit);
+  };
+  return platform;
+}
+
+CRivakApp::CRivakApp(StartupOptions options, ShellPlatform platform)
+    : options_(std::move(options)), platform_(std::move(platform)) {
+  if (!platform_.sound || !options_.sounds) platform_.sound = std::make_unique<SilentSoundPlayer>();
+  if (!platform_.taskBar) platform_.taskBar = std::make_unique<NoTaskBar>();
+  if (!platform_.workArea) platform_.workArea = [] { return QRect(QPoint(0, 0), kSmallScreenLimit); };
+}
+
+CRivakApp::~CRivakApp() = default;
+
+bool CRivakApp::InitInstance() {
+  settings_.invertCallsign = 0;
+  state_.isBlue = 1;
+  // Qt's sockets need no library start-up, so there is no failure to report
+  // here.
+
+  if (IsSmallScreen(platform_.workArea().size())) {
+    SaveAndClearTaskBar();
+    smallScreen_ = true;
+  }
+
+  store_ = SettingsStore::open(model::kClientSettingsApplication, options_.settingsFile);
+  settings_ = model::ClientSettings::Load(*store_);
+  // The contact lock lives in state_, which exists from construction on.
+
+  document_ = std::make_unique<model::CRivakDoc>(state_);
+  mainWindow_ = std::make_unique<CMainFrame>();
+  mainWindow_->setWindowFlag(Qt::FramelessWindowHint, true);
+  mainWindow_->setGeometry(MainWindowGeometry(platform_.workArea(), smallScreen_));
+  mainWindow_->show();
+
+  ConnectToServer();
+
+  mainWindow_->setGeometry(MainWindowGeometry(platform_.workArea(), smallScreen_));
+  mainWindow_->repaint();
+
+  platform_.sound->playToEnd(kStartSound);
+  return true;
+}
+
+void CRivakApp::ConnectToServer() {}
+
+int CRivakApp::ExitInstance() {
+  platform_.sound->playToEnd(kExitSound);
+  RestoreTaskBar();
+  if (mainWindow_) mainWindow_->hide();
+  return 0;
+}
+
+void CRivakApp::SaveAndClearTaskBar() {
+  savedTaskBarState_ = platform_.taskBar->state();
+  taskBarSaved_ = true;
+  platform_.taskBar->setState(0);  // neither auto-hide nor always on top
+}
+
+void CRivakApp::RestoreTaskBar() {
+  // Only a state that was saved is put back, whatever the screen size is now.
+  if (!taskBarSaved_) return;
+  platform_.taskBar->setState(savedTaskBarState_);
+  taskBarSaved_ = false;
+}
+
+}  // namespace vantor::shell
