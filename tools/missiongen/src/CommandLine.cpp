@@ -1,0 +1,95 @@
+#include "vantor/missiongen/CommandLine.h"
+
+#include <QCommandLineParser>
+
+#include <cmath>
+#include <iostream>
+
+namespace vantor::missiongen {
+
+std::uint64_t CommandLine::BatchLimit() const {
+  if (durationSeconds <= 0.0) return 0;
+  return std::max<std::uint64_t>(1, static_cast<std::uint64_t>(std::llround(durationSeconds * rate)));
+}
+
+std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, int& exitCode) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      "Stands in for the Falcrest simulator's export script: connects to a Vantor server's feed port and writes a\n"
+      "live mission over the theatre (aircraft from the airfields, AWACS, helicopters, ships, air defence sites),\n"
+      "or replays a recorded feed. Reconnects while the server is not up; stops cleanly on Ctrl-C.");
+  parser.addHelpOption();
+  parser.addVersionOption();
+  const QCommandLineOption host("host", "Server address (default 127.0.0.1).", "address", "127.0.0.1");
+  const QCommandLineOption port("port", "Server feed port (default 10311).", "port", "10311");
+  const QCommandLineOption rate("rate", "Batches per second (default 5).", "n", "5");
+  const QCommandLineOption objects("objects",
+                                   "Number of mission objects, up to 10000 for load tests (default: the "
+                                   "standard mission).",
+                                   "n", "0");
+  const QCommandLineOption duration("duration",
+                                    "Stop after this many seconds of mission (default: run until "
+                                    "stopped).",
+                                    "seconds", "0");
+  const QCommandLineOption seed("seed", "Mission seed; a seed always gives the same feed (default 1).", "n", "1");
+  const QCommandLineOption record("record", "Also write the feed text to this file.", "file");
+  const QCommandLineOption replay("replay", "Stream a recorded feed file at its batch pace instead of a mission.",
+                                  "file");
+  const QCommandLineOption toStdout("stdout", "Write the feed to standard output instead of to a server.");
+  const QCommandLineOption fast("fast", "Do not pace batches: write them as fast as the output takes them.");
+  parser.addOptions({host, port, rate, objects, duration, seed, record, replay, toStdout, fast});
+
+  if (!parser.parse(arguments)) {
+    std::cerr << "vantor-missiongen: " << parser.errorText().toStdString() << "\n(--help lists the options)\n";
+    exitCode = 2;
+    return std::nullopt;
+  }
+  if (parser.isSet("help")) {
+    std::cout << parser.helpText().toStdString();
+    exitCode = 0;
+    return std::nullopt;
+  }
+  if (parser.isSet("version")) {
+    std::cout << "vantor-missiongen " << VANTOR_VERSION << "\n";
+    exitCode = 0;
+    return std::nullopt;
+  }
+  if (!parser.positionalArguments().isEmpty()) {
+    std::cerr << "vantor-missiongen: unexpected argument " << parser.positionalArguments().first().toStdString()
+              << "\n";
+    exitCode = 2;
+    return std::nullopt;
+  }
+
+  auto fail = [&exitCode](const std::string& why) -> std::optional<CommandLine> {
+    std::cerr << "vantor-missiongen: " << why << "\n";
+    exitCode = 2;
+    return std::nullopt;
+  };
+  CommandLine line;
+  bool ok = false;
+  line.host = parser.value(host);
+  if (line.host.isEmpty()) return fail("--host needs an address");
+  const uint portValue = parser.value(port).toUInt(&ok);
+  if (!ok || portValue == 0 || portValue > 65535) return fail("--port must be a number from 1 to 65535");
+  line.port = static_cast<quint16>(portValue);
+  line.rate = parser.value(rate).toDouble(&ok);
+  if (!ok || !std::isfinite(line.rate) || line.rate <= 0.0 || line.rate > kMaxRate)
+    return fail("--rate must be a number of batches per second above 0 and at most 50");
+  line.objects = parser.value(objects).toInt(&ok);
+  if (!ok || line.objects < 0 || line.objects > kMaxObjects) return fail("--objects must be from 1 to 10000");
+  line.durationSeconds = parser.value(duration).toDouble(&ok);
+  if (!ok || !std::isfinite(line.durationSeconds) || line.durationSeconds < 0.0)
+    return fail("--duration must be a number of seconds");
+  line.seed = parser.value(seed).toULongLong(&ok);
+  if (!ok) return fail("--seed must be a whole number from 0 to 18446744073709551615");
+  line.recordPath = parser.value(record);
+  line.replayPath = parser.value(replay);
+  line.toStdout = parser.isSet(toStdout);
+  line.fast = parser.isSet(fast);
+  if (parser.isSet(replay) && line.replayPath.isEmpty()) return fail("--replay needs a file");
+  if (parser.isSet(record) && line.recordPath.isEmpty()) return fail("--record needs a file");
+  return line;
+}
+
+}  // namespace vantor::missiongen
