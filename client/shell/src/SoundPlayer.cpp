@@ -5,6 +5,8 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
+#include <QAudioDevice>
+#include <QMediaDevices>
 #include <QSoundEffect>
 #include <QTimer>
 #include <QUrl>
@@ -60,7 +62,7 @@ QtSoundPlayer::~QtSoundPlayer() = default;
 
 void QtSoundPlayer::playToEnd(const QString& fileName) {
   const QString path = FindSoundFile(fileName, folders_);
-  if (path.isEmpty()) return;
+  if (path.isEmpty() || QMediaDevices::audioOutputs().isEmpty()) return;
   QFile file(path);
   if (!file.open(QIODevice::ReadOnly)) return;
   const std::optional<std::chrono::milliseconds> length = WaveDuration(file.read(kWaveHeaderProbe));
