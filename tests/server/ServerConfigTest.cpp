@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <QTemporaryDir>
+
+#include "vantor/platform/SettingsStore.h"
+#include "vantor/server/ServerConfig.h"
+#include "vantor/texts/Texts.h"
+
+using namespace vantor;
+using namespace vantor::server;
+
+namespace {
+
+class ServerConfigTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<SettingsStore> store() { return SettingsStore::openFile(dir_.filePath("vantorsrv.ini")); }
+  QTemporaryDir dir_;
+};
+
+}  // namespace
+
+TEST_F(ServerConfigTest, FreshInstallationDefaults) {
+  ServerConfig config;
+  LoadConfig(*store(), config);
+  LoadStartSettings(*store(), config);
+  EXPECT_EQ(config, DefaultServerConfig());
+  for (int side = 0; side < 2; ++side) {
+    for (int n = 0; n < 22; ++n) {
+      EXPECT_EQ(config.block.airfieldRadarOn[side][n], 1);
+      EXPECT_EQ(config.block.airfieldRadarRangeKm[side][n], 50);
+    }
+    EXPECT_EQ(config.block.awacsMode[side], 10);
+    EXPECT_EQ(config.block.radarOnly[side], 0);
+    EXPECT_EQ(config.block.awacsLatitude[side], 0.0);
+    EXPECT_EQ(config.block.awacsLongitude[side], 0.0);
+    EXPECT_EQ(config.block.password[side], "");
+  }
+  for (int flag : config.radarTypeShown) EXPECT_EQ(flag, 1);
+  EXPECT_EQ(config.block.awacsRangeKm, 200);
+  EXPECT_EQ(config.block.version, 6);
+  EXPECT_EQ(config.maxClient, 2);
+  EXPECT_EQ(config.notLaunch, 0);
+}
+
+TEST_F(ServerConfigTest, SaveThenLoadRoundTripsEveryKey) {
+  ServerConfig saved = DefaultServerConfig();
+  for (int n = 0; n < 22; ++n) {
+    saved.block.airfieldRadarOn[0][n] = n % 2;
+    saved.block.airfieldRadarOn[1][n] = (n + 1) % 2;
+    saved.block.airfieldRadarRangeKm[0][n] = 2 + n;
+    saved.block.airfieldRadarRangeKm[1][n] = 300 - n;
+  }
+  for (int n = 0; n < 31; ++n) saved.radarTypeShown[n] = n % 3 == 0 ? 0 : 1;
+  saved.block.awacsMode = {0, 7};
+  saved.block.radarOnly = {1, 0};
+  saved.block.awacsRangeKm = 650;
+  saved.block.password = {"bleu", "rouge"};
+  saved.block.awacsLatitude = {44.5, 43.997740};
+  saved.block.awacsLongitude = {37.999020, -1.25};
+  saved.maxClient = 7;
+  SaveConfig(*store(), saved);
+
+  ServerConfig loaded;
+  LoadConfig(*store(), loaded);
+  LoadStartSettings(*store(), loaded);
+  EXPECT_EQ(loaded, saved);
+  EXPECT_EQ(store()->readString("Config", "Alat0", ""), "44.500000");
+  EXPECT_EQ(store()->readString("Config", "Along1", ""), "-1.250000");
+  EXPECT_FALSE(store()->contains("Config", "notlaunchfalcrest"));  // written by the start only
+}
+
+TEST_F(ServerConfigTest, PasswordsAreCutToNineCharacters) {
+  store()->writeString("Config", "bluepass", "ABCDEFGHIJKL");
+  store()->writeString("Config", "redpass", "123456789");
+  ServerConfig config;
+  LoadConfig(*store(), config);
+  EXPECT_EQ(config.block.password[0], "ABCDEFGHI");
+  EXPECT_EQ(config.block.password[1], "123456789");
+}
+
+TEST_F(ServerConfigTest, CoordinatesReadFromTheirFirstNineCharacters) {
+  store()->writeString("Config", "Alat0", "44.5678901234");
+  store()->writeString("Config", "Alat1", "not a number");
+  store()->writeString("Config", "Along0", "   -12.5");
+  ServerConfig config;
+  config.block.awacsLatitude[1] = 3.5;
+  LoadConfig(*store(), config);
+  EXPECT_DOUBLE_EQ(config.block.awacsLatitude[0], 44.56789);
+  EXPECT_DOUBLE_EQ(config.block.awacsLatitude[1], 3.5);  // kept
+  EXPECT_DOUBLE_EQ(config.block.awacsLongitude[0], -12.5);
+  SaveConfig(*store(), config);
+  EXPECT_EQ(store()->readString("Config", "Alat0", ""), "44.567890");
+  EXPECT_EQ(FormatCoordinate(44.5), "44.500000");
+  EXPECT_FALSE(ParseCoordinate(""));
+}
+
+TEST_F(ServerConfigTest, MaxClientIsClampedAndKeysIgnoreCase) {
+  auto settings = store();
+  settings->writeInt("config", "maxclient", 25);
+  settings->writeInt("Config", "NotLaunchFalcrest", 1);
+  settings->sync();
+  ServerConfig config;
+  LoadStartSettings(*store(), config);
+  EXPECT_EQ(config.maxClient, 10);
+  EXPECT_EQ(config.notLaunch, 1);
+  store()->writeInt("Config", "MaxClient", 0);
+  LoadStartSettings(*store(), config);
+  EXPECT_EQ(config.maxClient, 1);
+  EXPECT_EQ(ClampMaxClient(-3), 1);
+  EXPECT_EQ(ClampMaxClient(4), 4);
+}
+
+TEST_F(ServerConfigTest, LanguageFromTheClientInstaller) {
+  auto client = SettingsStore::openFile(dir_.filePath("rivak.ini"));
+  EXPECT_EQ(ReadLanguage(*client), 0);
+  client->writeString("config", "Installer Language", "1034");
+  EXPECT_EQ(ReadLanguage(*client), kLanguageSpanish);
+  EXPECT_STREQ(Text(TextId::SrvOnlyFalcrestServer, ReadLanguage(*client)), "Solo el Server puede enviar datos");
+  client->writeString("config", "Installer Language", "1033");
+  EXPECT_EQ(ReadLanguage(*client), kLanguageEnglish);
+  client->writeString("config", "Installer Language", "1031");
+  EXPECT_STREQ(Text(TextId::SrvOnlyFalcrestServer, ReadLanguage(*client)),
+               "Seul le serveur Falcrest peut envoyer des données");
+}
