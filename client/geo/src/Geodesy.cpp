@@ -43,7 +43,8 @@ constexpr double kArcFactor = 1.0 - kE2 * 0.25 - kE2 * kE2 * 0.046875 - kE2 * kE
 
 int ZoneOf(double latitude, double normalisedLongitude) {
   const double l = normalisedLongitude;
-  int zone = 1 + TruncToInt((l + 180.0) / 6.0);
+  // Absurd longitudes (bad input) stay absurd but must not overflow.
+  int zone = 1 + TruncToInt(std::clamp((l + 180.0) / 6.0, -1e6, 1e6));
   if (latitude >= 56.0 && latitude < 64.0 && l >= 3.0 && l < 12.0) zone = 32;
   if (latitude >= 72.0 && latitude < 84.0) {
     if (l >= 0.0 && l < 9.0) {
