@@ -1,0 +1,184 @@
+// The vantorsrv program as outside tools run it.
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <csignal>
+
+#include "ServerTestSupport.h"
+#include "vantor/protocol/ControlMessages.h"
+
+using namespace vantor;
+using namespace vantor::test;
+
+namespace {
+
+class ServerProcess {
+ public:
+  ServerProcess(const QTemporaryDir& dir, QStringList extra = {})
+      : feedPort_(FreeTcpPort()), clientPort_(FreeTcpPort()), settings_(dir.filePath("vantorsrv.ini")) {
+    arguments_ =
+        QStringList{
+            "--headless", "--feed-port", QString::number(feedPort_), "--client-port", QString::number(clientPort_),
+            "--settings", settings_} +
+        extra;
+  }
+  ~ServerProcess() {
+    if (process_.state() != QProcess::NotRunning) {
+      process_.kill();
+      process_.waitForFinished(5000);
+    }
+  }
+  bool start() {
+    process_.start(ProgramPath("vantorsrv"), arguments_);
+    if (!process_.waitForStarted(5000)) return false;
+    // Serving once both ports are reported.
+    return WaitUntil([&] { return stderrText().contains("client port"); }, std::chrono::seconds(10));
+  }
+  QString stderrText() {
+    stderr_ += QString::fromUtf8(process_.readAllStandardError());
+    return stderr_;
+  }
+  bool terminate(int& exitCode) {
+    ::kill(static_cast<pid_t>(process_.processId()), SIGTERM);
+    if (!process_.waitForFinished(5000)) return false;
+    exitCode = process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
+    return true;
+  }
+  quint16 feedPort() const { return feedPort_; }
+  quint16 clientPort() const { return clientPort_; }
+  const QString& settingsPath() const { return settings_; }
+
+ private:
+  quint16 feedPort_;
+  quint16 clientPort_;
+  QString settings_;
+  QStringList arguments_;
+  QProcess process_;
+  QString stderr_;
+};
+
+std::unique_ptr<TestClient> Join(const QString& address, quint16 port, protocol::CoalitionCode coalition) {
+  auto client = std::make_unique<TestClient>(address, port);
+  if (!client->connectTo(port) || !client->waitConfigBlock()) return nullptr;
+  client->join(coalition);
+  return client;
+}
+
+QByteArray RunToEnd(const QStringList& arguments, int& exitCode) {
+  QProcess process;
+  process.start(ProgramPath("vantorsrv"), arguments);
+  process.waitForFinished(10000);
+  exitCode = process.exitCode();
+  return process.readAllStandardOutput() + process.readAllStandardError();
+}
+
+}  // namespace
+
+TEST(VantorsrvProgram, AnswersHelpAndVersion) {
+  int exitCode = -1;
+  const QByteArray help = RunToEnd({"--help"}, exitCode);
+  EXPECT_EQ(exitCode, 0);
+  for (const char* option :
+       {"--headless", "--no-simulator", "--feed-port", "--client-port", "--settings", "--simulator-dir", "--version"}) {
+    EXPECT_TRUE(help.contains(option)) << option;
+  }
+  const QByteArray version = RunToEnd({"--version"}, exitCode);
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_TRUE(version.contains(VANTOR_VERSION));
+  RunToEnd({"--headless", "--feed-port", "70000"}, exitCode);
+  EXPECT_EQ(exitCode, 2);
+}
+
+TEST(VantorsrvProgram, ServesAFeedToSeveralClientsAndStopsCleanlyOnSigterm) {
+  QTemporaryDir dir;
+  ServerProcess server(dir, {"--no-simulator"});
+  {
+    auto settings = SettingsStore::openFile(server.settingsPath());
+    settings->writeInt("Config", "MaxClient", 3);
+    settings->writeString("Config", "bluepass", "bleu");
+    settings->writeString("Config", "redpass", "rouge");
+    settings->writeInt("Config", "Ra11", 0);
+  }
+  ASSERT_TRUE(server.start()) << server.stderrText().toStdString();
+
+  auto blue = Join("127.0.0.2", server.clientPort(), protocol::CoalitionCode::Blue);
+  auto red = Join("127.0.0.3", server.clientPort(), protocol::CoalitionCode::Red);
+  ASSERT_TRUE(blue && red);
+
+  TestFeed feed;
+  ASSERT_TRUE(feed.connectTo(server.feedPort()));
+  const QByteArray first =
+      "Mission start time: 43200##"
+      "16779010 B Colt 11[Enemies]@@45.0322 38.9251 3000.0 1.57##"
+      "30000001 A SA-11 Buk SR[Allies]@@44.0 38.0 10 0##"
+      "30000002 A Kub STR[Allies]@@44.5 38.5 10 0##";
+  feed.send(first);
+  ASSERT_TRUE(blue->waitDatagrams(1) && red->waitDatagrams(1));
+  EXPECT_EQ(blue->datagrams().back(), QByteArray());  // created objects wait for their update
+
+  feed.send(
+      "16779010 B Colt 11[Enemies]@@45.0422 38.9251 3000.0 1.57##"
+      "30000001 A SA-11 Buk SR[Allies]@@44.0 38.0 10 0##"
+      "30000002 A Kub STR[Allies]@@44.5 38.5 10 0##");
+  ASSERT_TRUE(blue->waitDatagrams(2) && red->waitDatagrams(2));
+  const QByteArray expected =
+      "16779010BColt 11[A]@45.0422 38.9251 3000.0 1.57 0##"
+      "30000002AKub STR[B]@44.5000 38.5000 10.0 0.00 0##";  // BUK SR is disabled
+  EXPECT_EQ(blue->datagrams()[1], expected);
+  EXPECT_EQ(red->datagrams()[1], expected);
+
+  const auto chat = protocol::EncodeChatMessage(protocol::CoalitionCode::Everyone, "bonjour");
+  const QByteArray chatBytes(reinterpret_cast<const char*>(chat.data()), static_cast<qsizetype>(chat.size()));
+  red->send(chatBytes);
+  EXPECT_EQ(blue->waitControl(chatBytes.size()), chatBytes);
+  EXPECT_EQ(red->waitControl(chatBytes.size()), chatBytes);
+
+  int exitCode = -1;
+  ASSERT_TRUE(server.terminate(exitCode));
+  EXPECT_EQ(exitCode, 0);
+  EXPECT_TRUE(blue->waitDisconnected());
+  EXPECT_TRUE(red->waitDisconnected());
+  EXPECT_TRUE(server.stderrText().contains("VANTORSRV")) << server.stderrText().toStdString();
+}
+
+TEST(VantorsrvProgram, LaunchesTheSimulatorFromItsFolderUnlessToldNotTo) {
+  QTemporaryDir simulator;
+  {
+    QFile script(simulator.filePath("falcrest"));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\necho started >> launched.txt\n");
+    script.close();
+    script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+  }
+  const QString marker = simulator.filePath("launched.txt");
+
+  QTemporaryDir dir;
+  {
+    ServerProcess server(dir, {"--simulator-dir", simulator.path()});
+    ASSERT_TRUE(server.start());
+    EXPECT_TRUE(WaitUntil([&] { return QFile::exists(marker); }));
+    int exitCode = -1;
+    ASSERT_TRUE(server.terminate(exitCode));
+    EXPECT_EQ(exitCode, 0);
+  }
+  QFile::remove(marker);
+  {
+    ServerProcess server(dir, {"--simulator-dir", simulator.path(), "--no-simulator"});
+    ASSERT_TRUE(server.start());
+    int exitCode = -1;
+    ASSERT_TRUE(server.terminate(exitCode));
+    EXPECT_FALSE(QFile::exists(marker));
+    // The start recorded the stored choice, not this run's option.
+    EXPECT_EQ(SettingsStore::openFile(server.settingsPath())->readInt("Config", "notlaunchfalcrest", -1), 0);
+  }
+  {
+    ServerProcess server(dir, {"--simulator-dir", simulator.filePath("nowhere")});
+    ASSERT_TRUE(server.start());
+    EXPECT_TRUE(WaitUntil([&] { return server.stderrText().contains("Error Starting Falcrest!!!!!"); }));
+    int exitCode = -1;
+    ASSERT_TRUE(server.terminate(exitCode));
+  }
+}
