@@ -2,7 +2,9 @@
 
 #include <filesystem>
 
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 #include "GeoTestSupport.h"
 #include "vantor/geo/DrawingList.h"
@@ -105,12 +107,14 @@ TEST(DrawingList, UncreatableFileKeepsTheOldDrawing) {
   drawing.AddDrawingPoint(45.0, 38.0);
   EXPECT_EQ(drawing.SaveDrawing(folder.File("no-such-folder") / "dessin.dat"), DrawingSaveStatus::CannotCreate);
   EXPECT_EQ(drawing.size(), 2u);
+#ifndef _WIN32
   if (::geteuid() != 0) {  // root writes into read-only folders anyway
     std::filesystem::permissions(folder.path(),
                                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     EXPECT_EQ(drawing.SaveDrawing(folder.File("dessin.dat")), DrawingSaveStatus::CannotCreate);
     std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_all);
   }
+#endif
   // A folder where the file should be cannot be replaced.
   std::filesystem::create_directory(folder.File("taken"));
   EXPECT_EQ(drawing.SaveDrawing(folder.File("taken")), DrawingSaveStatus::CannotCreate);

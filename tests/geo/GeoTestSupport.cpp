@@ -8,14 +8,14 @@
 #include <sstream>
 #include <stdexcept>
 
-#include <unistd.h>
-
 namespace vantor::geo::test {
 
 ScratchFolder::ScratchFolder() {
   static std::atomic<int> counter{0};
-  path_ = std::filesystem::temp_directory_path() /
-          ("vantor-geo-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+  // Test programs run in parallel: a random tag keeps their folders apart.
+  const auto tag = std::random_device{}();
+  path_ =
+      std::filesystem::temp_directory_path() / ("vantor-geo-" + std::to_string(tag) + "-" + std::to_string(counter++));
   std::filesystem::remove_all(path_);
   std::filesystem::create_directories(path_);
 }
