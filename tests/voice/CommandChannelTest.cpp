@@ -2,7 +2,16 @@
 // waits, a stand-in that crashed, and the bounds of the shared area.
 #include "VoiceFixture.h"
 
+#include <vantor/voice/ParlixObjectNames.h>
+
+#include <fcntl.h>
+#include <semaphore.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <array>
+#include <filesystem>
 #include <thread>
 
 namespace vantor::voice::test {
@@ -148,6 +157,71 @@ TEST_F(CommandChannel, CommandIsWrittenWholeOverTheLastReply) {
   const std::optional<std::string> area = SharedArea(prefix_);
   ASSERT_TRUE(area.has_value());
   EXPECT_EQ(area->substr(0, 11), std::string("DISCONNECT\0", 11));
+}
+
+// Partial sets of objects, made by hand: each missing or unusable object
+// gives its own error, and nothing stays open afterwards.
+class BrokenParlix : public CommandChannel {
+ protected:
+  void SetUp() override {
+    CommandChannel::SetUp();
+    names_ = ParlixObjectNames::ForPrefix(prefix_);
+    sem_t* mutex = sem_open(names_.operationMutex.c_str(), O_CREAT | O_EXCL, 0600, 1);
+    ASSERT_NE(mutex, SEM_FAILED);
+    sem_close(mutex);
+  }
+  void TearDown() override {
+    sem_unlink(names_.operationMutex.c_str());
+    sem_unlink(names_.executeEvent.c_str());
+    sem_unlink(names_.doneEvent.c_str());
+    shm_unlink(names_.sharedMemory.c_str());
+    for (const std::string& name : {names_.executeEvent, names_.doneEvent}) {
+      std::filesystem::remove(SemaphorePath(name));
+    }
+  }
+  // Where glibc keeps a named semaphore; a folder there cannot be opened as one.
+  static std::filesystem::path SemaphorePath(const std::string& name) { return "/dev/shm/sem." + name.substr(1); }
+
+  static std::pair<int, int> OpenResources() { return {SharedMemoryMappings(), OpenDescriptors()}; }
+
+  ParlixObjectNames names_;
+};
+
+TEST_F(BrokenParlix, EachMissingObjectHasItsOwnError) {
+  const std::pair<int, int> before = OpenResources();
+
+  std::filesystem::create_directory(SemaphorePath(names_.executeEvent));
+  EXPECT_EQ(lib_.disconnect(), -1101);
+  EXPECT_EQ(lib_.LastError(), "ERROR -1101 WHILE CONNECTIONG TO PARLIX");
+  std::filesystem::remove(SemaphorePath(names_.executeEvent));
+
+  std::filesystem::create_directory(SemaphorePath(names_.doneEvent));
+  EXPECT_EQ(lib_.disconnect(), -1102);
+  EXPECT_EQ(lib_.LastError(), "ERROR -1102 WHILE CONNECTIONG TO PARLIX");
+  std::filesystem::remove(SemaphorePath(names_.doneEvent));
+
+  EXPECT_EQ(lib_.disconnect(), -1103) << "the library never creates the shared memory";
+  EXPECT_EQ(lib_.LastError(), "ERROR -1103 WHILE CONNECTIONG TO PARLIX");
+  EXPECT_TRUE(ObjectsPresent(prefix_).executeEvent && ObjectsPresent(prefix_).doneEvent)
+      << "either side may create the events";
+  EXPECT_FALSE(ObjectsPresent(prefix_).sharedMemory);
+
+  const int memory = shm_open(names_.sharedMemory.c_str(), O_CREAT | O_RDWR, 0600);
+  ASSERT_GE(memory, 0);
+  close(memory);  // an area of size 0 cannot be mapped
+  EXPECT_EQ(lib_.disconnect(), -1104);
+  EXPECT_EQ(lib_.LastError(), "ERROR -1104 WHILE CONNECTIONG TO PARLIX");
+
+  EXPECT_EQ(OpenResources(), before) << "every failed step closes what was opened before it";
+}
+
+TEST_F(CommandChannel, ExchangesLeaveNothingOpen) {
+  StartSim();
+  const int descriptors = OpenDescriptors();
+  const int mappings = SharedMemoryMappings();
+  for (int i = 0; i < 50; ++i) ASSERT_EQ(lib_.disconnect(), 0);
+  EXPECT_EQ(OpenDescriptors(), descriptors);
+  EXPECT_EQ(SharedMemoryMappings(), mappings);
 }
 
 }  // namespace

@@ -17,6 +17,7 @@
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 namespace vantor::voice::test {
@@ -213,6 +214,21 @@ std::optional<std::string> SharedArea(const std::string& prefix) {
   }
   close(memory);
   return area;
+}
+
+int SharedMemoryMappings() {
+  int count = 0;
+  std::ifstream maps("/proc/self/maps");
+  for (std::string line; std::getline(maps, line);) {
+    if (line.find("/dev/shm/") != std::string::npos) ++count;
+  }
+  return count;
+}
+
+int OpenDescriptors() {
+  int count = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++count;
+  return count;
 }
 
 std::string Field(const char* field, std::size_t width) {

@@ -144,6 +144,12 @@ ObjectPresence ObjectsPresent(const std::string& prefix);
 // The bytes of the shared text area, read directly.
 std::optional<std::string> SharedArea(const std::string& prefix);
 
+// Mappings of named semaphores and shared memory in this process (both stay
+// mapped while open; a semaphore just created shows under a temporary
+// name), and this process's open descriptors.
+int SharedMemoryMappings();
+int OpenDescriptors();
+
 // A text field of a record, bounded by its width.
 std::string Field(const char* field, std::size_t width);
 
