@@ -1,6 +1,7 @@
 #include "vantor/geo/ElevationGrid.h"
 
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cmath>
 #include <fstream>
@@ -118,8 +119,9 @@ std::int16_t ElevationGrid::MaxAtLeastOver(int r0, int c0, int r1, int c1) const
   r1 = std::min(r1, kRows - 1);
   c1 = std::min(c1, kColumns - 1);
   if (r0 > r1 || c0 > c1) return INT16_MIN;
-  int shift = 0;
-  while ((r1 >> shift) - (r0 >> shift) > 1 || (c1 >> shift) - (c0 >> shift) > 1) ++shift;
+  // Spans below 2^shift cover at most two cells per axis at that level.
+  const int shift = std::min(static_cast<int>(std::bit_width(static_cast<unsigned>(std::max(r1 - r0, c1 - c0)))),
+                             static_cast<int>(levels_.size()));
   const std::int16_t* cells = shift == 0 ? samples_.data() : levels_[static_cast<std::size_t>(shift) - 1].maxima.data();
   const int columns = shift == 0 ? kColumns : levels_[static_cast<std::size_t>(shift) - 1].columns;
   std::int16_t highest = INT16_MIN;

@@ -64,13 +64,6 @@ int ZoneOf(double latitude, double normalisedLongitude) {
 
 const std::array<Ellipsoid, kEllipsoidCount>& EllipsoidTable() { return kEllipsoids; }
 
-int TruncToInt(double value) {
-  if (std::isnan(value)) return 0;
-  if (value >= static_cast<double>(INT_MAX)) return INT_MAX;
-  if (value <= static_cast<double>(INT_MIN)) return INT_MIN;
-  return static_cast<int>(value);
-}
-
 UtmPoint LatLongToUtm(double latitude, double longitude) {
   const double shifted = longitude + 180.0;
   const double l = shifted - 360.0 * std::trunc(shifted * 0.002777777777777778) - 180.0;

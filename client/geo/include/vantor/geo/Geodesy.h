@@ -55,7 +55,12 @@ inline constexpr double kZoneWidthMetres = 472892.0;
 
 // Truncation toward zero into an int that never overflows: values beyond the
 // int range saturate and NaN gives 0 (a plain cast would be undefined there).
-int TruncToInt(double value);
+inline int TruncToInt(double value) {
+  if (!(value == value)) return 0;
+  if (value >= 2147483647.0) return 2147483647;
+  if (value <= -2147483648.0) return -2147483647 - 1;
+  return static_cast<int>(value);
+}
 
 // Zone number from the longitude band, with the Norway and Svalbard
 // exceptions; the longitude is normalised first.
