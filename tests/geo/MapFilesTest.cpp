@@ -31,7 +31,7 @@ std::string LittleEndianGrid(std::size_t bytes) {
 TEST(ElevationFile, FullFileLoadsLittleEndianRows) {
   ScratchFolder folder;
   folder.Write("elevation.dat", LittleEndianGrid(ElevationGrid::kFileBytes) + "extra bytes are ignored");
-  const auto result = ElevationGrid::Load(folder.File("elevation.dat"));
+  const auto result = LoadElevation(folder.File("elevation.dat"));
   ASSERT_TRUE(result.ok());
   EXPECT_EQ(result.grid.At(0, 0), 258);
   EXPECT_EQ(result.grid.At(0, 3310), -2);
@@ -73,7 +73,7 @@ TEST(ParseNumberPair, ReadsLikeTabSeparatedScanf) {
 TEST(CoastlineFile, ShortFileLeavesSeparatorsAndReadsLongitudeFirst) {
   ScratchFolder folder;
   folder.Write("borderline.dat", "37.5\t44.5\n37.6\t44.6\n#\n38.0\t45.0\r\nnot a number\n38.1\n38.2\t45.2\n");
-  const CoastlineTable table = CoastlineTable::Load(folder.File("borderline.dat"));
+  const CoastlineTable table = LoadCoastline(folder.File("borderline.dat"));
   EXPECT_TRUE(table.loaded());
   ASSERT_EQ(table.size(), 14746u);
   EXPECT_EQ(table[0], (GeoPoint{44.5, 37.5}));  // the first line starts a polyline

@@ -166,7 +166,7 @@ GeoPoint UtmToLatLong(double northing, double easting, std::string_view zoneText
   return point;
 }
 
-std::string FormatZone(int zone) {
+UtmZoneText FormatZone(int zone) {
   char text[16];
   std::snprintf(text, sizeof text, "%dN", zone);
   return text;

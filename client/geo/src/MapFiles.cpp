@@ -73,8 +73,8 @@ bool AppendPointFile(const std::filesystem::path& file, std::vector<GeoPoint>& p
   return true;
 }
 
-std::vector<GeoPoint> LoadAirfieldOutlines(const std::filesystem::path& file) {
-  std::vector<GeoPoint> points;
+AirfieldOutlineList LoadAirfieldOutlines(const std::filesystem::path& file) {
+  AirfieldOutlineList points;
   AppendPointFile(file, points);
   return points;
 }

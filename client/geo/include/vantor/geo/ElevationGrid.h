@@ -76,6 +76,11 @@ struct ElevationGrid::LoadResult {
   bool ok() const { return status == ElevationLoadStatus::Loaded; }
 };
 
+// At the scope's first showing: a result that is not ok() means the
+// installation is broken; the client shows TextId::GeoElevationMissing
+// ("Install corrupt. File elevation.dat not found!") and ends with code 0.
+inline ElevationGrid::LoadResult LoadElevation(const std::filesystem::path& file) { return ElevationGrid::Load(file); }
+
 // Fractional grid coordinates of a position.
 inline double GridColumnOf(double longitude) {
   return (longitude - ElevationGrid::kWestLongitude) * ElevationGrid::kSamplesPerDegree;

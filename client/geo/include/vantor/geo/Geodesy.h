@@ -68,8 +68,10 @@ UtmPoint LatLongToUtm(double latitude, double longitude);
 // zoneText is a zone number followed by a letter; a letter below 'N' means
 // the southern hemisphere.
 GeoPoint UtmToLatLong(double northing, double easting, std::string_view zoneText);
+// A zone number followed by one letter, e.g. "37N".
+using UtmZoneText = std::string;
 // "%dN" of the zone number.
-std::string FormatZone(int zone);
+UtmZoneText FormatZone(int zone);
 
 // Heading in radians to whole degrees, truncated toward zero.
 int RadiansToWholeDegrees(double angle);

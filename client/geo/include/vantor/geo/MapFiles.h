@@ -52,11 +52,15 @@ class CoastlineTable {
   bool loaded_ = false;
 };
 
-// Airfield outlines: points in file order, (0, 0) ends a polyline. A
-// missing file gives an empty list. "#" lines are skipped (they do not end a
-// polyline); an unreadable line counts as a separator. Each line is
+inline CoastlineTable LoadCoastline(const std::filesystem::path& file) { return CoastlineTable::Load(file); }
+
+// Airfield outlines: points in file order, (0, 0) ends a polyline.
+using AirfieldOutlineList = std::vector<GeoPoint>;
+
+// A missing file gives an empty list. "#" lines are skipped (they do not end
+// a polyline); an unreadable line counts as a separator. Each line is
 // latitude, then longitude.
-std::vector<GeoPoint> LoadAirfieldOutlines(const std::filesystem::path& file);
+AirfieldOutlineList LoadAirfieldOutlines(const std::filesystem::path& file);
 
 // The point-list reader shared with the drawing file: appends to `points`;
 // false when the file cannot be opened.
