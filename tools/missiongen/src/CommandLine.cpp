@@ -1,6 +1,9 @@
 #include "vantor/missiongen/CommandLine.h"
 
 #include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
 
 #include <cmath>
 #include <iostream>
@@ -12,12 +15,55 @@ std::uint64_t CommandLine::BatchLimit() const {
   return std::max<std::uint64_t>(1, static_cast<std::uint64_t>(std::llround(durationSeconds * rate)));
 }
 
-std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, int& exitCode) {
+namespace {
+
+// Option defaults, possibly from the export settings file: keys "host",
+// "port", "rate", "objects", "duration", "seed", "record" in [Export].
+struct Defaults {
+  QString host = QStringLiteral("127.0.0.1");
+  QString port = QStringLiteral("10311");
+  QString rate = QStringLiteral("5");
+  QString objects = QStringLiteral("0");
+  QString duration = QStringLiteral("0");
+  QString seed = QStringLiteral("1");
+  QString record;
+};
+
+Defaults ReadDefaults(const QString& exportSettingsPath) {
+  Defaults defaults;
+  if (exportSettingsPath.isEmpty() || !QFileInfo::exists(exportSettingsPath)) return defaults;
+  QSettings settings(exportSettingsPath, QSettings::IniFormat);
+  settings.beginGroup(QStringLiteral("Export"));
+  auto take = [&settings](const char* key, QString& value) { value = settings.value(key, value).toString(); };
+  take("host", defaults.host);
+  take("port", defaults.port);
+  take("rate", defaults.rate);
+  take("objects", defaults.objects);
+  take("duration", defaults.duration);
+  take("seed", defaults.seed);
+  take("record", defaults.record);
+  return defaults;
+}
+
+}  // namespace
+
+QString ExportSettingsPathFor(const QString& programArgument) {
+  const QString name = QFileInfo(programArgument).completeBaseName();
+  if (name.compare(QStringLiteral("falcrest"), Qt::CaseInsensitive) != 0) return {};
+  return QDir::current().filePath(QString::fromLatin1(kExportSettingsFile));
+}
+
+std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, int& exitCode,
+                                            const QString& exportSettingsPath) {
+  const Defaults defaults = ReadDefaults(exportSettingsPath);
   QCommandLineParser parser;
   parser.setApplicationDescription(
       "Stands in for the Falcrest simulator's export script: connects to a Vantor server's feed port and writes a\n"
       "live mission over the theatre (aircraft from the airfields, AWACS, helicopters, ships, air defence sites),\n"
-      "or replays a recorded feed. Reconnects while the server is not up; stops cleanly on Ctrl-C.");
+      "or replays a recorded feed. Reconnects while the server is not up; stops cleanly on Ctrl-C.\n"
+      "Run under the name \"falcrest\" (as the server starts its simulator), it first reads option defaults from\n"
+      "\"vantor-export.ini\" in the working folder, section [Export], keys host, port, rate, objects, duration,\n"
+      "seed and record.");
   parser.addHelpOption();
   parser.addVersionOption();
   const QCommandLineOption host("host", "Server address (default 127.0.0.1).", "address", "127.0.0.1");
@@ -77,7 +123,8 @@ std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, int& e
   if (!ok || !std::isfinite(line.rate) || line.rate <= 0.0 || line.rate > kMaxRate)
     return fail("--rate must be a number of batches per second above 0 and at most 50");
   line.objects = parser.value(objects).toInt(&ok);
-  if (!ok || line.objects < 0 || line.objects > kMaxObjects) return fail("--objects must be from 1 to 10000");
+  if (!ok || line.objects < 0 || line.objects > kMaxObjects)
+    return fail("--objects must be from 1 to 10000 (0: the standard mission)");
   line.durationSeconds = parser.value(duration).toDouble(&ok);
   if (!ok || !std::isfinite(line.durationSeconds) || line.durationSeconds < 0.0)
     return fail("--duration must be a number of seconds");

@@ -17,11 +17,13 @@ RunwayLayout::RunwayLayout(const tools::Runway& runway, bool reversed)
     : threshold_(reversed ? runway.end2 : runway.end1),
       directionRad_(reversed ? BearingRad(runway.end2, runway.end1) : BearingRad(runway.end1, runway.end2)),
       lengthKm_(runway.LengthKm()),
-      elevationM_(runway.elevationM) {}
+      elevationM_(runway.elevationM),
+      taxiwaySide_(reversed ? -1.0 : 1.0) {}
 
-LatLon RunwayLayout::Point(double alongKm, double rightKm) const {
+LatLon RunwayLayout::Point(double alongKm, double towardTaxiwayKm) const {
   const LatLon onCentreline = Destination(threshold_, directionRad_, alongKm);
-  return rightKm == 0.0 ? onCentreline : Destination(onCentreline, directionRad_ + kPi / 2, rightKm);
+  if (towardTaxiwayKm == 0.0) return onCentreline;
+  return Destination(onCentreline, directionRad_ + taxiwaySide_ * kPi / 2, towardTaxiwayKm);
 }
 
 // --- RacetrackMover -------------------------------------------------------
@@ -122,7 +124,9 @@ bool SortieMover::Airborne() const {
 void SortieMover::StartParked(double delaySeconds, MotionState& state) {
   state.position = layout_.Parking(plan_.parkingSlot);
   state.altitudeM = layout_.ElevationM();
-  state.headingRad = WrapRadians(layout_.DirectionRad() - kPi / 2);  // nose toward the taxiway
+  // Nose toward the taxiway.
+  state.headingRad = BearingRad(
+      state.position, layout_.Point(layout_.ParkingAlongKm(plan_.parkingSlot), RunwayLayout::kTaxiwayOffsetKm));
   state.speedKmh = 0.0;
   phase_ = SortiePhase::Parked;
   timerSeconds_ = delaySeconds;

@@ -19,7 +19,10 @@ int main(int argc, char** argv) {
   QCoreApplication::setApplicationVersion(VANTOR_VERSION);
 
   int exitCode = 0;
-  const auto line = ParseCommandLine(QCoreApplication::arguments(), exitCode);
+  // argv[0] as given, not the resolved program path: a "falcrest" link in a
+  // simulator folder must be recognised as such.
+  const auto line =
+      ParseCommandLine(QCoreApplication::arguments(), exitCode, ExportSettingsPathFor(QString::fromLocal8Bit(argv[0])));
   if (!line) return exitCode;
 
   std::unique_ptr<BatchSource> source;

@@ -27,9 +27,21 @@ struct CommandLine {
 inline constexpr int kMaxObjects = 10000;
 inline constexpr double kMaxRate = 50.0;
 
-// Parses the arguments (argv[0] first). Prints help or version and sets
-// `exitCode` 0, or prints the error and sets 2, when the program should not
-// run.
-std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, int& exitCode);
+// Started by the server as its simulator, the program is called "falcrest"
+// and its options come from this file in the simulator folder, as the real
+// export script keeps its server address in its own file.
+inline constexpr const char* kExportSettingsFile = "vantor-export.ini";
+
+// The export settings file to read for a program started as
+// `programArgument` (argv[0]): the working folder's kExportSettingsFile when
+// the program is called "falcrest", else none.
+QString ExportSettingsPathFor(const QString& programArgument);
+
+// Parses the arguments (argv[0] first), with defaults from the export
+// settings file when one is given and exists. Prints help or version and
+// sets `exitCode` 0, or prints the error and sets 2, when the program should
+// not run.
+std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, int& exitCode,
+                                            const QString& exportSettingsPath = {});
 
 }  // namespace vantor::missiongen

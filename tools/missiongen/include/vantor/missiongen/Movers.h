@@ -21,12 +21,14 @@ class Mover {
 };
 
 // A runway as used in one direction: distances along the centreline from
-// the threshold where take-offs start and landings touch down, and to the
-// right of it, where the taxiway and the parking lie.
+// the threshold where take-offs start and landings touch down, and sideways
+// toward the taxiway and the parking, which lie right of the line from end 1
+// to end 2 whichever way the runway is in use (as the outline file draws
+// them).
 class RunwayLayout {
  public:
   RunwayLayout(const tools::Runway& runway, bool reversed);
-  LatLon Point(double alongKm, double rightKm) const;
+  LatLon Point(double alongKm, double towardTaxiwayKm) const;
   double DirectionRad() const { return directionRad_; }
   double LengthKm() const { return lengthKm_; }
   double ElevationM() const { return elevationM_; }
@@ -43,6 +45,7 @@ class RunwayLayout {
   double directionRad_;
   double lengthKm_;
   double elevationM_;
+  double taxiwaySide_;  // +1: right of the direction in use, -1: left
 };
 
 // Racetrack orbit (AWACS): two straight legs joined by half circles, flown
