@@ -14,6 +14,7 @@ command -v gmt >/dev/null || { echo "make_theatre_maps: needs gmt (apt-get insta
 command -v python3 >/dev/null || { echo "make_theatre_maps: needs python3" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+cd "$work"  # GMT leaves its history file in the working folder
 
 region=33/44/42/46
 echo "== shoreline (full resolution) and national borders of $region"
