@@ -1,0 +1,325 @@
+#include "vantor/net/ClientConnection.h"
+
+#include <QTcpSocket>
+#include <QUdpSocket>
+
+#include <mutex>
+#include <vector>
+
+#include "vantor/net/LogOnRules.h"
+#include "vantor/net/ServerAddressList.h"
+#include "vantor/platform/Notifier.h"
+#include "vantor/protocol/ControlMessages.h"
+#include "vantor/texts/Texts.h"
+
+namespace vantor::net {
+
+const char* ConnectionStateName(ConnectionState state) {
+  switch (state) {
+    case ConnectionState::NoConnection:
+      return "no connection";
+    case ConnectionState::Connecting:
+      return "connecting";
+    case ConnectionState::WaitingForConfig:
+      return "waiting for the configuration";
+    case ConnectionState::LoggingOn:
+      return "logging on";
+    case ConnectionState::Joined:
+      return "joined";
+    case ConnectionState::Closed:
+      return "closed";
+  }
+  return "unknown";
+}
+
+ClientConnection::ClientConnection(model::CRivakDoc& document, ConnectionPrompts& prompts, Notifier& notifier,
+                                   ChatMessageSink& messages, int language, ConnectionOptions options,
+                                   model::SecondsClock clock, QObject* parent)
+    : QObject(parent),
+      document_(document),
+      clientState_(document.state()),
+      prompts_(prompts),
+      notifier_(notifier),
+      messages_(messages),
+      language_(language),
+      options_(std::move(options)),
+      clock_(clock ? std::move(clock) : model::SystemSecondsClock()),
+      presetServerPending_(!options_.presetServer.isNull()),
+      presetPasswordPending_(options_.presetPassword.has_value()) {}
+
+ClientConnection::~ClientConnection() {
+  // Leaving is not a disconnection the user has to be told about.
+  DropSockets();
+}
+
+bool ClientConnection::ConnectToServer() {
+  ResetSensorPart(clientState_);
+  if (control_ || datagram_) {
+    DropSockets();
+    document_.ClearContacts();
+  }
+  handshake_ = HandshakeAssembler();
+  trackReader_.reset();
+  SetState(ConnectionState::NoConnection);
+
+  ServerAddressList list(options_.serverListFile);
+  list.Load();
+  std::optional<QString> address;
+  if (presetServerPending_) {
+    presetServerPending_ = false;
+    address = NormalisedAddress(options_.presetServer);
+    list.Confirm(*address);
+  } else {
+    address = prompts_.AskServerAddress(list);
+  }
+  if (!address) return false;
+  serverAddress_ = *address;
+
+  if (!OpenDatagramSocket()) return false;
+  OpenControlSocket();
+  return true;
+}
+
+bool ClientConnection::OpenDatagramSocket() {
+  auto* socket = new QUdpSocket(this);
+  const QHostAddress local = options_.bindAddress.isNull() ? QHostAddress(QHostAddress::AnyIPv4) : options_.bindAddress;
+  // No address sharing: a second client on the same port would silently
+  // take the other's datagrams.
+  if (!socket->bind(local, options_.datagramPort, QAbstractSocket::DontShareAddress)) {
+    delete socket;
+    ShowError(QString::fromUtf8(Text(TextId::NetDatagramPortBusy, language_)).arg(options_.datagramPort));
+    return false;
+  }
+  connect(socket, &QUdpSocket::readyRead, this, &ClientConnection::OnDatagramReadable);
+  datagram_ = socket;
+  return true;
+}
+
+void ClientConnection::OpenControlSocket() {
+  auto* socket = new QTcpSocket(this);
+  control_ = socket;
+  connect(socket, &QTcpSocket::connected, this, &ClientConnection::OnControlConnected);
+  connect(socket, &QTcpSocket::errorOccurred, this, &ClientConnection::OnControlError);
+  connect(socket, &QTcpSocket::disconnected, this, &ClientConnection::OnControlDisconnected);
+  connect(socket, &QTcpSocket::readyRead, this, &ClientConnection::OnControlReadable);
+  SetState(ConnectionState::Connecting);
+  if (!options_.bindAddress.isNull() && !socket->bind(options_.bindAddress, 0)) {
+    // Reported like any other failed connect.
+    CloseControl();
+    SetState(ConnectionState::Closed);
+    ShowError(QString::fromUtf8(Text(TextId::NetCantConnect, language_)));
+    return;
+  }
+  socket->connectToHost(serverAddress_, options_.serverPort);
+}
+
+void ClientConnection::OnControlConnected() { SetState(ConnectionState::WaitingForConfig); }
+
+void ClientConnection::OnControlError() {
+  if (state_ != ConnectionState::Connecting) return;  // losses after the connect come as a disconnection
+  CloseControl();
+  SetState(ConnectionState::Closed);
+  ShowError(QString::fromUtf8(Text(TextId::NetCantConnect, language_)));
+}
+
+void ClientConnection::OnControlDisconnected() {
+  if (state_ == ConnectionState::Connecting) return;  // a failed connect, reported as such
+  // Bytes that came with the close are still the server's last words.
+  OnControlReadable();
+  if (!control_) return;
+  control_->disconnect(this);
+  SetState(ConnectionState::Closed);
+  notifier_.showInformation(QString::fromUtf8(Text(TextId::NetDisconnected, language_)));
+}
+
+void ClientConnection::OnControlReadable() {
+  if (inControlRead_) return;  // the read in progress takes what arrives meanwhile
+  inControlRead_ = true;
+  std::array<std::uint8_t, protocol::kControlReadBytes> buffer;
+  // The socket may be closed or replaced while a read is handled (dialogs
+  // run the event loop), so it is looked at afresh each time.
+  while (control_ && control_->bytesAvailable() > 0) {
+    const qint64 count = control_->read(reinterpret_cast<char*>(buffer.data()), static_cast<qint64>(buffer.size()));
+    if (count < 0) {
+      CloseControl();
+      SetState(ConnectionState::Closed);
+      ShowError(QString::fromUtf8(Text(TextId::NetReadFailure, language_)));
+      break;
+    }
+    if (count == 0) break;
+    HandleControlRead(std::span<const std::uint8_t>(buffer.data(), static_cast<std::size_t>(count)));
+  }
+  inControlRead_ = false;
+}
+
+void ClientConnection::HandleControlRead(std::span<const std::uint8_t> bytes) {
+  if (handshake_.Done()) {
+    HandleChat(bytes);
+    return;
+  }
+  switch (handshake_.Feed(bytes)) {
+    case HandshakeAssembler::Result::NeedMore:
+      return;
+    case HandshakeAssembler::Result::ServerFull:
+      CloseControl();
+      SetState(ConnectionState::Closed);
+      ShowError(QString::fromUtf8(Text(TextId::NetServerFull, language_)));
+      return;
+    case HandshakeAssembler::Result::BlockReady:
+      HandleConfigBlock();
+      return;
+  }
+}
+
+void ClientConnection::HandleConfigBlock() {
+  if (handshake_.BlockVersion() != protocol::kProtocolVersion) {
+    // The block of an incompatible server is not adopted: its fields may
+    // mean something else.
+    CloseControl();
+    SetState(ConnectionState::Closed);
+    ShowError(QString::fromUtf8(Text(TextId::NetVersionMismatch, language_)));
+    return;
+  }
+  {
+    std::lock_guard<model::ContactLock> guard(clientState_.contactLock);
+    clientState_.configBlock = *protocol::DecodeConfigBlock(handshake_.Block());
+  }
+  SetState(ConnectionState::LoggingOn);
+  const bool loggedOn = LogOn();
+  if (!ControlConnected()) return;  // closed while the dialog was open
+  if (!loggedOn) {
+    CloseControl();
+    SetState(ConnectionState::Closed);
+    return;
+  }
+  const auto reply = protocol::EncodeJoinReply(OwnCoalition());
+  control_->write(reinterpret_cast<const char*>(reply.data()), static_cast<qint64>(reply.size()));
+  SetState(ConnectionState::Joined);
+}
+
+bool ClientConnection::LogOn() {
+  int side = kBlueSide;
+  if (!HasNoPasswords(clientState_.configBlock)) {
+    std::optional<int> matched;
+    for (int attempt = 1; attempt <= kPasswordTries; ++attempt) {
+      const std::optional<QString> entered = AskPassword();
+      if (!entered || !ControlConnected()) return false;
+      matched = SideForPassword(entered->toUtf8().toStdString(), clientState_.configBlock);
+      if (matched) break;
+      if (attempt < kPasswordTries) {
+        ShowError(QString::fromUtf8(Text(TextId::NetInvalidPassword, language_)));
+        if (!ControlConnected()) return false;
+      } else {
+        ShowError(QString::fromUtf8(Text(TextId::NetCantConnect, language_)));
+        return false;
+      }
+    }
+    side = *matched;
+  }
+
+  std::optional<int> centring;
+  {
+    std::lock_guard<model::ContactLock> guard(clientState_.contactLock);
+    clientState_.isBlue = side == kBlueSide ? 1 : 0;
+    AdjustAwacsForSide(clientState_.configBlock, side);
+    centring = InitialCentringCommand(clientState_.configBlock, side);
+    clientState_.logOnTime = clock_();
+  }
+  Q_EMIT loggedOn(side);
+  if (centring) Q_EMIT scopeCentringRequested(*centring);
+  return true;
+}
+
+std::optional<QString> ClientConnection::AskPassword() {
+  if (presetPasswordPending_) {
+    presetPasswordPending_ = false;
+    return options_.presetPassword;
+  }
+  return prompts_.AskPassword();
+}
+
+void ClientConnection::HandleChat(std::span<const std::uint8_t> bytes) {
+  const ChatReceipt receipt = ReadChatMessage(bytes, OwnCoalition(), language_);
+  if (receipt.kind == ChatReceipt::Kind::NotForUs) return;
+  messages_.AddMessage(receipt.text);
+  messages_.ShowAt(kMessageWindowX, kMessageWindowY);
+  Q_EMIT chatMessageShown(receipt.text);
+}
+
+void ClientConnection::OnDatagramReadable() {
+  std::vector<protocol::TrackEntry> entries;
+  while (datagram_ && datagram_->hasPendingDatagrams()) {
+    const qint64 count =
+        datagram_->readDatagram(reinterpret_cast<char*>(datagramBuffer_.data()),
+                                static_cast<qint64>(datagramBuffer_.size()), &fromAddress_, &fromPort_);
+    if (count < 0) {
+      // An unconnected datagram socket reports no peer's errors; a failure
+      // here means the socket itself is unusable.
+      datagram_->disconnect(this);
+      datagram_->close();
+      ShowError(QString::fromUtf8(Text(TextId::NetReadFailure, language_)));
+      return;
+    }
+    // An empty datagram (nothing changed for this client) carries no records.
+    if (count == 0) continue;
+    entries.clear();
+    {
+      std::lock_guard<model::ContactLock> guard(clientState_.contactLock);
+      trackReader_.feed(std::span<const std::uint8_t>(datagramBuffer_.data(), static_cast<std::size_t>(count)),
+                        entries);
+      const bool clientIsBlue = clientState_.isBlue != 0;
+      for (const protocol::TrackEntry& entry : entries) {
+        document_.UpdateContact(entry.id, entry.name, entry.latitude, entry.longitude, entry.altitude, entry.heading,
+                                protocol::IsFriendly(entry.sideLetter, clientIsBlue) ? 1 : 0, entry.classLetter,
+                                entry.speed);
+      }
+    }
+    Q_EMIT datagramApplied(static_cast<int>(count), static_cast<int>(entries.size()));
+  }
+}
+
+bool ClientConnection::SendChatMessage(protocol::CoalitionCode destination, const QString& text) {
+  if (!IsJoined() || !ControlConnected()) return false;
+  QByteArray message(1, static_cast<char>(destination));
+  message.append(EncodeChatText(text));
+  return control_->write(message) == message.size();
+}
+
+protocol::CoalitionCode ClientConnection::OwnCoalition() const {
+  return clientState_.isBlue ? protocol::CoalitionCode::Blue : protocol::CoalitionCode::Red;
+}
+
+quint16 ClientConnection::DatagramPort() const { return datagram_ ? datagram_->localPort() : 0; }
+
+bool ClientConnection::ControlConnected() const {
+  return control_ && control_->state() == QAbstractSocket::ConnectedState;
+}
+
+void ClientConnection::CloseControl() {
+  if (!control_) return;
+  control_->disconnect(this);
+  control_->abort();
+}
+
+void ClientConnection::DropSockets() {
+  for (QAbstractSocket* socket :
+       {static_cast<QAbstractSocket*>(control_.data()), static_cast<QAbstractSocket*>(datagram_.data())}) {
+    if (socket == nullptr) continue;
+    socket->disconnect(this);
+    socket->abort();
+    // A read handler further up the stack may still hold it.
+    socket->deleteLater();
+  }
+  control_.clear();
+  datagram_.clear();
+}
+
+void ClientConnection::SetState(ConnectionState state) {
+  if (state_ == state) return;
+  state_ = state;
+  Q_EMIT stateChanged(state);
+}
+
+void ClientConnection::ShowError(const QString& text) { notifier_.showError(text); }
+
+}  // namespace vantor::net

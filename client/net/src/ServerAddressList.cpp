@@ -1,0 +1,59 @@
+#include "vantor/net/ServerAddressList.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace vantor::net {
+
+ServerAddressList::ServerAddressList(QString filePath) : filePath_(std::move(filePath)) {}
+
+void ServerAddressList::Load() {
+  QFile file(filePath_);
+  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return;
+  while (!file.atEnd()) {
+    QByteArray line = file.readLine();
+    // A file written on another system may keep its CR before the LF.
+    while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
+    if (line.trimmed().isEmpty()) continue;
+    const QString address = QString::fromUtf8(line);
+    if (!entries_.contains(address)) entries_.append(address);
+  }
+}
+
+bool ServerAddressList::Confirm(const QString& address) {
+  if (address.isEmpty() || entries_.contains(address)) return true;
+  entries_.append(address);
+  return Write();
+}
+
+bool ServerAddressList::Reset() {
+  entries_.clear();
+  return Write();
+}
+
+QStringList ServerAddressList::SortedForDisplay() const {
+  QStringList sorted = entries_;
+  std::stable_sort(sorted.begin(), sorted.end(), [](const QString& a, const QString& b) {
+    const int folded = QString::compare(a, b, Qt::CaseInsensitive);
+    return folded != 0 ? folded < 0 : QString::compare(a, b, Qt::CaseSensitive) < 0;
+  });
+  return sorted;
+}
+
+bool ServerAddressList::Write() const {
+  // Written whole to a temporary file and moved into place, so an
+  // interrupted write never leaves half a list.
+  QSaveFile file(filePath_);
+  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) return false;
+  for (const QString& address : entries_) {
+    file.write(address.toUtf8());
+    file.write("\n");
+  }
+  return file.commit();
+}
+
+QString NormalisedAddress(const QString& typed) { return typed.trimmed(); }
+
+}  // namespace vantor::net
