@@ -4,8 +4,13 @@
 #include <QCommandLineParser>
 
 #include <cstdio>
+#include <memory>
+#include <optional>
 
+#include "vantor/scope/CRivakView.h"
+#include "vantor/shell/CMainFrame.h"
 #include "vantor/shell/CRivakApp.h"
+#include "vantor/shell/ScopeSnapshots.h"
 
 int main(int argc, char** argv) {
   QApplication::setApplicationName("Vantor");
@@ -19,8 +24,23 @@ int main(int argc, char** argv) {
   const QCommandLineOption settingsOption(
       "settings", "Read and write the settings in the INI file <FILE> instead of the user's settings.", "FILE");
   const QCommandLineOption silentOption("no-sound", "Play no sounds.");
+  const QCommandLineOption dataOption(
+      "data", "Look for the map data files and the drawing in <FOLDER> (default: the working folder, then the "
+      "program's folder).", "FOLDER");
+  const QCommandLineOption snapshotOption(
+      "snapshot", "After a few seconds of normal running, save the scope's picture as a PNG image in <FILE> and exit.",
+      "FILE");
+  const QCommandLineOption snapshotAfterOption(
+      "snapshot-after", "Seconds of running before --snapshot saves the picture (default 3).", "SECONDS", "3");
+  const QCommandLineOption snapshotEveryOption(
+      "snapshot-every", "With --snapshot: keep running and save the picture again every <SECONDS> seconds.",
+      "SECONDS");
   parser.addOption(settingsOption);
   parser.addOption(silentOption);
+  parser.addOption(dataOption);
+  parser.addOption(snapshotOption);
+  parser.addOption(snapshotAfterOption);
+  parser.addOption(snapshotEveryOption);
   // Connection options (server, password, ports) join here.
 
   // Parsed before the window system is opened, so --help and --version work
@@ -41,13 +61,49 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  std::optional<vantor::shell::SnapshotOptions> snapshot;
+  if (parser.isSet(snapshotOption)) {
+    snapshot.emplace();
+    snapshot->file = parser.value(snapshotOption);
+    const auto after = vantor::shell::ParseSnapshotSeconds(parser.value(snapshotAfterOption));
+    if (!after) {
+      std::fprintf(stderr, "Vantor: --snapshot-after needs a number of seconds\n");
+      return 2;
+    }
+    snapshot->after = *after;
+    if (parser.isSet(snapshotEveryOption)) {
+      snapshot->every = vantor::shell::ParseSnapshotSeconds(parser.value(snapshotEveryOption));
+      if (!snapshot->every) {
+        std::fprintf(stderr, "Vantor: --snapshot-every needs a number of seconds\n");
+        return 2;
+      }
+    }
+  } else if (parser.isSet(snapshotAfterOption) || parser.isSet(snapshotEveryOption)) {
+    std::fprintf(stderr, "Vantor: --snapshot-after and --snapshot-every need --snapshot FILE\n");
+    return 2;
+  }
+
   QApplication application(argc, argv);
   vantor::shell::StartupOptions options;
   options.settingsFile = parser.value(settingsOption);
   options.sounds = !parser.isSet(silentOption);
+  if (parser.isSet(dataOption)) options.dataFolders = QStringList{parser.value(dataOption)};
 
   vantor::shell::CRivakApp client(std::move(options));
   if (!client.InitInstance()) return 1;
+  std::unique_ptr<vantor::shell::ScopeSnapshots> snapshots;
+  if (snapshot) {
+    snapshots = std::make_unique<vantor::shell::ScopeSnapshots>(
+        *snapshot, [&client] { return client.mainWindow()->scope()->RenderImage(); });
+    QObject::connect(snapshots.get(), &vantor::shell::ScopeSnapshots::written, [&snapshots](const QString& file) {
+      // Said once; a repeated snapshot keeps the same file.
+      if (snapshots->writtenCount() == 1) std::printf("Vantor: scope picture written to %s\n", qPrintable(file));
+      std::fflush(stdout);
+    });
+    QObject::connect(snapshots.get(), &vantor::shell::ScopeSnapshots::finished, &application,
+                     [](int code) { QCoreApplication::exit(code); });
+    snapshots->Start();
+  }
   const int result = QApplication::exec();
   client.ExitInstance();
   return result;

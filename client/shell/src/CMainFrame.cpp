@@ -1,21 +1,53 @@
 #include "vantor/shell/CMainFrame.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGuiApplication>
 #include <QKeySequence>
-#include <QPalette>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "vantor/model/Airfields.h"
+#include "vantor/platform/MessageBoxNotifier.h"
+#include "vantor/scope/CRivakView.h"
+#include "vantor/shell/CAssignCallsignDlg.h"
+#include "vantor/shell/CRivakApp.h"
+#include "vantor/shell/MainMenus.h"
+#include "vantor/texts/Texts.h"
 
 namespace vantor::shell {
+namespace {
 
-CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
+QString MenuText(TextId id, int language) { return QString::fromUtf8(Text(id, language)); }
+
+// Nobody can answer a message box on a platform without a display.
+std::unique_ptr<Notifier> NotifierFor(QWidget* parent) {
+  const QString platform = QGuiApplication::platformName();
+  if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
+    return std::make_unique<StderrNotifier>(QStringLiteral("Vantor"));
+  return std::make_unique<MessageBoxNotifier>(QStringLiteral("VANTOR"), parent);
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(CRivakApp& app, QWidget* parent) : QMainWindow(parent), app_(app) {
   setObjectName("mainFrame");
   setWindowTitle("Vantor");
-  auto* central = new QWidget(this);
-  central->setObjectName("mainFrameCentral");
-  central->setAutoFillBackground(true);
-  QPalette black = central->palette();
-  black.setColor(QPalette::Window, Qt::black);
-  central->setPalette(black);
-  setCentralWidget(central);
+
+  scope::CRivakView::Environment environment{*app.document(), app.settings(), app.settingsStore(),
+                                             app.dataFolders()};
+  scope_ = new scope::CRivakView(std::move(environment), this);
+  setCentralWidget(scope_);
+  connect(scope_, &scope::CRivakView::centringChanged, this, &CMainFrame::OnCentringChanged);
+  connect(scope_, &scope::CRivakView::mapDataMissing, this, &CMainFrame::ReportBrokenInstallation);
+  scope_->SetCallsignDialog([this](int contactId) {
+    RunAssignCallsign(*app_.document(), contactId, app_.language(), this);
+  });
+
+  BuildMenus(app.settings().menuLanguage());
 
   // The window has no caption; the standard quit keys still close it.
   auto* quit = new QAction(this);
@@ -23,6 +55,120 @@ CMainFrame::CMainFrame(QWidget* parent) : QMainWindow(parent) {
   quit->setShortcutContext(Qt::ApplicationShortcut);
   connect(quit, &QAction::triggered, this, &QWidget::close);
   addAction(quit);
+}
+
+CMainFrame::~CMainFrame() = default;
+
+QAction* CMainFrame::AddCommand(QMenu* menu, const QString& text, int command) {
+  QAction* action = menu->addAction(text);
+  action->setData(command);
+  return action;
+}
+
+void CMainFrame::BuildMenus(int language) {
+  airports_ = menuBar()->addMenu(MenuText(TextId::ScopeMenuAirports, language));
+  airports_->setObjectName("airportsMenu");
+  for (const model::AirportMenuEntry& entry : model::AirportsMenuEntries) {
+    QAction* action = AddCommand(airports_, QString::fromLatin1(entry.text), entry.menuId);
+    action->setCheckable(true);
+    const int command = entry.menuId;
+    connect(action, &QAction::triggered, this, [this, action, command] {
+      // The check mark is the scope's to move.
+      action->setChecked(!action->isChecked());
+      scope_->OnCentringCommand(command);
+    });
+    airportActions_[command] = action;
+  }
+  airports_->addSeparator();
+  QAction* exit = AddCommand(airports_, MenuText(TextId::ScopeMenuExit, language), kExitCommand);
+  connect(exit, &QAction::triggered, this, &QWidget::close);
+  connect(airports_, &QMenu::aboutToShow, this, &CMainFrame::PrepareAirportsMenu);
+
+  radars_ = menuBar()->addMenu(MenuText(TextId::ScopeMenuRadars, language));
+  radars_->setObjectName("radarsMenu");
+  radars_->addSeparator();
+  connect(radars_, &QMenu::aboutToShow, this, &CMainFrame::PrepareRadarsMenu);
+
+  help_ = menuBar()->addMenu(MenuText(TextId::ScopeMenuHelp, language));
+  help_->setObjectName("helpMenu");
+  QAction* about = AddCommand(help_, MenuText(TextId::ScopeMenuAbout, language), kAboutCommand);
+  connect(about, &QAction::triggered, this, &CMainFrame::aboutRequested);
+}
+
+QAction* CMainFrame::actionForCommand(int command) const {
+  if (const auto found = airportActions_.find(command); found != airportActions_.end()) return found->second;
+  if (const auto found = radarActions_.find(command); found != radarActions_.end()) return found->second;
+  for (QMenu* menu : {airports_, radars_, help_}) {
+    for (QAction* action : menu->actions())
+      if (!action->isSeparator() && action->data().toInt() == command) return action;
+  }
+  return nullptr;
+}
+
+void CMainFrame::PrepareAirportsMenu() {
+  const model::ClientState& state = app_.state();
+  const auto greyed = GreyedAirportEntries(state.configBlock, state.sideIndex());
+  for (std::size_t i = 0; i < greyed.size(); ++i) {
+    QAction* action = airportActions_.at(model::kAirportMenuFirstId + static_cast<int>(i));
+    action->setEnabled(!greyed[i]);
+  }
+  scope_->setFocus();
+}
+
+void CMainFrame::PrepareRadarsMenu() {
+  for (const auto& [command, action] : radarActions_) {
+    radars_->removeAction(action);
+    action->deleteLater();
+  }
+  radarActions_.clear();
+  for (const RadarMenuEntry& entry : RadarMenuEntries(*app_.document(), app_.language())) {
+    QAction* action = AddCommand(radars_, entry.text, entry.command);
+    action->setCheckable(true);
+    action->setChecked(checkedRadarCommand_ == entry.command);
+    const int command = entry.command;
+    connect(action, &QAction::triggered, this, [this, action, command] {
+      action->setChecked(!action->isChecked());
+      scope_->OnCentringCommand(command);
+    });
+    radarActions_[command] = action;
+  }
+  scope_->setFocus();
+}
+
+void CMainFrame::OnCentringChanged(const scope::CentringResult& result) {
+  auto checkAirport = [this](int command, bool on) {
+    if (const auto found = airportActions_.find(command); found != airportActions_.end())
+      found->second->setChecked(on);
+  };
+  // Radar items are known by their place in the Radars menu (1 for radar 0).
+  auto radarCommand = [](int position) { return scope::kFirstRadarCommand + position - 1; };
+  auto checkRadar = [this](int command, bool on) {
+    if (const auto found = radarActions_.find(command); found != radarActions_.end()) found->second->setChecked(on);
+  };
+  if (result.uncheckAirfieldCommand) checkAirport(*result.uncheckAirfieldCommand, false);
+  if (result.checkAirfieldCommand) checkAirport(*result.checkAirfieldCommand, true);
+  if (result.uncheckRadarMenuPosition) {
+    checkRadar(radarCommand(*result.uncheckRadarMenuPosition), false);
+    checkedRadarCommand_.reset();
+  }
+  if (result.checkRadarMenuPosition) {
+    checkedRadarCommand_ = radarCommand(*result.checkRadarMenuPosition);
+    checkRadar(*checkedRadarCommand_, true);
+  }
+}
+
+void CMainFrame::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+    scope_->MarkCoastlineStale();
+    scope_->update();
+  }
+}
+
+void CMainFrame::ReportBrokenInstallation(const QString& message) {
+  NotifierFor(this)->showError(message);
+  // The program ends once its event loop runs.
+  QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
 }
 
 }  // namespace vantor::shell

@@ -1,5 +1,7 @@
 #include "vantor/shell/CRivakApp.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QGuiApplication>
 #include <QScreen>
 
@@ -54,7 +56,7 @@ bool CRivakApp::InitInstance() {
   // The contact lock lives in state_, which exists from construction on.
 
   document_ = std::make_unique<model::CRivakDoc>(state_);
-  mainWindow_ = std::make_unique<CMainFrame>();
+  mainWindow_ = std::make_unique<CMainFrame>(*this);
   mainWindow_->setWindowFlag(Qt::FramelessWindowHint, true);
   mainWindow_->setGeometry(MainWindowGeometry(platform_.workArea(), smallScreen_));
   mainWindow_->show();
@@ -69,6 +71,14 @@ bool CRivakApp::InitInstance() {
 }
 
 void CRivakApp::ConnectToServer() {}
+
+std::vector<std::filesystem::path> CRivakApp::dataFolders() const {
+  QStringList folders = options_.dataFolders;
+  if (folders.isEmpty()) folders = {QDir::currentPath(), QCoreApplication::applicationDirPath()};
+  std::vector<std::filesystem::path> paths;
+  for (const QString& folder : folders) paths.emplace_back(folder.toStdU16String());
+  return paths;
+}
 
 int CRivakApp::ExitInstance() {
   platform_.sound->playToEnd(kExitSound);

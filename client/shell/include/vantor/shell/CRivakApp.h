@@ -6,9 +6,12 @@
 #include <QRect>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include "vantor/model/CRivakDoc.h"
 #include "vantor/model/ClientSettings.h"
@@ -47,6 +50,9 @@ struct ShellPlatform {
 struct StartupOptions {
   QString settingsFile;  // INI file instead of the user's settings store
   bool sounds = true;
+  // Where the map data files and the drawing are looked up, in order;
+  // empty: the working folder, then the program's folder.
+  QStringList dataFolders;
 };
 
 class CRivakApp {
@@ -70,6 +76,7 @@ class CRivakApp {
   SettingsStore* settingsStore() { return store_.get(); }
   SoundPlayer& sound() { return *platform_.sound; }
   bool smallScreen() const { return smallScreen_; }
+  std::vector<std::filesystem::path> dataFolders() const;
 
  private:
   void SaveAndClearTaskBar();

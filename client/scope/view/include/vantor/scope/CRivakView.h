@@ -1,0 +1,155 @@
+#pragma once
+// The radar scope: the client's main view of the document. It owns the
+// scope's geometry, options, map data and tools, repaints from the contact
+// table every 500 ms and tells the rest of the client what the controller
+// did on it.
+
+#include <QImage>
+#include <QPoint>
+#include <QPolygon>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "vantor/scope/ScopeGeometry.h"
+#include "vantor/scope/ScopePainter.h"
+#include "vantor/scope/ScopeStatus.h"
+#include "vantor/scope/ScopeTools.h"
+
+namespace vantor {
+class SettingsStore;
+}
+namespace vantor::model {
+class CRivakDoc;
+struct ClientSettings;
+}  // namespace vantor::model
+
+namespace vantor::scope {
+
+struct ScopeMapData;
+
+// The information panel's side of contact picking.
+class ContactPickListener {
+ public:
+  virtual ~ContactPickListener() = default;
+  virtual void OnContactPicked(int contactId) = 0;
+};
+
+inline constexpr int kScopeTimerMs = 500;
+// Registry values of the scope in section "config".
+inline constexpr const char* kViewCircleSetting = "ViewCircle";
+inline constexpr const char* kIntensitySetting = "Intensity";
+
+class CRivakView : public QWidget {
+  Q_OBJECT
+ public:
+  struct Environment {
+    model::CRivakDoc& document;
+    model::ClientSettings& settings;  // read at every paint: the settings dialog changes them
+    SettingsStore* store = nullptr;   // "ViewCircle" and "Intensity"; none: defaults, nothing saved
+    std::vector<std::filesystem::path> dataFolders;  // where the map files are looked up, in order
+  };
+
+  explicit CRivakView(Environment environment, QWidget* parent = nullptr);
+  // Stores the range-ring option and saves the drawing.
+  ~CRivakView() override;
+
+  // --- Map data --------------------------------------------------------
+  // Given before the first showing, these replace the files.
+  void SetMapData(std::unique_ptr<ScopeMapData> data);
+  const ScopeMapData* mapData() const { return map_.get(); }
+  // Drawing (the button panel's drawing button).
+  void StartDrawing();
+  void StopDrawing();
+  // False (and the file untouched) when it cannot be written.
+  bool SaveDrawing();
+
+  // --- Navigation ------------------------------------------------------
+  ScopeGeometry& geometry() { return geometry_; }
+  const ScopeGeometry& geometry() const { return geometry_; }
+  // Airports (32700 ... 32721) and Radars (32800 ... 32809) menu commands.
+  void OnCentringCommand(int command);
+  int centringCommand() const { return geometry_.centringCommand(); }
+  unsigned rangeKm() const { return geometry_.rangeKm(); }
+  // The button panel's range selector and ATC mode.
+  void SetRangeKm(unsigned rangeKm);
+  void SetAirfieldMode(bool on);
+  // The main frame hides or shows the side panel.
+  void SetSidePanelHidden(bool hidden);
+  void MarkCoastlineStale() { geometry_.MarkCoastlineStale(); }
+
+  // --- Options and tools -----------------------------------------------
+  ScopeOptions& options() { return options_; }
+  const ScopeOptions& options() const { return options_; }
+  const ScopeStatus& status() const { return status_; }
+  ScopeTools& tools() { return tools_; }
+  void SetPickingMode(bool on);
+  void SetPickListener(ContactPickListener* listener) { pickListener_ = listener; }
+  // Opens the callsign dialog for a double-clicked contact.
+  void SetCallsignDialog(std::function<void(int contactId)> open) { callsignDialog_ = std::move(open); }
+
+  // --- Picture ---------------------------------------------------------
+  // One tick of the 500 ms timer: geometry, status flags, repaint.
+  void Tick();
+  // A whole paint pass at the view's size, as the screen shows it.
+  QImage RenderImage();
+  const std::optional<QPolygon>& approachRegion() const { return painter_.approachRegion(); }
+  const ScopePainter& painter() const { return painter_; }
+  // Where the cursor was last seen over the scope.
+  std::optional<QPoint> cursorPosition() const { return cursor_; }
+
+ Q_SIGNALS:
+  // The range changed (or the wheel was refused in airfield mode): the
+  // button panel shows `legendBitmap` (0: leave it) and redraws its range
+  // picture.
+  void rangeChanged(unsigned rangeKm, int legendBitmap);
+  // A centring command changed the menus' check marks.
+  void centringChanged(const vantor::scope::CentringResult& result);
+  // The terrain grid is missing or short: the installation is broken.
+  void mapDataMissing(const QString& message);
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void FirstShow();
+  void LoadMapData();
+  void UpdateGeometry();
+  void ApplyCentring(const CentringResult& result);
+  void DispatchToolRequest(const ToolRequest& request);
+  void UpdateCursor();
+  void PaintInto(QImage& image);
+  void Undo();
+
+  Environment env_;
+  ScopeGeometry geometry_;
+  ScopeOptions options_;
+  ScopeStatus status_;
+  ScopeTools tools_;
+  ScopePainter painter_;
+  std::unique_ptr<ScopeMapData> map_;
+  QImage picture_;  // the off-screen picture, reused between paints
+  QTimer timer_;
+  bool shown_ = false;
+  bool mapGiven_ = false;
+  int wheelDelta_ = 0;  // wheel turns not yet worth a notch
+  std::optional<QPoint> cursor_;
+  ContactPickListener* pickListener_ = nullptr;
+  std::function<void(int)> callsignDialog_;
+};
+
+}  // namespace vantor::scope

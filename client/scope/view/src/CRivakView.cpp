@@ -1,0 +1,277 @@
+#include "vantor/scope/CRivakView.h"
+
+#include <QAction>
+#include <QKeyEvent>
+#include <QKeySequence>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+#include <QWheelEvent>
+
+#include <cstdlib>
+
+#include "vantor/model/CRivakDoc.h"
+#include "vantor/model/ClientSettings.h"
+#include "vantor/platform/SettingsStore.h"
+#include "vantor/scope/DocumentSensors.h"
+#include "vantor/scope/ScopeMapData.h"
+#include "vantor/texts/Texts.h"
+
+namespace vantor::scope {
+namespace {
+
+// One notch of a mouse wheel; finer wheels and touch pads add up to it.
+constexpr int kWheelNotch = 120;
+
+std::optional<MouseButton> ToolButton(Qt::MouseButton button) {
+  switch (button) {
+    case Qt::LeftButton: return MouseButton::Left;
+    case Qt::MiddleButton: return MouseButton::Middle;
+    case Qt::RightButton: return MouseButton::Right;
+    default: return std::nullopt;
+  }
+}
+
+}  // namespace
+
+CRivakView::CRivakView(Environment environment, QWidget* parent)
+    : QWidget(parent),
+      env_(std::move(environment)),
+      tools_(env_.document, geometry_, options_),
+      map_(std::make_unique<ScopeMapData>()) {
+  setObjectName(QStringLiteral("scope"));
+  setAttribute(Qt::WA_OpaquePaintEvent);  // the picture covers everything; no background erase
+  setMouseTracking(true);
+  setFocusPolicy(Qt::StrongFocus);
+  tools_.setDrawing(&map_->drawing);
+
+  if (env_.store != nullptr) {
+    options_.rangeRingsShown = env_.store->readInt(model::kClientSettingsSection, kViewCircleSetting, 1) != 0;
+    options_.coastlineIntensity =
+        env_.store->readInt(model::kClientSettingsSection, kIntensitySetting, kDefaultCoastlineIntensity);
+  }
+
+  timer_.setInterval(kScopeTimerMs);
+  connect(&timer_, &QTimer::timeout, this, &CRivakView::Tick);
+
+  // The platform's undo keys take back drawing points.
+  auto* undo = new QAction(this);
+  QList<QKeySequence> undoKeys = QKeySequence::keyBindings(QKeySequence::Undo);
+  const QKeySequence altBackspace(Qt::ALT | Qt::Key_Backspace);
+  if (!undoKeys.contains(altBackspace)) undoKeys.append(altBackspace);
+  undo->setShortcuts(undoKeys);
+  undo->setShortcutContext(Qt::WindowShortcut);
+  connect(undo, &QAction::triggered, this, &CRivakView::Undo);
+  addAction(undo);
+  UpdateCursor();
+}
+
+CRivakView::~CRivakView() {
+  if (env_.store != nullptr) {
+    env_.store->writeInt(model::kClientSettingsSection, kViewCircleSetting, options_.rangeRingsShown ? 1 : 0);
+    env_.store->sync();
+  }
+  // The drawing goes back to its file when the scope goes away.
+  SaveDrawing();
+}
+
+void CRivakView::SetMapData(std::unique_ptr<ScopeMapData> data) {
+  if (!data) return;
+  map_ = std::move(data);
+  mapGiven_ = true;
+  tools_.setDrawing(&map_->drawing);
+  geometry_.MarkCoastlineStale();
+}
+
+void CRivakView::LoadMapData() {
+  map_ = ScopeMapData::Load(env_.dataFolders);
+  tools_.setDrawing(&map_->drawing);
+  geometry_.MarkCoastlineStale();
+  if (!map_->elevationLoaded())
+    Q_EMIT mapDataMissing(QString::fromUtf8(Text(TextId::GeoElevationMissing, kLanguageEnglish)));
+}
+
+void CRivakView::StartDrawing() {
+  map_->drawing.StartDrawing();
+  UpdateCursor();
+}
+
+void CRivakView::StopDrawing() {
+  map_->drawing.StopDrawing();
+  UpdateCursor();
+}
+
+bool CRivakView::SaveDrawing() {
+  if (map_->drawingFile.empty()) return true;
+  return map_->drawing.SaveDrawing(map_->drawingFile) == geo::DrawingSaveStatus::Saved;
+}
+
+void CRivakView::SetPickingMode(bool on) {
+  tools_.setPickingMode(on);
+  UpdateCursor();
+}
+
+void CRivakView::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  if (!shown_) {
+    shown_ = true;
+    FirstShow();
+  }
+}
+
+void CRivakView::FirstShow() {
+  timer_.start();
+  ApplyCentring(geometry_.FirstShow(DocumentCentringSources(env_.document)));
+  if (!mapGiven_) LoadMapData();
+  UpdateGeometry();
+}
+
+void CRivakView::UpdateGeometry() {
+  const PixelRect rect{0, 0, width(), height()};
+  const PixelRect area = geometry_.UpdateGeometry(rect, rect);
+  UpdateStatusFlags(status_, env_.document, geometry_.centringCommand());
+  update(QRect(QPoint(area.left, area.top), QPoint(area.right - 1, area.bottom - 1)));
+}
+
+void CRivakView::Tick() {
+  UpdateGeometry();
+  UpdateCursor();
+}
+
+void CRivakView::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  UpdateGeometry();
+  update();
+}
+
+void CRivakView::OnCentringCommand(int command) {
+  ApplyCentring(geometry_.OnCentringCommand(command, DocumentCentringSources(env_.document)));
+}
+
+void CRivakView::ApplyCentring(const CentringResult& result) {
+  if (!result.handled) return;
+  if (result.clearRadarOutOfOrder) status_.radarOutOfOrder = false;
+  Q_EMIT centringChanged(result);
+  if (result.updateAllViews) update();
+}
+
+void CRivakView::SetRangeKm(unsigned rangeKm) {
+  geometry_.SetRangeKm(rangeKm);
+  update();
+}
+
+void CRivakView::SetAirfieldMode(bool on) {
+  geometry_.SetAirfieldMode(on);
+  geometry_.MarkCoastlineStale();
+  update();
+}
+
+void CRivakView::SetSidePanelHidden(bool hidden) {
+  const unsigned before = geometry_.rangeKm();
+  geometry_.SetSidePanelHidden(hidden);
+  if (geometry_.rangeKm() != before)
+    Q_EMIT rangeChanged(geometry_.rangeKm(), RangeLegendBitmap(geometry_.rangeKm(), env_.settings.imperial != 0));
+  update();
+}
+
+void CRivakView::PaintInto(QImage& image) {
+  ScopeScene scene{env_.document,
+                   env_.settings,
+                   geometry_,
+                   options_,
+                   status_,
+                   *map_,
+                   tools_.markers(),
+                   cursor_ ? tools_.measureLine(*cursor_) : std::nullopt};
+  painter_.Paint(image, scene);
+}
+
+QImage CRivakView::RenderImage() {
+  const PixelRect rect{0, 0, width(), height()};
+  geometry_.UpdateGeometry(rect, rect);
+  QImage image(size(), QImage::Format_RGB32);
+  if (!image.isNull()) PaintInto(image);
+  return image;
+}
+
+void CRivakView::paintEvent(QPaintEvent* event) {
+  if (picture_.size() != size()) picture_ = QImage(size(), QImage::Format_RGB32);
+  if (picture_.isNull()) return;
+  PaintInto(picture_);
+  QPainter window(this);
+  window.drawImage(event->rect(), picture_, event->rect());
+}
+
+void CRivakView::mousePressEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  cursor_ = at;
+  const auto button = ToolButton(event->button());
+  if (!button) return QWidget::mousePressEvent(event);
+  DispatchToolRequest(tools_.OnButtonDown(*button, at));
+  event->accept();
+}
+
+void CRivakView::mouseReleaseEvent(QMouseEvent* event) {
+  cursor_ = event->position().toPoint();
+  const auto button = ToolButton(event->button());
+  if (!button) return QWidget::mouseReleaseEvent(event);
+  tools_.OnButtonUp(*button);
+  event->accept();
+}
+
+void CRivakView::mouseDoubleClickEvent(QMouseEvent* event) {
+  const QPoint at = event->position().toPoint();
+  cursor_ = at;
+  const auto button = ToolButton(event->button());
+  if (!button) return QWidget::mouseDoubleClickEvent(event);
+  DispatchToolRequest(tools_.OnDoubleClick(*button, at));
+  event->accept();
+}
+
+void CRivakView::mouseMoveEvent(QMouseEvent* event) {
+  // The measuring line follows the cursor at the next paint.
+  cursor_ = event->position().toPoint();
+  QWidget::mouseMoveEvent(event);
+}
+
+void CRivakView::wheelEvent(QWheelEvent* event) {
+  wheelDelta_ += event->angleDelta().y();
+  event->accept();
+  while (std::abs(wheelDelta_) >= kWheelNotch) {
+    const int notch = wheelDelta_ > 0 ? kWheelNotch : -kWheelNotch;
+    wheelDelta_ -= notch;
+    const WheelResult result = geometry_.OnWheel(notch, env_.settings.imperial != 0);
+    if (result.notifyPanel) Q_EMIT rangeChanged(geometry_.rangeKm(), result.legendBitmap);
+    if (result.rangeChanged) update();
+  }
+}
+
+void CRivakView::keyPressEvent(QKeyEvent* event) {
+  if (event->isAutoRepeat() && event->key() == Qt::Key_Space) {
+    event->accept();
+    return;
+  }
+  if (tools_.OnKey(event->key(), cursor_)) {
+    event->accept();
+    return;
+  }
+  QWidget::keyPressEvent(event);
+}
+
+void CRivakView::Undo() { tools_.OnUndo(); }
+
+void CRivakView::DispatchToolRequest(const ToolRequest& request) {
+  if (request.pickedContact && pickListener_ != nullptr) pickListener_->OnContactPicked(*request.pickedContact);
+  if (request.callsignContact && callsignDialog_) callsignDialog_(*request.callsignContact);
+  UpdateCursor();
+}
+
+void CRivakView::UpdateCursor() {
+  switch (tools_.cursor()) {
+    case ScopeCursor::UpArrow: setCursor(Qt::UpArrowCursor); break;
+    case ScopeCursor::PointingHand: setCursor(Qt::PointingHandCursor); break;
+    case ScopeCursor::Cross: setCursor(Qt::CrossCursor); break;
+  }
+}
+
+}  // namespace vantor::scope
