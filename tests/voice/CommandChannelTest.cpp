@@ -36,7 +36,7 @@ TEST_F(CommandChannel, UnansweredCommandFailsAfterHalfASecondAndReleasesTheMutex
 
   sim_.SetControl("");
   elapsed = MillisecondsOf([&] { EXPECT_EQ(lib_.disconnect(), 0); });
-  EXPECT_LT(elapsed, 400) << "the mutex must have been given back";
+  EXPECT_LT(elapsed, 1500) << "the mutex must have been given back at once, not after 3 s";
 }
 
 // A reply that comes after the time-out is never read: the next exchange
@@ -46,7 +46,7 @@ TEST_F(CommandChannel, LateReplyIsDiscardedByTheNextExchange) {
   sim_.SetControl("delay 700\n" + AnswerDirective("DISCONNECT", "OK LATE"));
   ASSERT_EQ(lib_.disconnect(), -1105);
   // Let the late reply and its signal land before the next command.
-  std::this_thread::sleep_for(std::chrono::milliseconds(400));
+  std::this_thread::sleep_for(std::chrono::milliseconds(800));
   sim_.SetControl("");
   std::array<PxrChannelInfo, 16> channels{};
   int32_t count = 16;
@@ -57,7 +57,9 @@ TEST_F(CommandChannel, LateReplyIsDiscardedByTheNextExchange) {
 
 // The one real-time check of the 3 s mutex wait; the area stays untouched.
 TEST_F(CommandChannel, MutexHeldLongerThanThreeSecondsGivesMinus1106) {
-  StartSim({"--hold-mutex", "4500"});
+  StartSim();
+  sim_.SetControl("hold\n");
+  ASSERT_TRUE(sim_.WaitForOutput("holding the operation mutex"));
   const std::optional<std::string> before = SharedArea(prefix_);
   ASSERT_TRUE(before.has_value());
   std::array<PxrChannelInfo, 4> channels{};
@@ -70,7 +72,8 @@ TEST_F(CommandChannel, MutexHeldLongerThanThreeSecondsGivesMinus1106) {
   EXPECT_EQ(SharedArea(prefix_), before) << "nothing may be written without the mutex";
   EXPECT_TRUE(sim_.Commands().empty());
 
-  ASSERT_TRUE(sim_.WaitForOutput("released the operation mutex", std::chrono::seconds(5)));
+  sim_.SetControl("");
+  ASSERT_TRUE(sim_.WaitForOutput("released the operation mutex"));
   EXPECT_EQ(lib_.getChannels(channels.data(), &count), 0);
   EXPECT_EQ(count, 4);
 }
@@ -102,7 +105,7 @@ TEST_F(CommandChannel, MutexAbandonedByACrashedStandInGivesMinus1106) {
   ParlixSim restarted(prefix_);
   ASSERT_TRUE(restarted.Start()) << restarted.Output().toStdString();
   const long long elapsed = MillisecondsOf([&] { EXPECT_EQ(lib_.disconnect(), 0); });
-  EXPECT_LT(elapsed, 500);
+  EXPECT_LT(elapsed, 1500) << "the fresh mutex is free, not the abandoned one";
 }
 
 TEST_F(CommandChannel, EveryExchangeFindsTheStandInAfresh) {

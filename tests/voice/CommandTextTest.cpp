@@ -117,7 +117,7 @@ TEST_F(CommandText, DataExportsSendTheirTextsAndAskForPlayersOnlyWithRoom) {
 TEST_F(CommandText, VersionIsQueriedBeforeTheFirstCommandOnly) {
   PxrVersionInfo version{};
   ASSERT_EQ(lib_.getVersion(&version), 0);
-  EXPECT_EQ(version.major, 2);
+  EXPECT_EQ(+version.major, 2);
   lib_.disconnect();
   lib_.connect("voice.example:8767");
   lib_.getVersion(&version);

@@ -57,9 +57,9 @@ TEST_F(LibraryInterface, WithoutParlixEveryExportFailsAtOnceWithMinus1000) {
   EXPECT_EQ(lib_.LastError(), kNotFound);
 
   // Records named as cleared are zero; counts keep what the caller passed.
-  EXPECT_EQ(server.serverType, 0);
+  EXPECT_EQ(+server.serverType, 0);
   EXPECT_EQ(Field(server.text1, sizeof server.text1), "");
-  EXPECT_EQ(channel.id, 0);
+  EXPECT_EQ(+channel.id, 0);
   EXPECT_EQ(channelCount, 2);
   EXPECT_EQ(playerCount, 2);
   EXPECT_EQ(speakerCount, 2);

@@ -56,8 +56,8 @@ TEST_F(ParlixSimServer, DefaultServerHasTheOperationsAndAtcChannels) {
   PxrServerInfo server{};
   ASSERT_EQ(lib_.getServerInfo(&server), 0);
   EXPECT_EQ(Field(server.text1, 30), "Vantor Voice");
-  EXPECT_EQ(server.number3, static_cast<int32_t>(names.size()));
-  EXPECT_NE(server.serverType, 0);
+  EXPECT_EQ(+server.number3, static_cast<int32_t>(names.size()));
+  EXPECT_NE(+server.serverType, 0);
 
   const PxrUserInfo user = User();
   EXPECT_EQ(Field(user.player.name, 30), "Controller");
@@ -68,8 +68,8 @@ TEST_F(ParlixSimServer, DefaultServerHasTheOperationsAndAtcChannels) {
 TEST_F(ParlixSimServer, SwitchingChannelsMovesTheLocalPlayer) {
   ASSERT_EQ(lib_.switchChannelId(4, ""), 0);  // as the client's channel buttons do
   PxrUserInfo user = User();
-  EXPECT_EQ(user.channel.id, 4);
-  EXPECT_EQ(user.player.number2, 4);
+  EXPECT_EQ(+user.channel.id, 4);
+  EXPECT_EQ(+user.player.number2, 4);
 
   ASSERT_EQ(lib_.switchChannelName("Blue Ops", nullptr), 0);
   EXPECT_EQ(Field(User().channel.name, 30), "Blue Ops");
@@ -83,7 +83,7 @@ TEST_F(ParlixSimServer, SwitchingChannelsMovesTheLocalPlayer) {
 
   EXPECT_EQ(lib_.switchChannelId(999, ""), -10);
   EXPECT_EQ(lib_.switchChannelName("No Such Channel", ""), -10);
-  EXPECT_EQ(User().channel.id, 8);
+  EXPECT_EQ(+User().channel.id, 8);
 }
 
 TEST_F(ParlixSimServer, ChannelAndPlayerQueries) {
@@ -91,14 +91,14 @@ TEST_F(ParlixSimServer, ChannelAndPlayerQueries) {
   std::array<PxrPlayerInfo, 8> players{};
   int32_t count = 8;
   ASSERT_EQ(lib_.getChannelInfoByName("Blue Ops", &channel, players.data(), &count), 0);
-  EXPECT_EQ(channel.id, 2);
-  ASSERT_EQ(count, channel.playerCount);
+  EXPECT_EQ(+channel.id, 2);
+  ASSERT_EQ(count, +channel.playerCount);
   ASSERT_EQ(count, 2);
   EXPECT_EQ(Field(players[0].name, 30), "Viper 11");
 
   PxrPlayerInfo player{};
   ASSERT_EQ(lib_.getPlayerInfoByName("Viper 11", &player), 0);
-  EXPECT_EQ(player.id, 2);
+  EXPECT_EQ(+player.id, 2);
   EXPECT_EQ(lib_.getPlayerInfoById(424242, &player), -11);
   EXPECT_EQ(lib_.getChannelInfoById(424242, &channel, nullptr, nullptr), -10);
 
@@ -116,20 +116,20 @@ TEST_F(ParlixSimServer, ChannelAndPlayerQueries) {
 
 TEST_F(ParlixSimServer, AdministrativeCommandsChangeTheServer) {
   ASSERT_EQ(lib_.setPlayerFlags(PXR_PF_WANT_VOICE | PXR_PF_AWAY), 0);
-  EXPECT_EQ(User().player.flags, PXR_PF_WANT_VOICE | PXR_PF_AWAY);
+  EXPECT_EQ(+User().player.flags, PXR_PF_WANT_VOICE | PXR_PF_AWAY);
 
   PxrPlayerInfo player{};
   ASSERT_EQ(lib_.setOperator(3, 1), 0);
   ASSERT_EQ(lib_.setVoice(3, 1), 0);
   ASSERT_EQ(lib_.getPlayerInfoById(3, &player), 0);
-  EXPECT_EQ(player.channelPrivileges, PXR_PCP_OPERATOR | PXR_PCP_VOICED);
+  EXPECT_EQ(+player.channelPrivileges, PXR_PCP_OPERATOR | PXR_PCP_VOICED);
   ASSERT_EQ(lib_.setOperator(3, 0), 0);
   ASSERT_EQ(lib_.getPlayerInfoById(3, &player), 0);
-  EXPECT_EQ(player.channelPrivileges, PXR_PCP_VOICED);
+  EXPECT_EQ(+player.channelPrivileges, PXR_PCP_VOICED);
 
   ASSERT_EQ(lib_.kickPlayerFromChannel(3, "go to the lobby"), 0);
   ASSERT_EQ(lib_.getPlayerInfoById(3, &player), 0);
-  EXPECT_EQ(player.number2, 1);
+  EXPECT_EQ(+player.number2, 1);
   ASSERT_EQ(lib_.kickPlayerFromServer(3, "bye"), 0);
   EXPECT_EQ(lib_.getPlayerInfoById(3, &player), -11);
 
@@ -209,14 +209,14 @@ TEST_F(ParlixSimProgram, ChannelListFileGivesTheServer) {
   ASSERT_EQ(lib_.getChannels(channels.data(), &count), 0);
   ASSERT_EQ(count, 3);
   EXPECT_EQ(Field(channels[1].name, 30), "Strike Package");
-  EXPECT_EQ(channels[1].flags, PXR_CF_REGISTERED | PXR_CF_MODERATED | PXR_CF_PASSWORD);
-  EXPECT_EQ(channels[1].playerCount, 1);
-  EXPECT_EQ(channels[2].number4, 4);
+  EXPECT_EQ(+channels[1].flags, PXR_CF_REGISTERED | PXR_CF_MODERATED | PXR_CF_PASSWORD);
+  EXPECT_EQ(+channels[1].playerCount, 1);
+  EXPECT_EQ(+channels[2].number4, 4);
   EXPECT_EQ(lib_.switchChannelName("Strike Package", "hammer"), 0);
   PxrUserInfo user{};
   ASSERT_EQ(lib_.getUserInfo(&user), 0);
   EXPECT_EQ(Field(user.player.name, 30), "ATC Blue");
-  EXPECT_EQ(user.channel.id, 11);
+  EXPECT_EQ(+user.channel.id, 11);
 }
 
 TEST(ParlixSimCommandLine, AnswersHelpAndVersionAndRejectsBadInput) {

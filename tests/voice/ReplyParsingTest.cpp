@@ -47,7 +47,7 @@ TEST_F(ReplyParsing, StatusLineStartingWithOkIsDroppedWhole) {
   int32_t count = 4;
   EXPECT_EQ(lib_.getChannels(channels.data(), &count), 0);
   ASSERT_EQ(count, 1);
-  EXPECT_EQ(channels[0].id, 4);
+  EXPECT_EQ(+channels[0].id, 4);
   EXPECT_EQ(Field(channels[0].name, 30), "Tower");
 }
 
@@ -82,7 +82,7 @@ TEST_F(ReplyParsing, ErrorReplyWithCodeZeroIsAFailure) {
   int32_t count = 4;
   EXPECT_EQ(lib_.getChannels(channels.data(), &count), -1003);
   EXPECT_EQ(count, 4);
-  EXPECT_EQ(channels[0].id, 0);
+  EXPECT_EQ(+channels[0].id, 0);
   EXPECT_EQ(lib_.LastError(), "ERROR -1003 INVALID ERROR RETURNED (ERROR 0 ALL FINE\r1 -1 0 0 none Lobby)");
 }
 
@@ -94,14 +94,14 @@ TEST_F(ReplyParsing, ChannelLineFieldsFlagsAndName) {
   int32_t count = 4;
   ASSERT_EQ(lib_.getChannels(channels.data(), &count), 0);
   ASSERT_EQ(count, 3);
-  EXPECT_EQ(channels[0].id, 7);
-  EXPECT_EQ(channels[0].number2, 2);
-  EXPECT_EQ(channels[0].playerCount, 3);
-  EXPECT_EQ(channels[0].number4, 16) << "the fourth number is stored after the flags";
-  EXPECT_EQ(channels[0].flags, PXR_CF_REGISTERED | PXR_CF_MODERATED | PXR_CF_PASSWORD);
+  EXPECT_EQ(+channels[0].id, 7);
+  EXPECT_EQ(+channels[0].number2, 2);
+  EXPECT_EQ(+channels[0].playerCount, 3);
+  EXPECT_EQ(+channels[0].number4, 16) << "the fourth number is stored after the flags";
+  EXPECT_EQ(+channels[0].flags, PXR_CF_REGISTERED | PXR_CF_MODERATED | PXR_CF_PASSWORD);
   EXPECT_EQ(Field(channels[0].name, 30), "Blue Command");
-  EXPECT_EQ(channels[1].flags, PXR_CF_REGISTERED) << "\"none\" means registered and nothing else";
-  EXPECT_EQ(channels[2].flags, PXR_CF_UNREGISTERED | PXR_CF_HIERARCHICAL | PXR_CF_DEFAULT);
+  EXPECT_EQ(+channels[1].flags, PXR_CF_REGISTERED) << "\"none\" means registered and nothing else";
+  EXPECT_EQ(+channels[2].flags, PXR_CF_UNREGISTERED | PXR_CF_HIERARCHICAL | PXR_CF_DEFAULT);
   EXPECT_EQ(Field(channels[2].name, 30), "A B  C") << "the name is the whole rest of the line";
 }
 
@@ -115,9 +115,9 @@ TEST_F(ReplyParsing, LongNameFillsTheFieldWithoutNulAndTouchesNothingElse) {
   ASSERT_EQ(lib_.getChannels(channels.data(), &count), 0);
   ASSERT_EQ(count, 1);
   EXPECT_EQ(std::string(channels[0].name, 30), name40.substr(0, 30));
-  EXPECT_EQ(channels[0].flags, PXR_CF_REGISTERED | PXR_CF_MODERATED);
-  EXPECT_EQ(channels[0].number4, 3);
-  EXPECT_EQ(channels[1].id, 0x5A5A5A5A) << "the next element is untouched";
+  EXPECT_EQ(+channels[0].flags, PXR_CF_REGISTERED | PXR_CF_MODERATED);
+  EXPECT_EQ(+channels[0].number4, 3);
+  EXPECT_EQ(+channels[1].id, 0x5A5A5A5A) << "the next element is untouched";
 
   // A shorter name is followed by NULs, also over an element with old data.
   Answer("GET_CHANNELS", "OK\r5 1 2 3 none Tower");
@@ -144,12 +144,12 @@ TEST_F(ReplyParsing, FailedListKeepsTheCallersCountAndTheElementsReadSoFar) {
   int32_t count = 6;
   EXPECT_EQ(lib_.getChannels(channels.data(), &count), -1005);
   EXPECT_EQ(count, 6);
-  EXPECT_EQ(channels[0].id, 1);
-  EXPECT_EQ(channels[1].id, 2);
-  EXPECT_EQ(channels[2].id, 3) << "fields before the failing one hold their values";
-  EXPECT_EQ(channels[2].number4, 0) << "the failing field keeps its leading-digits value";
-  EXPECT_EQ(channels[2].flags, 0x11111111) << "fields after it keep old contents";
-  EXPECT_EQ(channels[3].id, 0x11111111);
+  EXPECT_EQ(+channels[0].id, 1);
+  EXPECT_EQ(+channels[1].id, 2);
+  EXPECT_EQ(+channels[2].id, 3) << "fields before the failing one hold their values";
+  EXPECT_EQ(+channels[2].number4, 0) << "the failing field keeps its leading-digits value";
+  EXPECT_EQ(+channels[2].flags, 0x11111111) << "fields after it keep old contents";
+  EXPECT_EQ(+channels[3].id, 0x11111111);
 }
 
 TEST_F(ReplyParsing, ListsStopAtTheCapacity) {
@@ -159,26 +159,26 @@ TEST_F(ReplyParsing, ListsStopAtTheCapacity) {
   int32_t count = 2;
   EXPECT_EQ(lib_.getPlayers(players.data(), &count), 0);
   EXPECT_EQ(count, 2);
-  EXPECT_EQ(players[1].id, 2);
-  EXPECT_EQ(players[2].id, 0x22222222);
+  EXPECT_EQ(+players[1].id, 2);
+  EXPECT_EQ(+players[2].id, 0x22222222);
 }
 
 TEST_F(ReplyParsing, PlayerLineFlagsAreFoundByExactName) {
   Answer("GET_PLAYER_INFO_ID 5", "OK\r5 4 pcpAutoOperator ppSuperServerAdmin pfAway|pfRecording|bogus Tower Ctl (Sam)");
   PxrPlayerInfo player{};
   ASSERT_EQ(lib_.getPlayerInfoById(5, &player), 0);
-  EXPECT_EQ(player.id, 5);
-  EXPECT_EQ(player.number2, 4);
-  EXPECT_EQ(player.channelPrivileges, PXR_PCP_AUTO_OPERATOR) << "\"pcpOperator\" does not occur in it";
-  EXPECT_EQ(player.privileges, PXR_PP_SUPER_SERVER_ADMIN);
-  EXPECT_EQ(player.flags, PXR_PF_AWAY | PXR_PF_RECORDING);
+  EXPECT_EQ(+player.id, 5);
+  EXPECT_EQ(+player.number2, 4);
+  EXPECT_EQ(+player.channelPrivileges, PXR_PCP_AUTO_OPERATOR) << "\"pcpOperator\" does not occur in it";
+  EXPECT_EQ(+player.privileges, PXR_PP_SUPER_SERVER_ADMIN);
+  EXPECT_EQ(+player.flags, PXR_PF_AWAY | PXR_PF_RECORDING);
   EXPECT_EQ(Field(player.name, 30), "Tower Ctl (Sam)");
 
   Answer("GET_PLAYER_INFO_ID 5", "OK\r5 4 pcpAdmin,pcpVoiced,pcpAutoVoice ppRegistered,ppCanRegister none Al");
   ASSERT_EQ(lib_.getPlayerInfoById(5, &player), 0);
-  EXPECT_EQ(player.channelPrivileges, PXR_PCP_ADMIN | PXR_PCP_VOICED | PXR_PCP_AUTO_VOICE);
-  EXPECT_EQ(player.privileges, PXR_PP_REGISTERED | PXR_PP_CAN_REGISTER);
-  EXPECT_EQ(player.flags, 0);
+  EXPECT_EQ(+player.channelPrivileges, PXR_PCP_ADMIN | PXR_PCP_VOICED | PXR_PCP_AUTO_VOICE);
+  EXPECT_EQ(+player.privileges, PXR_PP_REGISTERED | PXR_PP_CAN_REGISTER);
+  EXPECT_EQ(+player.flags, 0);
 }
 
 TEST_F(ReplyParsing, PlayerRecordIsClearedBeforeAFailingExchange) {
@@ -186,8 +186,8 @@ TEST_F(ReplyParsing, PlayerRecordIsClearedBeforeAFailingExchange) {
   std::memset(&player, 0x33, sizeof player);
   Answer("GET_PLAYER_INFO_NAME Nobody", "ERROR -11 INVALID PLAYER");
   EXPECT_EQ(lib_.getPlayerInfoByName("Nobody", &player), -11);
-  EXPECT_EQ(player.id, 0);
-  EXPECT_EQ(player.flags, 0);
+  EXPECT_EQ(+player.id, 0);
+  EXPECT_EQ(+player.flags, 0);
 }
 
 TEST_F(ReplyParsing, ChannelInfoWithPlayers) {
@@ -197,10 +197,10 @@ TEST_F(ReplyParsing, ChannelInfoWithPlayers) {
   std::array<PxrPlayerInfo, 4> players{};
   int32_t count = 4;
   ASSERT_EQ(lib_.getChannelInfoById(4, &channel, players.data(), &count), 0);
-  EXPECT_EQ(channel.id, 4);
-  EXPECT_EQ(channel.playerCount, 2);
+  EXPECT_EQ(+channel.id, 4);
+  EXPECT_EQ(+channel.playerCount, 2);
   ASSERT_EQ(count, 2);
-  EXPECT_EQ(players[0].channelPrivileges, PXR_PCP_OPERATOR);
+  EXPECT_EQ(+players[0].channelPrivileges, PXR_PCP_OPERATOR);
   EXPECT_EQ(Field(players[1].name, 30), "Ground 1");
 
   // Players asked for, but the channel is empty.
@@ -213,8 +213,8 @@ TEST_F(ReplyParsing, ChannelInfoWithPlayers) {
   Answer("GET_CHANNEL_INFO_ID 4 GET_PLAYERS_TOO", "OK\r4 -1 bad");
   count = 4;
   EXPECT_EQ(lib_.getChannelInfoById(4, &channel, players.data(), &count), -1004);
-  EXPECT_EQ(channel.id, 4);
-  EXPECT_EQ(channel.playerCount, 0);
+  EXPECT_EQ(+channel.id, 4);
+  EXPECT_EQ(+channel.playerCount, 0);
   EXPECT_EQ(count, 4);
 }
 
@@ -226,18 +226,18 @@ TEST_F(ReplyParsing, ServerInfoPayload) {
   ASSERT_EQ(lib_.getServerInfo(&info), 0);
   EXPECT_EQ(Field(info.text1, 30), "Vantor Voice");
   EXPECT_EQ(std::string(info.text2, 256), welcome.substr(0, 256));
-  EXPECT_EQ(info.version.major, 2);
-  EXPECT_EQ(info.version.minor, 0);
-  EXPECT_EQ(info.version.release, 24);
-  EXPECT_EQ(info.version.build, 1);
+  EXPECT_EQ(+info.version.major, 2);
+  EXPECT_EQ(+info.version.minor, 0);
+  EXPECT_EQ(+info.version.release, 24);
+  EXPECT_EQ(+info.version.build, 1);
   EXPECT_EQ(Field(info.text3, 30), "Linux");
   EXPECT_EQ(Field(info.text4, 30), "127.0.0.1:8767");
   EXPECT_EQ(Field(info.text5, 100), "Stand-in");
-  EXPECT_EQ(info.serverType, PXR_ST_CLAN | PXR_ST_COMMERCIAL);
-  EXPECT_EQ(info.number1, 7);
-  EXPECT_EQ(info.number2, 64);
-  EXPECT_EQ(info.number3, 10);
-  EXPECT_EQ(info.number4, 3600);
+  EXPECT_EQ(+info.serverType, PXR_ST_CLAN | PXR_ST_COMMERCIAL);
+  EXPECT_EQ(+info.number1, 7);
+  EXPECT_EQ(+info.number2, 64);
+  EXPECT_EQ(+info.number3, 10);
+  EXPECT_EQ(+info.number4, 3600);
 }
 
 TEST_F(ReplyParsing, ServerInfoFailures) {
@@ -245,18 +245,18 @@ TEST_F(ReplyParsing, ServerInfoFailures) {
   // A version line short of its numbers ends the parse.
   Answer("GET_SERVER_INFO", "OK\rName\rWelcome\r2.0\rLinux\raddr\rtext\rstClan\r1\r2\r3\r4");
   EXPECT_EQ(lib_.getServerInfo(&info), -1004);
-  EXPECT_EQ(info.version.major, 2);
+  EXPECT_EQ(+info.version.major, 2);
   EXPECT_EQ(Field(info.text3, 30), "");
-  EXPECT_EQ(info.number1, 0);
+  EXPECT_EQ(+info.number1, 0);
 
   // The last three numbers are each tried; a failure still marks the result.
   Answer("GET_SERVER_INFO", "OK\rName\rWelcome\r1.2.3.4\rLinux\raddr\rtext\rstPublic\r5\rsix\r7\r8");
   EXPECT_EQ(lib_.getServerInfo(&info), -1005);
-  EXPECT_EQ(info.serverType, PXR_ST_PUBLIC);
-  EXPECT_EQ(info.number1, 5);
-  EXPECT_EQ(info.number2, 0);
-  EXPECT_EQ(info.number3, 7);
-  EXPECT_EQ(info.number4, 8);
+  EXPECT_EQ(+info.serverType, PXR_ST_PUBLIC);
+  EXPECT_EQ(+info.number1, 5);
+  EXPECT_EQ(+info.number2, 0);
+  EXPECT_EQ(+info.number3, 7);
+  EXPECT_EQ(+info.number4, 8);
 }
 
 TEST_F(ReplyParsing, UserInfoPayload) {
@@ -265,20 +265,20 @@ TEST_F(ReplyParsing, UserInfoPayload) {
          "2 -1 3 32 cfModerated Blue Ops");
   PxrUserInfo user{};
   ASSERT_EQ(lib_.getUserInfo(&user), 0);
-  EXPECT_EQ(user.player.id, 1);
-  EXPECT_EQ(user.player.flags, PXR_PF_WANT_VOICE);
+  EXPECT_EQ(+user.player.id, 1);
+  EXPECT_EQ(+user.player.flags, PXR_PF_WANT_VOICE);
   EXPECT_EQ(Field(user.player.name, 30), "Controller");
-  EXPECT_EQ(user.channel.id, 8);
-  EXPECT_EQ(user.channel.flags, PXR_CF_REGISTERED | PXR_CF_PASSWORD);
-  EXPECT_EQ(user.secondChannel.id, 2);
+  EXPECT_EQ(+user.channel.id, 8);
+  EXPECT_EQ(+user.channel.flags, PXR_CF_REGISTERED | PXR_CF_PASSWORD);
+  EXPECT_EQ(+user.secondChannel.id, 2);
   EXPECT_EQ(Field(user.secondChannel.name, 30), "Blue Ops");
 
   // Each record only after the one before succeeded.
   Answer("GET_USER_INFO", "OK\r1 8 none none none Controller\r8 x\r2 -1 3 32 none Blue Ops");
   EXPECT_EQ(lib_.getUserInfo(&user), -1004);
-  EXPECT_EQ(user.player.id, 1);
-  EXPECT_EQ(user.channel.id, 8);
-  EXPECT_EQ(user.secondChannel.id, 0);
+  EXPECT_EQ(+user.player.id, 1);
+  EXPECT_EQ(+user.channel.id, 8);
+  EXPECT_EQ(+user.secondChannel.id, 0);
 }
 
 TEST_F(ReplyParsing, VersionPayloadNeverFails) {

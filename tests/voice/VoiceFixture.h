@@ -1,6 +1,9 @@
 #pragma once
 // The fixture of every voice test: its own object-name prefix, a stand-in
 // that is started on demand, and the library loaded afresh.
+//
+// Record fields are packed and often misaligned: tests compare them as
+// values (`+record.field`), since the assertion macros bind references.
 
 #include "VoiceTestSupport.h"
 

@@ -11,10 +11,12 @@
 #include <fcntl.h>
 #include <semaphore.h>
 #include <sys/mman.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -103,6 +105,9 @@ QString ParlixSim::ControlPath() const { return folder_.filePath("control.txt");
 bool ParlixSim::Start(const QStringList& extra) {
   process_ = std::make_unique<QProcess>();
   process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+  // A test that dies (time-out, sanitizer abort) must not leave its stand-in
+  // running and holding the test runner's output pipe.
+  process_->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
   QStringList arguments{"--prefix", QString::fromStdString(prefix_), "--control", ControlPath(),
                         "--log",    folder_.filePath("commands.log")};
   arguments << extra;
