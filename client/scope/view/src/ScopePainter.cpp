@@ -8,7 +8,9 @@
 #include <cmath>
 #include <mutex>
 
+#include "LabelCrowding.h"
 #include "SafeDrawing.h"
+#include "TextSprites.h"
 #include "vantor/model/CRivakDoc.h"
 #include "vantor/model/ClientSettings.h"
 #include "vantor/model/ContactLabels.h"
@@ -69,6 +71,18 @@ QPen ThinPen(const QColor& colour, Qt::PenStyle style = Qt::SolidLine) {
 }
 
 QPen WidePen(const QColor& colour, int width) { return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin); }
+
+// The pens of the contact walk, made once per paint.
+struct ContactPens {
+  QPen friendlySimple = ThinPen(colour::kFriendlySimple);
+  QPen friendlyAdvanced = ThinPen(colour::kFriendlyAdvanced);
+  QPen hostileSymbol = ThinPen(colour::kHostileSymbol);
+  QPen hostileDot = ThinPen(colour::kHostileDot);
+  QPen altSymbol = ThinPen(colour::kAltSymbol);
+  QPen carrier = WidePen(colour::kCarrier, 4);
+  QPen label = ThinPen(colour::kLabelLine);
+  QPen history[3] = {ThinPen(colour::kHistoryNewest), ThinPen(colour::kRangeRing), ThinPen(colour::kHistoryOld)};
+};
 
 // A font whose whole cell (ascent and descent) is at most `cellHeight`
 // pixels, as the label layout spaces its lines by the font height.
@@ -161,7 +175,7 @@ struct ScopePainter::Pass {
   detail::SafeDrawing draw;
   ScopeScene& scene;
   const ScopeProjection& projection;
-  QFontMetrics labelMetrics;
+  ContactPens pens;
   int width;
   int height;
   int pixelsPerKm;
@@ -177,7 +191,9 @@ ScopePainter::ScopePainter(std::shared_ptr<const ScopeArtwork> artwork)
       coastlineCache_(std::make_unique<CoastlineScreenCache>()),
       compassFont_(ScopeFont(kCompassFontHeight)),
       statusFont_(ScopeFont(kStatusFontHeight)),
-      awacsFont_(ScopeFont(kAwacsFontHeight)) {}
+      awacsFont_(ScopeFont(kAwacsFontHeight)),
+      labelTexts_(std::make_unique<detail::TextSprites>()),
+      crowding_(std::make_unique<detail::LabelCrowding>()) {}
 
 ScopePainter::~ScopePainter() = default;
 
@@ -191,9 +207,8 @@ void ScopePainter::Paint(QImage& image, ScopeScene& scene) {
   if (fontSize != fontSize_) {
     fontSize_ = fontSize;
     labelFont_ = ScopeFont(fontSize);
-    const QFontMetrics metrics(labelFont_);
-    labelAscent_ = metrics.ascent();
-    labelReferenceWidth_ = metrics.horizontalAdvance(QStringLiteral("9999WW9999"));
+    labelTexts_->SetFont(labelFont_);
+    labelReferenceWidth_ = labelTexts_->Width(QStringLiteral("9999WW9999"));
   }
 
   QPainter painter(&image);
@@ -207,7 +222,7 @@ void ScopePainter::Paint(QImage& image, ScopeScene& scene) {
             detail::SafeDrawing(painter, picture.adjusted(-kClipMargin, -kClipMargin, kClipMargin, kClipMargin)),
             scene,
             scene.geometry.projection(),
-            QFontMetrics(labelFont_),
+            ContactPens{},
             picture.width(),
             picture.height(),
             scene.geometry.pixelsPerKm(),
@@ -233,6 +248,7 @@ void ScopePainter::Paint(QImage& image, ScopeScene& scene) {
   }
   DrawFrame(pass);
   painter.end();
+  labelTexts_->EndPaint();
   scene.geometry.PaintFinished();
 }
 
@@ -376,9 +392,9 @@ void ScopePainter::DrawAirfield(Pass& pass, model::CAirfield& runway) {
     pass.draw.Line(end1, end2);
 
     const double factor = AirfieldCodeOffsetFactor(pass.scene.geometry.rangeKm());
-    pass.painter.setPen(colour::kAirfieldCode);
-    DrawText(pass, end1.x() + static_cast<int>(runway.labelDx * factor),
-             end1.y() + static_cast<int>(runway.labelDy * factor), runway.code);
+    if (pass.draw.NearPicture(end1, kContactReach))
+      labelTexts_->Draw(pass.painter, end1.x() + static_cast<int>(runway.labelDx * factor),
+                      end1.y() + static_cast<int>(runway.labelDy * factor), runway.code, colour::kAirfieldCode.rgb());
 
     if (pass.airfieldMode && runway.primary == 1) DrawApproachAids(pass, runway, end1, end2);
   }
@@ -435,12 +451,18 @@ void ScopePainter::DrawContacts(Pass& pass) {
   model::CRivakDoc& document = pass.scene.document;
   std::lock_guard lock(document.contactLock());
   const SensorVisibility visibility(pass.scene.map.terrain(), pass.projection, CollectSensors(document, pass.side));
+  crowding_->Clear();
+  contactsShown_ = 0;
   for (model::CContact& contact : document.Contacts()) {
     const ScreenPoint at = pass.projection.GeoToScreen(contact.latitude, contact.longitude);
     contact.screenX = at.x;
     contact.screenY = at.y;
-    if (!visibility.IsContactVisible(contact)) continue;
-    DrawContact(pass, contact, ToPoint(at));
+    if (visibility.IsContactVisible(contact)) {
+      ++contactsShown_;
+      DrawContact(pass, contact, ToPoint(at));
+    }
+    // Labels further down the table make room for this one.
+    if (contact.radarSite == 0) crowding_->Add(at.x, at.y);
   }
 }
 
@@ -448,16 +470,16 @@ void ScopePainter::DrawContact(Pass& pass, const model::CContact& contact, QPoin
   QPainter& painter = pass.painter;
   const bool near = pass.draw.NearPicture(at, kContactReach);
   if (contact.carrier != 0) {
-    painter.setPen(WidePen(colour::kCarrier, 4));
+    painter.setPen(pass.pens.carrier);
   } else if (contact.radarSite != 0) {
     DrawRadarSite(pass, contact, at);
   } else {
-    QColor pen = contact.friendly != 0 ? colour::kFriendlySimple : colour::kHostileSymbol;
+    const QPen* pen = contact.friendly != 0 ? &pass.pens.friendlySimple : &pass.pens.hostileSymbol;
     if (contact.altSymbol != 0)
-      pen = colour::kAltSymbol;
+      pen = &pass.pens.altSymbol;
     else if (contact.friendly != 0 && pass.advanced && !pass.airfieldMode)
-      pen = colour::kFriendlyAdvanced;
-    painter.setPen(ThinPen(pen));
+      pen = &pass.pens.friendlyAdvanced;
+    painter.setPen(*pen);
     if (near) DrawSymbolShape(pass, contact.friendly != 0, at, kSymbolHalf);
   }
 
@@ -473,23 +495,23 @@ void ScopePainter::DrawRadarSite(Pass& pass, const model::CContact& contact, QPo
   const bool near = pass.draw.NearPicture(at, kSiteRing + 1);
   const bool friendly = contact.friendly != 0;
   if (near) {
-    painter.setPen(ThinPen(friendly ? colour::kFriendlyAdvanced : colour::kHostileDot));
+    painter.setPen(friendly ? pass.pens.friendlyAdvanced : pass.pens.hostileDot);
     painter.setBrush(friendly ? colour::kFriendlyBrush : colour::kHostileBrush);
     painter.drawEllipse(at, kSymbolHalf, kSymbolHalf);
     painter.setBrush(Qt::NoBrush);
   }
   const bool coverage = pass.scene.options.coverageShown;
   if (friendly) {
-    painter.setPen(ThinPen(colour::kAltSymbol));
+    painter.setPen(pass.pens.altSymbol);
     if (near) painter.drawEllipse(at, kSiteRing, kSiteRing);
     if (coverage && contact.radarDataSet != 0)
       DrawCoverage(pass, contact, at,
                    detail::SaturatedRadius(static_cast<std::int64_t>(pass.pixelsPerKm * contact.detectionRangeKm)));
   } else if (coverage) {
-    painter.setPen(ThinPen(colour::kHostileSymbol));
+    painter.setPen(pass.pens.hostileSymbol);
     DrawCoverage(pass, contact, at, detail::SaturatedRadius(std::int64_t{pass.pixelsPerKm} * contact.weaponRangeKm));
   } else {
-    painter.setPen(ThinPen(colour::kAltSymbol));
+    painter.setPen(pass.pens.altSymbol);
     if (near) painter.drawEllipse(at, kSiteRing, kSiteRing);
   }
 }
@@ -561,8 +583,7 @@ void ScopePainter::DrawHistory(Pass& pass, const model::CContact& contact) {
   for (std::size_t i = 0; i < contact.history.size(); ++i) {
     const QPoint at = ToPoint(pass.projection.GeoToScreen(contact.history[i].latitude, contact.history[i].longitude));
     if (!pass.draw.NearPicture(at, kSymbolHalf + 1)) continue;
-    const QColor& shade = i == 0 ? colour::kHistoryNewest : (i == 1 ? colour::kRangeRing : colour::kHistoryOld);
-    pass.painter.setPen(ThinPen(shade));
+    pass.painter.setPen(pass.pens.history[std::min<std::size_t>(i, 2)]);
     DrawSymbolShape(pass, contact.friendly != 0, at, kSymbolHalf - static_cast<int>(i));
   }
 }
@@ -571,11 +592,12 @@ void ScopePainter::DrawContactLabel(Pass& pass, const model::CContact& contact, 
   if (contact.altSymbol != 0) return;
   model::CRivakDoc& document = pass.scene.document;
   const int f = pass.fontSize;
-  const int crowding = document.CountContactsNear(contact.id, at.x(), at.y());
+  // As CountContactsNear(contact.id, at) counts, without walking the table.
+  const int crowding = crowding_->Count(at.x(), at.y());
   const LabelPlacement place = PlaceLabel(crowding, at, f, labelReferenceWidth_);
   const int ax = place.anchor.x(), ay = place.anchor.y();
   QPainter& painter = pass.painter;
-  const QPen labelPen = ThinPen(colour::kLabelLine);
+  const QPen& labelPen = pass.pens.label;
 
   // First line: callsign, or the name (friendly) or part of the id (hostile).
   QString first;
@@ -586,9 +608,10 @@ void ScopePainter::DrawContactLabel(Pass& pass, const model::CContact& contact, 
   } else if (!hasCallsign) {
     first = model::HostileIdLabel(contact.id);
   }
-  const int firstLeft = ax - pass.labelMetrics.horizontalAdvance(first) - 10;
-  painter.setPen(colour::kLabelText);
-  painter.drawText(firstLeft, ay - 2 * f + labelAscent_, first);
+  detail::TextSprites& texts = *labelTexts_;
+  const QRgb textColour = colour::kLabelText.rgb();
+  const int firstLeft = ax - texts.Width(first) - 10;
+  texts.Draw(painter, firstLeft, ay - 2 * f, first, textColour);
   if (contact.friendly == 0 && contact.carrier == 0) {
     painter.setPen(labelPen);
     const int underline = ay - 2 * f + f - 1;
@@ -601,10 +624,9 @@ void ScopePainter::DrawContactLabel(Pass& pass, const model::CContact& contact, 
   const QString speed =
       pass.scene.settings.hideSpeed != 0 ? QString() : LabelSpeedText(contact.speed, pass.nautical);
   const QString whole = QString::asprintf("%03.0fWW%s", altitudeValue, speed.toLatin1().constData());
-  const int x2 = ax - pass.labelMetrics.horizontalAdvance(whole) - 10;
+  const int x2 = ax - texts.Width(whole) - 10;
   const int top2 = ay - f;
-  painter.setPen(colour::kLabelText);
-  painter.drawText(x2, top2 + labelAscent_, altitude);
+  texts.Draw(painter, x2, top2, altitude, textColour);
   const double climb = contact.altitude - contact.previousAltitude;
   const TrendArrow trend = climb > 20.0 ? TrendArrow::Climb : (climb < -20.0 ? TrendArrow::Descend : TrendArrow::Level);
   const QImage& arrow = artwork_->arrow(trend, f);
@@ -613,7 +635,7 @@ void ScopePainter::DrawContactLabel(Pass& pass, const model::CContact& contact, 
     painter.drawImage(arrowAt, arrow);
   else
     painter.drawImage(QRect(arrowAt, QSize(f, f)), arrow);
-  if (!speed.isEmpty()) painter.drawText(x2 + 3 * f, top2 + labelAscent_, speed);
+  texts.Draw(painter, x2 + 3 * f, top2, speed, textColour);
 
   painter.setPen(labelPen);
   pass.draw.Line(place.leaderStart, place.leaderEnd);

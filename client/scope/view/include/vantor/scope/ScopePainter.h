@@ -34,7 +34,9 @@ struct ScopeMapData;
 class SensorVisibility;
 namespace detail {
 class SafeDrawing;
-}
+class TextSprites;
+class LabelCrowding;
+}  // namespace detail
 
 // The range-and-bearing line, from where the right button went down to the
 // cursor.
@@ -98,6 +100,8 @@ class ScopePainter {
   // How often the coastline has been projected (it is only when the view
   // changes).
   int coastlineProjections() const { return coastlineProjections_; }
+  // Contacts that passed the visibility test in the last paint.
+  int contactsShown() const { return contactsShown_; }
 
  private:
   struct Pass;
@@ -134,6 +138,7 @@ class ScopePainter {
   GeoPoint coastlineCentre_;
   int coastlinePixelsPerKm_ = -1;
   int coastlineProjections_ = 0;
+  int contactsShown_ = 0;
   std::optional<QPolygon> approachRegion_;
   // Fonts and measures, kept while the label size stays.
   int fontSize_ = -1;
@@ -141,8 +146,9 @@ class ScopePainter {
   QFont compassFont_;
   QFont statusFont_;
   QFont awacsFont_;
-  int labelAscent_ = 0;
   int labelReferenceWidth_ = 0;
+  std::unique_ptr<detail::TextSprites> labelTexts_;
+  std::unique_ptr<detail::LabelCrowding> crowding_;
 };
 
 }  // namespace vantor::scope

@@ -1,0 +1,177 @@
+// A full paint of a 1920 x 1080 scope with 1,000 visible contacts, their
+// labels, history trails and radar coverage, on the installed map data when
+// it is there (build*/bin). The coastline is projected once: the paints
+// after the first do not touch it while the view stays.
+#include <benchmark/benchmark.h>
+
+#include <QGuiApplication>
+#include <QImage>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include "vantor/model/CRivakDoc.h"
+#include "vantor/model/ClientSettings.h"
+#include "vantor/scope/ScopeMapData.h"
+#include "vantor/scope/ScopePainter.h"
+
+using namespace vantor;
+
+namespace {
+
+std::filesystem::path DataFolder() {
+  if (const char* bin = std::getenv("VANTOR_BIN_DIR")) return bin;
+  std::error_code error;
+  const auto self = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::filesystem::path("bin") : self.parent_path().parent_path() / "bin";
+}
+
+constexpr int kWidth = 1920;
+constexpr int kHeight = 1080;
+constexpr int kContacts = 1000;
+
+// A mission around Krasnodar: friendly and hostile aircraft with full
+// trails, radar sites of both sides with coverage, a few ships; Blue's
+// Krasnodar radar and its own radar sites see them.
+struct Mission {
+  model::ClientState state;
+  std::int64_t now = 1'000'000;
+  model::CRivakDoc document{state, [this] { return now; }};
+  model::ClientSettings settings;
+  scope::ScopeGeometry geometry;
+  scope::ScopeOptions options;
+  scope::ScopeStatus status;
+  std::unique_ptr<scope::ScopeMapData> map;
+  std::vector<geo::GeoPoint> markers;
+
+  Mission() {
+    const std::filesystem::path folders[] = {DataFolder()};
+    map = scope::ScopeMapData::Load(folders);
+    map->drawingFile.clear();
+    state.isBlue = 1;
+    state.configBlock.airfieldRadarOn[0].fill(1);
+    state.configBlock.airfieldRadarRangeKm[0].fill(300);
+    state.configBlock.awacsRangeKm = 400;
+    state.configBlock.awacsMode[0] = 9;
+    state.configBlock.awacsLatitude[0] = 45.3;
+    state.configBlock.awacsLongitude[0] = 38.6;
+    options.coverageShown = true;
+    options.labelsShown = true;
+    settings.showOldPositions = 1;
+    settings.showRose = 1;
+
+    const scope::PixelRect rect{0, 0, kWidth, kHeight};
+    geometry.UpdateGeometry(rect, rect);
+    geometry.SetRangeKm(200);
+    struct NoSources final : scope::CentringSources {
+      std::optional<geo::GeoPoint> CarrierPosition() const override { return std::nullopt; }
+      std::optional<geo::GeoPoint> RadarSitePosition(int) const override { return std::nullopt; }
+    } sources;
+    geometry.OnCentringCommand(scope::kHomeAirfieldCommand, sources);
+
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> latitude(44.6, 45.55), longitude(37.7, 40.2);
+    std::uniform_real_distribution<double> altitude(1500.0, 9000.0), heading(0.0, 6.28), speed(150.0, 950.0);
+    struct Track {
+      int id;
+      std::string name;
+      double lat, lon, alt, hdg, spd;
+      int friendly;
+      char kind;
+    };
+    std::vector<Track> tracks;
+    for (int i = 0; i < kContacts; ++i) {
+      Track t{16777216 + i, "", latitude(random), longitude(random), altitude(random), heading(random),
+              speed(random), i % 2, 'B'};
+      if (i % 25 == 0) {  // radar sites, some with a Patriot's sector
+        t.kind = 'A';
+        t.alt = 100.0;
+        t.spd = 0.0;
+        t.name = i % 50 == 0 ? "PATRIOT STR" : "S-300PS 40B6MD SR";
+      } else if (i % 25 == 1) {  // ships
+        t.kind = 'C';
+        t.alt = 0.0;
+        t.spd = 40.0;
+        t.friendly = 1;
+        t.name = "Frigate";
+      } else {
+        t.name = t.friendly ? "F-16C (Viper " + std::to_string(i) + ")" : "Su-27";
+      }
+      tracks.push_back(t);
+    }
+    // Six reports 6 s apart: five history points each.
+    for (int round = 0; round < 6; ++round) {
+      for (Track& t : tracks) {
+        document.UpdateContact(t.id, t.name, t.lat, t.lon, t.alt, t.hdg, t.friendly, t.kind, t.spd);
+        t.lat += 0.01 * std::cos(t.hdg);
+        t.lon += 0.014 * std::sin(t.hdg);
+        t.alt += 30.0;
+      }
+      now += 6;
+    }
+  }
+
+  scope::ScopeScene Scene() {
+    return scope::ScopeScene{document, settings, geometry, options, status, *map, markers, std::nullopt};
+  }
+};
+
+int VisibleContacts(Mission& mission, const QImage& picture) {
+  // Every contact that got a symbol on screen.
+  int onScreen = 0;
+  for (const model::CContact& contact : mission.document.Contacts())
+    if (picture.rect().contains(contact.screenX, contact.screenY)) ++onScreen;
+  return onScreen;
+}
+
+void BM_FullPaint1920x1080(benchmark::State& state) {
+  Mission mission;
+  scope::ScopePainter painter;
+  QImage picture(kWidth, kHeight, QImage::Format_RGB32);
+  scope::ScopeScene scene = mission.Scene();
+  painter.Paint(picture, scene);  // the first paint projects the coastline
+  for (auto _ : state) {
+    painter.Paint(picture, scene);
+    benchmark::DoNotOptimize(picture.constBits());
+  }
+  // SCOPE_BENCH_PNG=file keeps the picture for a look.
+  if (const char* file = std::getenv("SCOPE_BENCH_PNG")) picture.save(QString::fromLocal8Bit(file));
+  state.counters["contacts_on_screen"] = VisibleContacts(mission, picture);
+  state.counters["contacts_shown"] = painter.contactsShown();
+  // Stays 1: paints without a view change reuse the projected coastline.
+  state.counters["coastline_projections"] = painter.coastlineProjections();
+}
+BENCHMARK(BM_FullPaint1920x1080)->Unit(benchmark::kMillisecond);
+
+void BM_FullPaintWithViewChange(benchmark::State& state) {
+  Mission mission;
+  scope::ScopePainter painter;
+  QImage picture(kWidth, kHeight, QImage::Format_RGB32);
+  scope::ScopeScene scene = mission.Scene();
+  bool wide = false;
+  for (auto _ : state) {
+    mission.geometry.SetRangeKm(wide ? 200 : 100);  // every paint reprojects the coastline
+    wide = !wide;
+    painter.Paint(picture, scene);
+    benchmark::DoNotOptimize(picture.constBits());
+  }
+  state.counters["coastline_projections"] = painter.coastlineProjections();
+}
+BENCHMARK(BM_FullPaintWithViewChange)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication application(argc, argv);  // fonts need it
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
