@@ -66,19 +66,20 @@ std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, int& e
       "seed and record.");
   parser.addHelpOption();
   parser.addVersionOption();
-  const QCommandLineOption host("host", "Server address (default 127.0.0.1).", "address", "127.0.0.1");
-  const QCommandLineOption port("port", "Server feed port (default 10311).", "port", "10311");
-  const QCommandLineOption rate("rate", "Batches per second (default 5).", "n", "5");
+  const QCommandLineOption host("host", "Server address (default 127.0.0.1).", "address", defaults.host);
+  const QCommandLineOption port("port", "Server feed port (default 10311).", "port", defaults.port);
+  const QCommandLineOption rate("rate", "Batches per second (default 5).", "n", defaults.rate);
   const QCommandLineOption objects("objects",
                                    "Number of mission objects, up to 10000 for load tests (default: the "
                                    "standard mission).",
-                                   "n", "0");
+                                   "n", defaults.objects);
   const QCommandLineOption duration("duration",
                                     "Stop after this many seconds of mission (default: run until "
                                     "stopped).",
-                                    "seconds", "0");
-  const QCommandLineOption seed("seed", "Mission seed; a seed always gives the same feed (default 1).", "n", "1");
-  const QCommandLineOption record("record", "Also write the feed text to this file.", "file");
+                                    "seconds", defaults.duration);
+  const QCommandLineOption seed("seed", "Mission seed; a seed always gives the same feed (default 1).", "n",
+                                defaults.seed);
+  const QCommandLineOption record("record", "Also write the feed text to this file.", "file", defaults.record);
   const QCommandLineOption replay("replay", "Stream a recorded feed file at its batch pace instead of a mission.",
                                   "file");
   const QCommandLineOption toStdout("stdout", "Write the feed to standard output instead of to a server.");
