@@ -44,7 +44,7 @@ ClientConnection::ClientConnection(model::CRivakDoc& document, ConnectionPrompts
       language_(language),
       options_(std::move(options)),
       clock_(clock ? std::move(clock) : model::SystemSecondsClock()),
-      presetServerPending_(!options_.presetServer.isNull()),
+      presetServerPending_(options_.presetServer.has_value()),
       presetPasswordPending_(options_.presetPassword.has_value()) {}
 
 ClientConnection::~ClientConnection() {
@@ -67,7 +67,7 @@ bool ClientConnection::ConnectToServer() {
   std::optional<QString> address;
   if (presetServerPending_) {
     presetServerPending_ = false;
-    address = NormalisedAddress(options_.presetServer);
+    address = NormalisedAddress(*options_.presetServer);
     list.Confirm(*address);
   } else {
     address = prompts_.AskServerAddress(list);

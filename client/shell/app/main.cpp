@@ -3,6 +3,8 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 
+#include <QHostAddress>
+
 #include <cstdio>
 #include <memory>
 #include <optional>
@@ -10,7 +12,19 @@
 #include "vantor/scope/CRivakView.h"
 #include "vantor/shell/CMainFrame.h"
 #include "vantor/shell/CRivakApp.h"
+#include "vantor/shell/ConnectionShell.h"
 #include "vantor/shell/ScopeSnapshots.h"
+
+namespace {
+
+std::optional<quint16> ParsePort(const QString& text) {
+  bool ok = false;
+  const uint value = text.toUInt(&ok);
+  if (!ok || value == 0 || value > 65535) return std::nullopt;
+  return static_cast<quint16>(value);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication::setApplicationName("Vantor");
@@ -41,7 +55,22 @@ int main(int argc, char** argv) {
   parser.addOption(snapshotOption);
   parser.addOption(snapshotAfterOption);
   parser.addOption(snapshotEveryOption);
-  // Connection options (server, password, ports) join here.
+  const QCommandLineOption serverOption(
+      "server", "Connect to <HOST> without the server address dialog (it joins the remembered addresses).", "HOST");
+  const QCommandLineOption passwordOption(
+      "password", "Answer the first password question with <PW>; a wrong one brings up the dialog.", "PW");
+  const QCommandLineOption clientPortOption(
+      "client-port", "The server's control port and the local port of the track datagrams (default 10310).", "N",
+      "10310");
+  const QCommandLineOption bindOption(
+      "bind", "Local address of both sockets (default: the track port on every local address).", "ADDR");
+  const QCommandLineOption logTracksOption(
+      "log-tracks", "Write a line per track datagram and per connection change on stderr (also VANTOR_LOG_TRACKS=1).");
+  parser.addOption(serverOption);
+  parser.addOption(passwordOption);
+  parser.addOption(clientPortOption);
+  parser.addOption(bindOption);
+  parser.addOption(logTracksOption);
 
   // Parsed before the window system is opened, so --help and --version work
   // without a display.
@@ -83,11 +112,28 @@ int main(int argc, char** argv) {
     return 2;
   }
 
+  vantor::net::ConnectionOptions connection;
+  const auto clientPort = ParsePort(parser.value(clientPortOption));
+  if (!clientPort) {
+    std::fprintf(stderr, "Vantor: --client-port needs a port number from 1 to 65535\n");
+    return 2;
+  }
+  connection.serverPort = *clientPort;
+  connection.datagramPort = *clientPort;
+  if (parser.isSet(bindOption) && !connection.bindAddress.setAddress(parser.value(bindOption))) {
+    std::fprintf(stderr, "Vantor: --bind needs a local IP address, not \"%s\"\n", qPrintable(parser.value(bindOption)));
+    return 2;
+  }
+  if (parser.isSet(serverOption)) connection.presetServer = parser.value(serverOption);
+  if (parser.isSet(passwordOption)) connection.presetPassword = parser.value(passwordOption);
+
   QApplication application(argc, argv);
   vantor::shell::StartupOptions options;
   options.settingsFile = parser.value(settingsOption);
   options.sounds = !parser.isSet(silentOption);
   if (parser.isSet(dataOption)) options.dataFolders = QStringList{parser.value(dataOption)};
+  options.connection = std::move(connection);
+  options.logTracks = vantor::shell::TrackLogRequested(parser.isSet(logTracksOption));
 
   vantor::shell::CRivakApp client(std::move(options));
   if (!client.InitInstance()) return 1;

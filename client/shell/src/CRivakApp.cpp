@@ -5,8 +5,11 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "vantor/platform/Notifier.h"
 #include "vantor/platform/SettingsStore.h"
+#include "vantor/scope/CRivakView.h"
 #include "vantor/shell/CMainFrame.h"
+#include "vantor/shell/ConnectionShell.h"
 
 namespace vantor::shell {
 
@@ -28,6 +31,8 @@ ShellPlatform ShellPlatform::Default() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen != nullptr ? screen->availableGeometry() : QRect(QPoint(0, 0), kSmallScreenLimit);
   };
+  platform.connectionPrompts = DefaultConnectionPrompts;
+  platform.connectionNotifier = DefaultConnectionNotifier;
   return platform;
 }
 
@@ -61,6 +66,14 @@ bool CRivakApp::InitInstance() {
   mainWindow_->setGeometry(MainWindowGeometry(platform_.workArea(), smallScreen_));
   mainWindow_->show();
 
+  ConnectionShell::Parts parts;
+  if (platform_.connectionPrompts) parts.prompts = platform_.connectionPrompts(mainWindow_.get(), language());
+  if (platform_.connectionNotifier) parts.notifier = platform_.connectionNotifier(mainWindow_.get());
+  connection_ = std::make_unique<ConnectionShell>(*document_, language(), settings_.fontSize, options_.connection,
+                                                  std::move(parts), mainWindow_.get(), options_.logTracks);
+  scope::CRivakView* scope = mainWindow_->scope();
+  QObject::connect(&connection_->connection(), &net::ClientConnection::scopeCentringRequested, scope,
+                   &scope::CRivakView::OnCentringCommand);
   ConnectToServer();
 
   mainWindow_->setGeometry(MainWindowGeometry(platform_.workArea(), smallScreen_));
@@ -70,7 +83,9 @@ bool CRivakApp::InitInstance() {
   return true;
 }
 
-void CRivakApp::ConnectToServer() {}
+void CRivakApp::ConnectToServer() {
+  if (connection_) connection_->ConnectToServer();
+}
 
 std::vector<std::filesystem::path> CRivakApp::dataFolders() const {
   QStringList folders = options_.dataFolders;
@@ -83,6 +98,7 @@ std::vector<std::filesystem::path> CRivakApp::dataFolders() const {
 int CRivakApp::ExitInstance() {
   platform_.sound->playToEnd(kExitSound);
   RestoreTaskBar();
+  connection_.reset();
   if (mainWindow_) mainWindow_->hide();
   return 0;
 }

@@ -40,7 +40,7 @@ struct ConnectionOptions {
   QHostAddress bindAddress;
   // The first ConnectToServer connects here without the address dialog (the
   // address is remembered in the list as if typed and confirmed).
-  QString presetServer;
+  std::optional<QString> presetServer;
   // The answer to the first showing of the password dialog in the first
   // log-on; a wrong one counts as a wrong entry and the dialog follows.
   std::optional<QString> presetPassword;

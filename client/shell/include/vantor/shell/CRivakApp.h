@@ -16,16 +16,21 @@
 #include "vantor/model/CRivakDoc.h"
 #include "vantor/model/ClientSettings.h"
 #include "vantor/model/ClientState.h"
+#include "vantor/net/ClientConnection.h"
 #include "vantor/shell/SoundPlayer.h"
 #include "vantor/shell/TaskBar.h"
 
+class QWidget;
+
 namespace vantor {
+class Notifier;
 class SettingsStore;
-}
+}  // namespace vantor
 
 namespace vantor::shell {
 
 class CMainFrame;
+class ConnectionShell;
 
 inline constexpr QSize kSmallScreenLimit{1024, 768};
 inline constexpr const char* kStartSound = "interfer.wav";
@@ -42,6 +47,10 @@ struct ShellPlatform {
   std::unique_ptr<SoundPlayer> sound;
   std::unique_ptr<TaskBar> taskBar;
   std::function<QRect()> workArea;  // the primary screen's available area
+  // The connection's dialogs and message boxes over the main window; none:
+  // the dialogs count as cancelled and the messages go to stderr.
+  std::function<std::unique_ptr<net::ConnectionPrompts>(QWidget* window, int language)> connectionPrompts;
+  std::function<std::unique_ptr<Notifier>(QWidget* window)> connectionNotifier;
 
   static ShellPlatform Default();
 };
@@ -53,6 +62,9 @@ struct StartupOptions {
   // Where the map data files and the drawing are looked up, in order;
   // empty: the working folder, then the program's folder.
   QStringList dataFolders;
+  // Server, password, ports and local address of the connection.
+  net::ConnectionOptions connection;
+  bool logTracks = false;  // a line per track datagram on stderr
 };
 
 class CRivakApp {
@@ -77,12 +89,15 @@ class CRivakApp {
   SoundPlayer& sound() { return *platform_.sound; }
   bool smallScreen() const { return smallScreen_; }
   std::vector<std::filesystem::path> dataFolders() const;
+  // Asks for a server and connects; an earlier connection is replaced. Also
+  // the exit dialog's "Reconnect".
+  void ConnectToServer();
+  // The connection with its dialogs and message window; none before start-up.
+  ConnectionShell* connection() { return connection_.get(); }
 
  private:
   void SaveAndClearTaskBar();
   void RestoreTaskBar();
-  // The server connection is made here once the connection layer exists.
-  void ConnectToServer();
 
   StartupOptions options_;
   ShellPlatform platform_;
@@ -91,6 +106,7 @@ class CRivakApp {
   std::unique_ptr<SettingsStore> store_;
   std::unique_ptr<model::CRivakDoc> document_;
   std::unique_ptr<CMainFrame> mainWindow_;
+  std::unique_ptr<ConnectionShell> connection_;  // uses the main window: released before it
   bool smallScreen_ = false;
   bool taskBarSaved_ = false;
   int savedTaskBarState_ = 0;

@@ -1,0 +1,51 @@
+#pragma once
+// The server address dialog: an editable drop-down of the addresses used
+// before (shown sorted), "Reset list", OK and Cancel. OK records the address
+// in the list (and its file) when it is new.
+
+#include <QDialog>
+#include <QPixmap>
+
+#include <optional>
+
+namespace vantor::net {
+class ServerAddressList;
+}
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace vantor::shell {
+
+class CServerAddressDlg : public QDialog {
+  Q_OBJECT
+ public:
+  // `list` is read already and must outlive the dialog.
+  CServerAddressDlg(net::ServerAddressList& list, int language, QWidget* parent = nullptr);
+
+  // The address as confirmed (blanks around it removed).
+  QString address() const;
+
+  // Modal; the confirmed address or nullopt for Cancel.
+  static std::optional<QString> Run(net::ServerAddressList& list, int language, QWidget* parent = nullptr);
+
+ private:
+  void FillDropDown();
+  void OnTextChanged();
+  void OnOk();
+  void OnResetList();
+
+  net::ServerAddressList& list_;
+  QLabel* banner_ = nullptr;
+  QLabel* addressLabel_ = nullptr;
+  QComboBox* addressBox_ = nullptr;
+  QPushButton* resetButton_ = nullptr;
+  QPushButton* okButton_ = nullptr;
+  QPushButton* cancelButton_ = nullptr;
+};
+
+// The picture across the top of the dialog.
+QPixmap ServerDialogBanner(int width, int height);
+
+}  // namespace vantor::shell

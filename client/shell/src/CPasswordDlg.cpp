@@ -1,0 +1,51 @@
+#include "vantor/shell/CPasswordDlg.h"
+
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "vantor/texts/Texts.h"
+
+namespace vantor::shell {
+
+CPasswordDlg::CPasswordDlg(int language, QWidget* parent) : QDialog(parent) {
+  setObjectName("passwordDialog");
+  setWindowTitle(QString::fromUtf8(Text(TextId::PasswordDialogTitle, language)));
+
+  edit_ = new QLineEdit(this);
+  edit_->setObjectName("password");
+  edit_->setMaxLength(kPasswordMaxLength);
+  edit_->setEchoMode(QLineEdit::Password);
+  edit_->setMinimumWidth(160);
+
+  okButton_ = new QPushButton(QString::fromUtf8(Text(TextId::PasswordDialogOk, language)), this);
+  okButton_->setObjectName("ok");
+  okButton_->setDefault(true);
+  cancelButton_ = new QPushButton(QString::fromUtf8(Text(TextId::PasswordDialogCancel, language)), this);
+  cancelButton_->setObjectName("cancel");
+  cancelButton_->setAutoDefault(false);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(okButton_);
+  buttons->addWidget(cancelButton_);
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(edit_);
+  layout->addLayout(buttons);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
+
+  connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(cancelButton_, &QPushButton::clicked, this, &QDialog::reject);
+  edit_->setFocus();
+}
+
+QString CPasswordDlg::password() const { return edit_->text(); }
+
+std::optional<QString> CPasswordDlg::Run(int language, QWidget* parent) {
+  CPasswordDlg dialog(language, parent);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.password();
+}
+
+}  // namespace vantor::shell
