@@ -27,6 +27,7 @@ struct Defaults {
   QString duration = QStringLiteral("0");
   QString seed = QStringLiteral("1");
   QString record;
+  QString status = QStringLiteral("0");
 };
 
 Defaults ReadDefaults(const QString& exportSettingsPath) {
@@ -42,6 +43,7 @@ Defaults ReadDefaults(const QString& exportSettingsPath) {
   take("duration", defaults.duration);
   take("seed", defaults.seed);
   take("record", defaults.record);
+  take("status", defaults.status);
   return defaults;
 }
 
@@ -63,7 +65,7 @@ std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, int& e
       "or replays a recorded feed. Reconnects while the server is not up; stops cleanly on Ctrl-C.\n"
       "Run under the name \"falcrest\" (as the server starts its simulator), it first reads option defaults from\n"
       "\"vantor-export.ini\" in the working folder, section [Export], keys host, port, rate, objects, duration,\n"
-      "seed and record.");
+      "seed, record and status.");
   parser.addHelpOption();
   parser.addVersionOption();
   const QCommandLineOption host("host", "Server address (default 127.0.0.1).", "address", defaults.host);
@@ -83,8 +85,10 @@ std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, int& e
   const QCommandLineOption replay("replay", "Stream a recorded feed file at its batch pace instead of a mission.",
                                   "file");
   const QCommandLineOption toStdout("stdout", "Write the feed to standard output instead of to a server.");
+  const QCommandLineOption status("status", "Report progress on standard error every this many seconds.",
+                                  "seconds", defaults.status);
   const QCommandLineOption fast("fast", "Do not pace batches: write them as fast as the output takes them.");
-  parser.addOptions({host, port, rate, objects, duration, seed, record, replay, toStdout, fast});
+  parser.addOptions({host, port, rate, objects, duration, seed, record, replay, toStdout, fast, status});
 
   if (!parser.parse(arguments)) {
     std::cerr << "vantor-missiongen: " << parser.errorText().toStdString() << "\n(--help lists the options)\n";
@@ -135,6 +139,8 @@ std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, int& e
   line.replayPath = parser.value(replay);
   line.toStdout = parser.isSet(toStdout);
   line.fast = parser.isSet(fast);
+  line.statusSeconds = parser.value(status).toInt(&ok);
+  if (!ok || line.statusSeconds < 0) return fail("--status must be a number of seconds");
   if (parser.isSet(replay) && line.replayPath.isEmpty()) return fail("--replay needs a file");
   if (parser.isSet(record) && line.recordPath.isEmpty()) return fail("--record needs a file");
   return line;

@@ -14,6 +14,7 @@ FeedStreamer::FeedStreamer(BatchSource& source, FeedOutput& output, const Stream
   timer_.setTimerType(Qt::PreciseTimer);
   connect(&timer_, &QTimer::timeout, this, &FeedStreamer::Tick);
   connect(&output_, &FeedOutput::Opened, this, &FeedStreamer::OnOpened);
+  connect(&statusTimer_, &QTimer::timeout, this, &FeedStreamer::ReportStatus);
   connect(&output_, &FeedOutput::Failed, this, [this](const QString& why) {
     std::cerr << "vantor-missiongen: " << why.toStdString() << std::endl;
     Finish(0);
@@ -23,7 +24,13 @@ FeedStreamer::FeedStreamer(BatchSource& source, FeedOutput& output, const Stream
 void FeedStreamer::Start() {
   clock_.start();
   timer_.start(options_.paced ? std::max(1, static_cast<int>(std::lround(500.0 / options_.rate))) : 0);
+  if (options_.statusSeconds > 0) statusTimer_.start(options_.statusSeconds * 1000);
   output_.Open();
+}
+
+void FeedStreamer::ReportStatus() {
+  std::cerr << "vantor-missiongen: " << source_.Status() << ", " << written_ << " batches sent"
+            << (output_.Connected() ? "" : ", not connected") << std::endl;
 }
 
 void FeedStreamer::Stop() { Finish(0); }
@@ -83,6 +90,7 @@ void FeedStreamer::Finish(int exitCode) {
   if (finishing_) return;
   finishing_ = true;
   timer_.stop();
+  statusTimer_.stop();
   if (record_ != nullptr) record_->flush();
   output_.Close([this, exitCode] { Q_EMIT Finished(exitCode); });
 }

@@ -63,6 +63,7 @@ int main(int argc, char** argv) {
   StreamOptions streamOptions;
   streamOptions.rate = line->rate;
   streamOptions.paced = !line->fast;
+  streamOptions.statusSeconds = line->statusSeconds;
   FeedStreamer streamer(*source, *output, streamOptions);
   if (record.is_open()) streamer.SetRecord(&record);
 

@@ -20,6 +20,8 @@ class BatchSource {
   // A recording waits for the server; a mission runs on regardless, as the
   // simulator does.
   virtual bool HoldWhileDisconnected() const = 0;
+  // One line on how far the feed has got, for the periodic status report.
+  virtual std::string Status() const = 0;
 };
 
 class MissionSource : public BatchSource {
@@ -29,6 +31,7 @@ class MissionSource : public BatchSource {
   std::string ClockRecord() const override { return mission_.ClockRecord(); }
   std::optional<std::string> NextBatch() override;
   bool HoldWhileDisconnected() const override { return false; }
+  std::string Status() const override;
   const Mission& GetMission() const { return mission_; }
 
  private:
@@ -43,6 +46,7 @@ class ReplaySource : public BatchSource {
   std::string ClockRecord() const override;
   std::optional<std::string> NextBatch() override;
   bool HoldWhileDisconnected() const override { return true; }
+  std::string Status() const override;
 
  private:
   RecordedFeed feed_;

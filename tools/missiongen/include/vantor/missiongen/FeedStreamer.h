@@ -18,6 +18,7 @@ namespace vantor::missiongen {
 struct StreamOptions {
   double rate = 5.0;  // batches per second
   bool paced = true;  // false: as fast as the output takes them
+  int statusSeconds = 0;  // a status line on standard error this often; 0: none
 };
 
 class FeedStreamer : public QObject {
@@ -44,12 +45,14 @@ class FeedStreamer : public QObject {
   // Produces one batch; false at the end of the feed.
   bool Produce(bool send);
   void Finish(int exitCode);
+  void ReportStatus();
 
   BatchSource& source_;
   FeedOutput& output_;
   StreamOptions options_;
   std::ostream* record_ = nullptr;
   QTimer timer_;
+  QTimer statusTimer_;
   QElapsedTimer clock_;
   std::uint64_t produced_ = 0;
   std::uint64_t paceBase_ = 0;  // batches produced when the clock was last restarted
