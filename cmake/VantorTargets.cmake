@@ -33,6 +33,6 @@ function(vantor_add_test)
   gtest_discover_tests(${T_NAME}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
     PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT}
-               ENVIRONMENT "QT_QPA_PLATFORM=offscreen;VANTOR_BIN_DIR=${VANTOR_OUTPUT_DIR};VANTOR_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+               ENVIRONMENT QT_QPA_PLATFORM=offscreen
     DISCOVERY_TIMEOUT 60)
 endfunction()

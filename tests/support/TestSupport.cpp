@@ -14,12 +14,12 @@ namespace vantor::test {
 
 QString BinDir() {
   if (const char* dir = std::getenv("VANTOR_BIN_DIR")) return QString::fromLocal8Bit(dir);
-  return QCoreApplication::applicationDirPath() + "/../bin";
+  return QStringLiteral(VANTOR_TEST_BIN_DIR);
 }
 
 QString SourceDir() {
   if (const char* dir = std::getenv("VANTOR_SOURCE_DIR")) return QString::fromLocal8Bit(dir);
-  return QDir::currentPath();
+  return QStringLiteral(VANTOR_TEST_SOURCE_DIR);
 }
 
 QString ProgramPath(const QString& name) { return BinDir() + '/' + name; }
