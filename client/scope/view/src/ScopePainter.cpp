@@ -84,8 +84,18 @@ struct ContactPens {
   QPen history[3] = {ThinPen(colour::kHistoryNewest), ThinPen(colour::kRangeRing), ThinPen(colour::kHistoryOld)};
 };
 
-// A font whose whole cell (ascent and descent) is at most `cellHeight`
-// pixels, as the label layout spaces its lines by the font height.
+QPoint ToPoint(const ScreenPoint& point) { return {point.x, point.y}; }
+
+// Integer point arithmetic that cannot overflow: far points saturate.
+QPoint Combine(QPoint a, std::int64_t ka, QPoint b, std::int64_t kb) {
+  auto clamp = [](std::int64_t v) {
+    return static_cast<int>(std::clamp<std::int64_t>(v, -(std::int64_t{1} << 30), std::int64_t{1} << 30));
+  };
+  return {clamp(ka * a.x() + kb * b.x()), clamp(ka * a.y() + kb * b.y())};
+}
+
+}  // namespace
+
 QFont ScopeFont(int cellHeight) {
   QFont font(QStringLiteral("Arial"));
   font.setStyleHint(QFont::SansSerif);
@@ -98,18 +108,6 @@ QFont ScopeFont(int cellHeight) {
   font.setPixelSize(pixels);
   return font;
 }
-
-QPoint ToPoint(const ScreenPoint& point) { return {point.x, point.y}; }
-
-// Integer point arithmetic that cannot overflow: far points saturate.
-QPoint Combine(QPoint a, std::int64_t ka, QPoint b, std::int64_t kb) {
-  auto clamp = [](std::int64_t v) {
-    return static_cast<int>(std::clamp<std::int64_t>(v, -(std::int64_t{1} << 30), std::int64_t{1} << 30));
-  };
-  return {clamp(ka * a.x() + kb * b.x()), clamp(ka * a.y() + kb * b.y())};
-}
-
-}  // namespace
 
 QString MeasureText(int rangeKm, double bearingDeg, bool nauticalUnits) {
   if (nauticalUnits)
@@ -349,8 +347,12 @@ void ScopePainter::DrawRangeRings(Pass& pass) {
   pass.painter.setBrush(Qt::NoBrush);
   const int inset = (boxBottom - boxTop) / 10;
   for (int ring = 0; ring < 5; ++ring) {
-    const int l = boxLeft + ring * inset, t = boxTop + ring * inset;
-    const int r = boxRight - ring * inset, b = boxBottom - ring * inset;
+    // Across a narrow window the inner boxes turn inside out; they are drawn
+    // as the rectangles they span.
+    const int l = std::min(boxLeft + ring * inset, boxRight - ring * inset);
+    const int r = std::max(boxLeft + ring * inset, boxRight - ring * inset);
+    const int t = std::min(boxTop + ring * inset, boxBottom - ring * inset);
+    const int b = std::max(boxTop + ring * inset, boxBottom - ring * inset);
     // The ellipse fills the box up to, not including, its right and bottom.
     if (r - l >= 2 && b - t >= 2) pass.painter.drawEllipse(QRect(l, t, r - l - 1, b - t - 1));
   }
@@ -619,11 +621,11 @@ void ScopePainter::DrawContactLabel(Pass& pass, const model::CContact& contact, 
   }
 
   // Second line: altitude, trend arrow, speed.
-  const double altitudeValue = pass.nautical ? contact.altitude * 3.28 * 0.01 : contact.altitude * 0.1;
-  const QString altitude = QString::asprintf("%03.0f", altitudeValue);
+  const QString altitude = LabelAltitudeText(contact.altitude, pass.nautical);
   const QString speed =
       pass.scene.settings.hideSpeed != 0 ? QString() : LabelSpeedText(contact.speed, pass.nautical);
-  const QString whole = QString::asprintf("%03.0fWW%s", altitudeValue, speed.toLatin1().constData());
+  // The line is measured as if "WW" stood between the two values.
+  const QString whole = altitude + QStringLiteral("WW") + speed;
   const int x2 = ax - texts.Width(whole) - 10;
   const int top2 = ay - f;
   texts.Draw(painter, x2, top2, altitude, textColour);
@@ -676,25 +678,27 @@ void ScopePainter::DrawFrame(Pass& pass) {
   const ScopeArtwork& art = *artwork_;
   auto piece = [&](FramePiece which, int x, int y) { painter.drawImage(QPoint(x, y), art.frame(which)); };
 
+  // Edges first, corners over them, so that narrow windows keep their
+  // corners.
   const int edgeLength = FramePieceSize(FramePiece::TopEdge).width();
   piece(FramePiece::TopEdge, 64, 0);
   piece(FramePiece::TopEdge, w - 662, 0);
   // Wider windows than the pieces were made for: close the gap between the
   // two edge pieces.
   for (int x = 64 + edgeLength; x < w - 662; x += edgeLength) piece(FramePiece::TopEdge, x, 0);
-  piece(FramePiece::TopLeft, 0, 0);
-  piece(FramePiece::TopRight, w - 58, 0);
   const int tileHeight = FramePieceSize(FramePiece::LeftEdge).height();
   const int tiles = (h - 120) / tileHeight;
   for (int k = 0; k < tiles; ++k) piece(FramePiece::LeftEdge, 0, 65 + tileHeight * k);
   piece(FramePiece::LeftEdge, 0, h - 378);
   for (int k = 0; k < tiles; ++k) piece(FramePiece::RightEdge, w - 42, 65 + tileHeight * k);
   piece(FramePiece::RightEdge, w - 42, h - 378);
-  piece(FramePiece::BottomLeft, 0, h - 58);
-  piece(FramePiece::BottomRight, w - 62, h - 58);
   piece(FramePiece::BottomEdge, 65, h - 39);
   piece(FramePiece::BottomEdge, w - 662, h - 39);
   for (int x = 65 + edgeLength; x < w - 662; x += edgeLength) piece(FramePiece::BottomEdge, x, h - 39);
+  piece(FramePiece::TopLeft, 0, 0);
+  piece(FramePiece::TopRight, w - 58, 0);
+  piece(FramePiece::BottomLeft, 0, h - 58);
+  piece(FramePiece::BottomRight, w - 62, h - 58);
 }
 
 }  // namespace vantor::scope

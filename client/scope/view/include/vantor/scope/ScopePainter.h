@@ -59,6 +59,11 @@ struct ScopeScene {
   std::optional<MeasureLine> measure;
 };
 
+// The scope's "Arial" of a given cell height: the largest size whose
+// ascent and descent together fit in `cellHeight` pixels, as the label
+// layout spaces its lines by the font height.
+QFont ScopeFont(int cellHeight);
+
 // The measuring text for a range in km and a bearing in degrees.
 QString MeasureText(int rangeKm, double bearingDeg, bool nauticalUnits);
 // The two label lines' unit texts: altitude in tens of metres or hundreds
