@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Runs a live mission from the built programs in folder $1: the headless
-# server, which starts the mission generator as its simulator "falcrest"
-# (and, as they exist, the voice-client stand-in and the radar client).
+# server, which starts the mission generator as its simulator "falcrest",
+# and the radar client Vantor logged on to it as Blue: on the screen when a
+# display is available, else without a window, logging its contact table.
+# (The voice-client stand-in joins as it exists.)
 #
-#   tools/demo/demo.sh [BIN] [--seed N] [--objects N] [--duration S]
+#   tools/demo/demo.sh [BIN] [--seed N] [--objects N] [--duration S] [--no-client]
 #
 # Ports: VANTOR_FEED_PORT (default 10311) and VANTOR_CLIENT_PORT (10310).
 # Ctrl-C stops everything the demo started.
@@ -11,13 +13,14 @@ set -euo pipefail
 BIN=$(readlink -f "${1:-build/bin}")
 [ $# -gt 0 ] && shift
 
-seed=1 objects=0 duration=0
+seed=1 objects=0 duration=0 client=1
 while [ $# -gt 0 ]; do
   case "$1" in
     --seed) seed=$2; shift 2 ;;
     --objects) objects=$2; shift 2 ;;
     --duration) duration=$2; shift 2 ;;
-    *) echo "demo: unknown option $1 (options: --seed N, --objects N, --duration S)" >&2; exit 2 ;;
+    --no-client) client=0; shift ;;
+    *) echo "demo: unknown option $1 (options: --seed N, --objects N, --duration S, --no-client)" >&2; exit 2 ;;
   esac
 done
 feed_port=${VANTOR_FEED_PORT:-10311}
@@ -33,9 +36,15 @@ done
 work=$(mktemp -d "${TMPDIR:-/tmp}/vantor-demo.XXXXXX")
 simulator="$work/simulator"
 server_pid=
+client_pid=
 
 stop() {
   trap - EXIT INT TERM
+  if [ -n "$client_pid" ] && kill -0 "$client_pid" 2>/dev/null; then
+    echo "== Stopping the radar client (pid $client_pid)"
+    kill -TERM "$client_pid" 2>/dev/null || true
+    for _ in $(seq 1 30); do kill -0 "$client_pid" 2>/dev/null || break; sleep 0.1; done
+  fi
   if [ -n "$server_pid" ] && kill -0 "$server_pid" 2>/dev/null; then
     # The server never stops its simulator; the demo does, first.
     for pid in $(pgrep -P "$server_pid" -f "$simulator/falcrest" || true); do
@@ -82,5 +91,53 @@ echo "   the server starts the mission generator as its simulator; Ctrl-C stops 
   --settings "$work/vantorsrv.ini" --simulator-dir "$simulator" \
   > >(sed -u 's/^/  | /') 2>&1 &
 server_pid=$!
+
+# Whether something listens on TCP port $1 of this host (without connecting:
+# a connection would take one of the server's client slots).
+listening() {
+  local hex
+  hex=$(printf ':%04X' "$1")
+  awk -v port="$hex" 'FNR > 1 && substr($2, length($2) - 4) == port && $4 == "0A" { found = 1 }
+                      END { exit !found }' /proc/net/tcp /proc/net/tcp6 2>/dev/null
+}
+
+if [ "$client" = 1 ] && [ -x "$BIN/Vantor" ]; then
+  for _ in $(seq 1 50); do
+    listening "$client_port" && break
+    [ -r /proc/net/tcp ] || { sleep 1; break; }
+    sleep 0.1
+  done
+  # The client's own settings and server list for this run, in English.
+  mkdir -p "$work/client"
+  printf '[config]\nInstaller%%20Language=1033\n' > "$work/client/rivak.ini"
+  client_args=(--server 127.0.0.1 --password blue --client-port "$client_port" --settings "$work/client/rivak.ini")
+  # Runs in the background as the client itself; its pid is left in a file.
+  run_client() {
+    cd "$work/client"
+    echo "$BASHPID" > "$work/client/pid"
+    exec "$BIN/Vantor" "${client_args[@]}" "$@"
+  }
+  if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+    echo "== Starting the radar client Vantor, logged on as Blue (close it with Ctrl-Q)"
+    ( run_client ) 2>&1 | sed -u 's/^/  Vantor | /' &
+  else
+    echo "== No display: the radar client Vantor runs without a window, logged on as Blue;"
+    echo "   its connection and, every 10 seconds, its contact table are shown"
+    ( QT_QPA_PLATFORM=offscreen run_client --no-sound --log-tracks ) 2>&1 | {
+      n=0
+      while IFS= read -r line; do
+        case "$line" in
+          *" datagram of "*) n=$((n + 1)); [ $((n % 50)) -eq 1 ] || continue ;;
+          Vantor:*) ;;
+          *) continue ;;  # the window system's notes
+        esac
+        printf '  Vantor | %s\n' "$line"
+      done
+    } &
+  fi
+  for _ in $(seq 1 50); do [ -s "$work/client/pid" ] && break; sleep 0.1; done
+  client_pid=$(cat "$work/client/pid" 2>/dev/null || true)
+fi
+
 wait "$server_pid" || true
 server_pid=
