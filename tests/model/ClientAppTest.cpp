@@ -61,7 +61,7 @@ class ClientApp : public ::testing::Test {
     platform.workArea = [workArea] { return workArea; };
     StartupOptions options;
     options.settingsFile = settingsFile();
-    options.dataFolders = {test::BinDir()};  // the scope's map data
+    options.dataFolders = {dir.path(), test::BinDir()};  // the scope's map data; the drawing is saved in dir
     auto made = std::make_unique<CRivakApp>(std::move(options), std::move(platform));
     app = made.get();
     return made;

@@ -55,6 +55,14 @@ int main(int argc, char** argv) {
   parser.addOption(snapshotOption);
   parser.addOption(snapshotAfterOption);
   parser.addOption(snapshotEveryOption);
+  // The scope's view at start, as the wheel and the panel's buttons would set it.
+  const QCommandLineOption rangeOption(
+      "range", "Start the scope at <KM> across (2, 5, 10, 20, 50, 100, 200 or 300; default 50).", "KM");
+  const QCommandLineOption labelsOption("labels", "Start with the contact labels shown.");
+  const QCommandLineOption coverageOption("coverage", "Start with the radar coverage circles shown.");
+  parser.addOption(rangeOption);
+  parser.addOption(labelsOption);
+  parser.addOption(coverageOption);
   const QCommandLineOption serverOption(
       "server", "Connect to <HOST> without the server address dialog (it joins the remembered addresses).", "HOST");
   const QCommandLineOption passwordOption(
@@ -112,6 +120,18 @@ int main(int argc, char** argv) {
     return 2;
   }
 
+  std::optional<unsigned> startRange;
+  if (parser.isSet(rangeOption)) {
+    bool ok = false;
+    const unsigned range = parser.value(rangeOption).toUInt(&ok);
+    if (!ok || range > vantor::scope::kNarrowScopeMaxRangeKm ||
+        vantor::scope::RangeLegendBitmap(range, false) == 0) {
+      std::fprintf(stderr, "Vantor: --range needs one of 2, 5, 10, 20, 50, 100, 200 or 300\n");
+      return 2;
+    }
+    startRange = range;
+  }
+
   vantor::net::ConnectionOptions connection;
   const auto clientPort = ParsePort(parser.value(clientPortOption));
   if (!clientPort) {
@@ -137,6 +157,10 @@ int main(int argc, char** argv) {
 
   vantor::shell::CRivakApp client(std::move(options));
   if (!client.InitInstance()) return 1;
+  vantor::scope::CRivakView* scope = client.mainWindow()->scope();
+  if (startRange) scope->SetRangeKm(*startRange);
+  if (parser.isSet(labelsOption)) scope->options().labelsShown = scope->options().labelsOption = true;
+  if (parser.isSet(coverageOption)) scope->options().coverageShown = true;
   std::unique_ptr<vantor::shell::ScopeSnapshots> snapshots;
   if (snapshot) {
     snapshots = std::make_unique<vantor::shell::ScopeSnapshots>(
