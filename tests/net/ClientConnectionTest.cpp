@@ -266,6 +266,28 @@ TEST_F(Connection, ServerLeavingWhileThePasswordDialogIsOpen) {
   EXPECT_TRUE(Client().loggedOnSides.empty());
 }
 
+TEST_F(Connection, ReconnectingWhileThePasswordDialogIsOpen) {
+  Connect();
+  Client().prompts.passwords = {QString("blue"), QString("red")};
+  Client().prompts.whilePasswordShown = [this] {
+    Client().prompts.whilePasswordShown = nullptr;
+    Client().prompts.addresses.push_back("127.0.0.1");
+    Client().connection->ConnectToServer();
+    server.WaitForClient(2s, 2);
+  };
+  server.Send(ConfigBlockBytes(BlockWithPasswords("blue", "red")));
+  ASSERT_TRUE(server.WaitForClientClosed(5s, 0));
+  // The answer meant for the first connection is not sent on the second.
+  Settle();
+  EXPECT_TRUE(server.Received().isEmpty());
+  EXPECT_EQ(Client().connection->State(), ConnectionState::WaitingForConfig);
+  server.Send(ConfigBlockBytes(BlockWithPasswords("blue", "red")));
+  ASSERT_TRUE(server.WaitForReceived(2));
+  EXPECT_EQ(server.Received(), kRedJoin);
+  EXPECT_EQ(Client().loggedOnSides, std::vector<int>{1});
+  EXPECT_TRUE(Client().notifier.shown.empty());
+}
+
 TEST_F(Connection, LogOnAdjustsTheAwacsAndCentresTheScope) {
   Connect();
   protocol::ConfigBlock block = BlockWithPasswords("", "red");

@@ -53,6 +53,7 @@ ClientConnection::~ClientConnection() {
 }
 
 bool ClientConnection::ConnectToServer() {
+  ++connectionNumber_;
   ResetSensorPart(clientState_);
   if (control_ || datagram_) {
     DropSockets();
@@ -185,8 +186,10 @@ void ClientConnection::HandleConfigBlock() {
     clientState_.configBlock = *protocol::DecodeConfigBlock(handshake_.Block());
   }
   SetState(ConnectionState::LoggingOn);
+  const std::uint64_t connection = connectionNumber_;
   const bool loggedOn = LogOn();
-  if (!ControlConnected()) return;  // closed while the dialog was open
+  // Closed or replaced while the dialog was open.
+  if (connection != connectionNumber_ || !ControlConnected()) return;
   if (!loggedOn) {
     CloseControl();
     SetState(ConnectionState::Closed);
@@ -198,17 +201,21 @@ void ClientConnection::HandleConfigBlock() {
 }
 
 bool ClientConnection::LogOn() {
+  // The dialogs and message boxes run the event loop: the connection may be
+  // closed or replaced meanwhile.
+  const std::uint64_t connection = connectionNumber_;
+  const auto stillCurrent = [&] { return connection == connectionNumber_ && ControlConnected(); };
   int side = kBlueSide;
   if (!HasNoPasswords(clientState_.configBlock)) {
     std::optional<int> matched;
     for (int attempt = 1; attempt <= kPasswordTries; ++attempt) {
       const std::optional<QString> entered = AskPassword();
-      if (!entered || !ControlConnected()) return false;
+      if (!entered || !stillCurrent()) return false;
       matched = SideForPassword(entered->toUtf8().toStdString(), clientState_.configBlock);
       if (matched) break;
       if (attempt < kPasswordTries) {
         ShowError(QString::fromUtf8(Text(TextId::NetInvalidPassword, language_)));
-        if (!ControlConnected()) return false;
+        if (!stillCurrent()) return false;
       } else {
         ShowError(QString::fromUtf8(Text(TextId::NetCantConnect, language_)));
         return false;

@@ -144,6 +144,9 @@ class ClientConnection : public QObject {
   bool presetPasswordPending_;
   HandshakeAssembler handshake_;
   bool inControlRead_ = false;  // the receive guard of the control socket
+  // Counts ConnectToServer calls: a log-on whose dialog outlived its
+  // connection must not answer for the next one.
+  std::uint64_t connectionNumber_ = 0;
   protocol::TrackDatagramReader trackReader_;
   std::array<std::uint8_t, protocol::kMaxDatagramBytes> datagramBuffer_{};
   QHostAddress fromAddress_;
