@@ -2,10 +2,12 @@
 # Runs a live mission from the built programs in folder $1: the headless
 # server, which starts the mission generator as its simulator "falcrest",
 # and the radar client Vantor logged on to it as Blue: on the screen when a
-# display is available, else without a window, logging its contact table.
+# display is available, else without a window, logging its contact table and
+# writing its radar picture to a PNG file every few seconds.
 # (The voice-client stand-in joins as it exists.)
 #
 #   tools/demo/demo.sh [BIN] [--seed N] [--objects N] [--duration S] [--no-client]
+#                      [--snapshot FILE]
 #
 # Ports: VANTOR_FEED_PORT (default 10311) and VANTOR_CLIENT_PORT (10310).
 # Ctrl-C stops everything the demo started.
@@ -14,13 +16,18 @@ BIN=$(readlink -f "${1:-build/bin}")
 [ $# -gt 0 ] && shift
 
 seed=1 objects=0 duration=0 client=1
+# Without a display the client's radar picture goes here, renewed every few
+# seconds; it stays after the demo.
+snapshot="${TMPDIR:-/tmp}/vantor-scope.png"
 while [ $# -gt 0 ]; do
   case "$1" in
     --seed) seed=$2; shift 2 ;;
     --objects) objects=$2; shift 2 ;;
     --duration) duration=$2; shift 2 ;;
     --no-client) client=0; shift ;;
-    *) echo "demo: unknown option $1 (options: --seed N, --objects N, --duration S, --no-client)" >&2; exit 2 ;;
+    --snapshot) snapshot=$(readlink -f "$2"); shift 2 ;;
+    *) echo "demo: unknown option $1 (options: --seed N, --objects N, --duration S, --no-client," \
+            "--snapshot FILE)" >&2; exit 2 ;;
   esac
 done
 feed_port=${VANTOR_FEED_PORT:-10311}
@@ -122,8 +129,11 @@ if [ "$client" = 1 ] && [ -x "$BIN/Vantor" ]; then
     ( run_client ) 2>&1 | sed -u 's/^/  Vantor | /' &
   else
     echo "== No display: the radar client Vantor runs without a window, logged on as Blue;"
-    echo "   its connection and, every 10 seconds, its contact table are shown"
-    ( QT_QPA_PLATFORM=offscreen run_client --no-sound --log-tracks ) 2>&1 | {
+    echo "   its connection and, every 10 seconds, its contact table are shown;"
+    echo "   its radar picture (200 km, labels on) is written every 5 seconds to:"
+    echo "   $snapshot"
+    ( QT_QPA_PLATFORM=offscreen run_client --no-sound --log-tracks --range 200 --labels \
+        --snapshot "$snapshot" --snapshot-after 5 --snapshot-every 5 ) 2>&1 | {
       n=0
       while IFS= read -r line; do
         case "$line" in
