@@ -86,8 +86,8 @@ struct Mission {
     };
     std::vector<Track> tracks;
     for (int i = 0; i < kContacts; ++i) {
-      Track t{16777216 + i, "", latitude(random), longitude(random), altitude(random), heading(random),
-              speed(random), i % 2, 'B'};
+      Track t{16777216 + i, "", latitude(random), longitude(random), altitude(random), heading(random), speed(random),
+              i % 2,        'B'};
       if (i % 25 == 0) {  // radar sites, some with a Patriot's sector
         t.kind = 'A';
         t.alt = 100.0;

@@ -99,9 +99,9 @@ TEST(LiveSnapshot, TheCoalitionsPictureOfAServedMission) {
   ASSERT_TRUE(feed.waitForConnected(5000));
   for (int batch = 0; batch < 3; ++batch) {
     const double drift = 0.0005 * batch;
-    feed.write(FeedRecord(20000001, 'C', "Frigate Pytlivy", "USA", {frigate.latitude + drift, frigate.longitude}, 0.0,
-                          0.0) +
-               FeedRecord(20000002, 'A', "SA-2 HAWK SR", "Allies", site, 120.0, 0.0));
+    feed.write(
+        FeedRecord(20000001, 'C', "Frigate Pytlivy", "USA", {frigate.latitude + drift, frigate.longitude}, 0.0, 0.0) +
+        FeedRecord(20000002, 'A', "SA-2 HAWK SR", "Allies", site, 120.0, 0.0));
     feed.flush();
     vantor::test::WaitUntil([] { return false; }, 300ms);
   }

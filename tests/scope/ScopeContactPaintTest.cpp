@@ -83,7 +83,7 @@ TEST_F(ContactPaint, CarrierIsAHeavyHeadingLineOnly) {
   const QImage picture = scene.Paint();
   EXPECT_TRUE(IsColour(picture, 300, 300, kCarrier));  // from the point itself
   EXPECT_TRUE(IsColour(picture, 310, 300, kCarrier));
-  EXPECT_TRUE(IsColour(picture, 310, 301, kCarrier));  // 4 pixels wide
+  EXPECT_TRUE(IsColour(picture, 310, 301, kCarrier));     // 4 pixels wide
   EXPECT_FALSE(IsColour(picture, 295, 300, kAltSymbol));  // no square
 }
 
@@ -136,7 +136,7 @@ TEST_F(ContactPaint, SectorRadarDrawsAWedgeAboutItsHeading) {
   const QImage picture = wide.Paint();
   // Heading 0: from 30 to 150 degrees counter-clockwise from east, that is
   // bearings 300 through 0 to 60.
-  EXPECT_TRUE(ColourNear(picture, {400, 60}, kAltSymbol));   // due north on the arc
+  EXPECT_TRUE(ColourNear(picture, {400, 60}, kAltSymbol));       // due north on the arc
   EXPECT_FALSE(ColourNear(picture, {400, 740}, kAltSymbol, 3));  // no arc due south
   EXPECT_FALSE(ColourNear(picture, {740, 400}, kAltSymbol, 3));  // nor due east
   // The sides at 30 and 150 degrees (the heading reads half a degree more).
@@ -151,7 +151,8 @@ TEST_F(ContactPaint, SectorRadarDrawsAWedgeAboutItsHeading) {
                          kAltSymbol, 2));
 
   // Turned to heading 90: the wedge looks east.
-  wide.Report(QPoint(400, 400), {.id = 1, .name = "PATRIOT STR", .friendly = 1, .kind = 'A', .headingDeg = 90, .speed = 0});
+  wide.Report(QPoint(400, 400),
+              {.id = 1, .name = "PATRIOT STR", .friendly = 1, .kind = 'A', .headingDeg = 90, .speed = 0});
   const QImage east = wide.Paint();
   EXPECT_TRUE(ColourNear(east, {740, 400}, kAltSymbol));
   EXPECT_FALSE(ColourNear(east, {400, 60}, kAltSymbol, 3));
@@ -179,10 +180,9 @@ struct HeadingCase {
 };
 
 TEST_F(ContactPaint, HeadingLinesForTheEightSectors) {
-  const HeadingCase cases[] = {{0, {0, -15}},   {350, {0, -15}},  {45, {10, -10}},  {90, {15, 0}},
-                               {135, {10, 10}}, {180, {0, 15}},   {225, {-10, 10}}, {270, {-15, 0}},
-                               {315, {-10, -10}}, {21, {0, -15}}, {22, {10, -10}}, {336, {-10, -10}},
-                               {337, {0, -15}}};
+  const HeadingCase cases[] = {{0, {0, -15}},   {350, {0, -15}},   {45, {10, -10}}, {90, {15, 0}},     {135, {10, 10}},
+                               {180, {0, 15}},  {225, {-10, 10}},  {270, {-15, 0}}, {315, {-10, -10}}, {21, {0, -15}},
+                               {22, {10, -10}}, {336, {-10, -10}}, {337, {0, -15}}};
   for (const HeadingCase& c : cases) {
     PaintScene one(400, 400);
     one.options.rangeRingsShown = false;

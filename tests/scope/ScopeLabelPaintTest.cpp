@@ -59,8 +59,7 @@ class LabelPaint : public ::testing::Test {
       picture.copy(box).save(QString("%1/got-%2.png").arg(std::getenv("VANTOR_SCOPE_TEST_DUMP"), text));
       expected.save(QString("%1/want-%2.png").arg(std::getenv("VANTOR_SCOPE_TEST_DUMP"), text));
     }
-    EXPECT_EQ(picture.copy(box), expected) << "text \"" << text.toStdString() << "\" at " << box.x() << ","
-                                           << box.y();
+    EXPECT_EQ(picture.copy(box), expected) << "text \"" << text.toStdString() << "\" at " << box.x() << "," << box.y();
   }
   PaintScene scene{800, 600};
   Layout layout;
@@ -128,8 +127,7 @@ TEST_F(LabelPaint, ShortHostileIdsAndCallsigns) {
   picture = scene.Paint();
   EXPECT_TRUE(IsColour(picture, place.anchor.x() - 11, underline, kLabelLine));
   // The hostile carrier is not underlined.
-  scene.Report(QPoint(500, 300),
-               {.id = 77, .name = "Admiral Kuznetsov", .friendly = 0, .kind = 'B', .speed = 150});
+  scene.Report(QPoint(500, 300), {.id = 77, .name = "Admiral Kuznetsov", .friendly = 0, .kind = 'B', .speed = 150});
   picture = scene.Paint();
   const LabelPlacement carrier = Placement(0, {500, 300});
   EXPECT_FALSE(IsColour(picture, carrier.anchor.x() - 11, carrier.anchor.y() - F - 1, kLabelLine));
@@ -235,8 +233,8 @@ TEST(LabelCrowding, CountsAsTheDocumentDoes) {
   std::mt19937 random(3);
   std::uniform_int_distribution<int> coordinate(-300, 300);
   for (int i = 0; i < 400; ++i) {
-    document.UpdateContact(1000 + i, i % 9 == 0 ? "HAWK SR" : "Su-27", 44.0, 36.0, 3000, 0, 0,
-                           i % 9 == 0 ? 'A' : 'B', 300);
+    document.UpdateContact(1000 + i, i % 9 == 0 ? "HAWK SR" : "Su-27", 44.0, 36.0, 3000, 0, 0, i % 9 == 0 ? 'A' : 'B',
+                           300);
   }
   detail::LabelCrowding index;
   int i = 0;
@@ -250,8 +248,9 @@ TEST(LabelCrowding, CountsAsTheDocumentDoes) {
     ASSERT_EQ(index.Count(contact.screenX, contact.screenY),
               document.CountContactsNear(contact.id, contact.screenX, contact.screenY))
         << "contact " << contact.id;
-    for (const QPoint probe : {QPoint(contact.screenX + 100, contact.screenY), QPoint(contact.screenX - 100, contact.screenY),
-                               QPoint(contact.screenX, contact.screenY + 99), QPoint(contact.screenX + 1, contact.screenY - 100)})
+    for (const QPoint probe :
+         {QPoint(contact.screenX + 100, contact.screenY), QPoint(contact.screenX - 100, contact.screenY),
+          QPoint(contact.screenX, contact.screenY + 99), QPoint(contact.screenX + 1, contact.screenY - 100)})
       ASSERT_EQ(index.Count(probe.x(), probe.y()), document.CountContactsNear(contact.id, probe.x(), probe.y()));
     if (contact.radarSite == 0) index.Add(contact.screenX, contact.screenY);
   }

@@ -31,9 +31,7 @@ void PaintScene::Resize(int w, int h) {
   geometry.UpdateGeometry(rect, rect);
 }
 
-void PaintScene::CentreOn(geo::GeoPoint centre) {
-  geometry.OnCentringCommand(kCarrierCommand, FixedCentre(centre));
-}
+void PaintScene::CentreOn(geo::GeoPoint centre) { geometry.OnCentringCommand(kCarrierCommand, FixedCentre(centre)); }
 
 QImage PaintScene::Paint() {
   QImage image(width, height, QImage::Format_RGB32);
@@ -125,7 +123,8 @@ int CountNearColour(const QImage& image, const QRect& area, const QColor& colour
 }
 
 bool AllBlack(const QImage& image, const QRect& area) {
-  return CountColour(image, area, Qt::black) == area.intersected(image.rect()).width() * area.intersected(image.rect()).height();
+  return CountColour(image, area, Qt::black) ==
+         area.intersected(image.rect()).width() * area.intersected(image.rect()).height();
 }
 
 }  // namespace vantor::scope::test

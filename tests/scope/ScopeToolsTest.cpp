@@ -28,7 +28,7 @@ class Tools : public ::testing::Test {
 TEST_F(Tools, HitTestSquareIncludesLeftAndTopEdgesOnly) {
   Place(1, {100, 100});
   EXPECT_EQ(HitTestContact(scene.document, 100, 100), 1);
-  EXPECT_EQ(HitTestContact(scene.document, 95, 100), 1);   // 5 left
+  EXPECT_EQ(HitTestContact(scene.document, 95, 100), 1);              // 5 left
   EXPECT_EQ(HitTestContact(scene.document, 105, 100), std::nullopt);  // 5 right
   EXPECT_EQ(HitTestContact(scene.document, 104, 104), 1);
   EXPECT_EQ(HitTestContact(scene.document, 100, 95), 1);
@@ -106,10 +106,9 @@ TEST_F(Tools, RightButtonMeasuresWhileHeld) {
   ASSERT_TRUE(tools.measureLine({200, 300}).has_value());
   // Without a move the range and bearing read 0.
   const MeasureLine still = *tools.measureLine({200, 300});
-  EXPECT_EQ(MeasureText(geo::ScopeRangeKm(still.anchor.x(), still.anchor.y(), still.cursor.x(), still.cursor.y(), 16,
-                                          400, 300),
-                        geo::ScopeBearing(still.anchor.x(), still.anchor.y(), still.cursor.x(), still.cursor.y()),
-                        false),
+  EXPECT_EQ(MeasureText(
+                geo::ScopeRangeKm(still.anchor.x(), still.anchor.y(), still.cursor.x(), still.cursor.y(), 16, 400, 300),
+                geo::ScopeBearing(still.anchor.x(), still.anchor.y(), still.cursor.x(), still.cursor.y()), false),
             "0 KM ( CAP: 0 )");
   EXPECT_EQ(tools.measureLine({400, 300})->cursor, QPoint(400, 300));
   tools.OnButtonUp(MouseButton::Right);

@@ -31,15 +31,14 @@ class View : public ::testing::Test {
  protected:
   // A view with empty map data (no files read), shown at 800 x 600.
   std::unique_ptr<CRivakView> Make(SettingsStore* store = nullptr) {
-    auto view = std::make_unique<CRivakView>(
-        CRivakView::Environment{document, settings, store, {}});
+    auto view = std::make_unique<CRivakView>(CRivakView::Environment{document, settings, store, {}});
     view->SetMapData(std::make_unique<ScopeMapData>());
     view->resize(800, 600);
     return view;
   }
   void Wheel(CRivakView& view, int delta) {
-    QWheelEvent event(QPointF(400, 300), view.mapToGlobal(QPointF(400, 300)), QPoint(), QPoint(0, delta),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QWheelEvent event(QPointF(400, 300), view.mapToGlobal(QPointF(400, 300)), QPoint(), QPoint(0, delta), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
     QCoreApplication::sendEvent(&view, &event);
   }
 

@@ -48,8 +48,8 @@ TEST(VantorSnapshot, WritesThePictureAndExits) {
   client.setProcessEnvironment(Offscreen());
   client.setWorkingDirectory(dir.path());
   const QString file = dir.filePath("scope.png");
-  client.start(test::ProgramPath("Vantor"), {"--settings", dir.filePath("rivak.ini"), "--no-sound", "--snapshot", file,
-                                             "--snapshot-after", "0.5"});
+  client.start(test::ProgramPath("Vantor"),
+               {"--settings", dir.filePath("rivak.ini"), "--no-sound", "--snapshot", file, "--snapshot-after", "0.5"});
   ASSERT_TRUE(client.waitForFinished(15000)) << client.readAllStandardError().toStdString();
   EXPECT_EQ(client.exitCode(), 0) << client.readAllStandardError().toStdString();
   EXPECT_TRUE(client.readAllStandardOutput().contains(file.toLocal8Bit()));
@@ -90,7 +90,8 @@ TEST(VantorSnapshot, RepeatsWithEvery) {
 TEST(VantorSnapshot, RejectsBadOptions) {
   for (const QStringList& arguments :
        {QStringList{"--snapshot", "x.png", "--snapshot-after", "later"},
-        QStringList{"--snapshot", "x.png", "--snapshot-every", "-2"}, QStringList{"--snapshot-after", "2"}}) {
+        QStringList{"--snapshot", "x.png", "--snapshot-every", "-2"}, QStringList{"--snapshot-after", "2"},
+        QStringList{"--range", "7"}, QStringList{"--range", "400"}, QStringList{"--range", "far"}}) {
     QProcess client;
     client.setProcessEnvironment(Offscreen());
     client.start(test::ProgramPath("Vantor"), arguments);
@@ -103,6 +104,7 @@ TEST(VantorSnapshot, RejectsBadOptions) {
   const QString text = QString::fromLocal8Bit(help.readAllStandardOutput());
   EXPECT_TRUE(text.contains("--snapshot <FILE>")) << text.toStdString();
   EXPECT_TRUE(text.contains("--snapshot-after")) << text.toStdString();
+  EXPECT_TRUE(text.contains("--range <KM>")) << text.toStdString();
 }
 
 }  // namespace

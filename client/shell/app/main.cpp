@@ -39,16 +39,17 @@ int main(int argc, char** argv) {
       "settings", "Read and write the settings in the INI file <FILE> instead of the user's settings.", "FILE");
   const QCommandLineOption silentOption("no-sound", "Play no sounds.");
   const QCommandLineOption dataOption(
-      "data", "Look for the map data files and the drawing in <FOLDER> (default: the working folder, then the "
-      "program's folder).", "FOLDER");
+      "data",
+      "Look for the map data files and the drawing in <FOLDER> (default: the working folder, then the "
+      "program's folder).",
+      "FOLDER");
   const QCommandLineOption snapshotOption(
       "snapshot", "After a few seconds of normal running, save the scope's picture as a PNG image in <FILE> and exit.",
       "FILE");
   const QCommandLineOption snapshotAfterOption(
       "snapshot-after", "Seconds of running before --snapshot saves the picture (default 3).", "SECONDS", "3");
   const QCommandLineOption snapshotEveryOption(
-      "snapshot-every", "With --snapshot: keep running and save the picture again every <SECONDS> seconds.",
-      "SECONDS");
+      "snapshot-every", "With --snapshot: keep running and save the picture again every <SECONDS> seconds.", "SECONDS");
   parser.addOption(settingsOption);
   parser.addOption(silentOption);
   parser.addOption(dataOption);
@@ -124,8 +125,7 @@ int main(int argc, char** argv) {
   if (parser.isSet(rangeOption)) {
     bool ok = false;
     const unsigned range = parser.value(rangeOption).toUInt(&ok);
-    if (!ok || range > vantor::scope::kNarrowScopeMaxRangeKm ||
-        vantor::scope::RangeLegendBitmap(range, false) == 0) {
+    if (!ok || range > vantor::scope::kNarrowScopeMaxRangeKm || vantor::scope::RangeLegendBitmap(range, false) == 0) {
       std::fprintf(stderr, "Vantor: --range needs one of 2, 5, 10, 20, 50, 100, 200 or 300\n");
       return 2;
     }

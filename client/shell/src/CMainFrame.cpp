@@ -37,15 +37,13 @@ CMainFrame::CMainFrame(CRivakApp& app, QWidget* parent) : QMainWindow(parent), a
   setObjectName("mainFrame");
   setWindowTitle("Vantor");
 
-  scope::CRivakView::Environment environment{*app.document(), app.settings(), app.settingsStore(),
-                                             app.dataFolders()};
+  scope::CRivakView::Environment environment{*app.document(), app.settings(), app.settingsStore(), app.dataFolders()};
   scope_ = new scope::CRivakView(std::move(environment), this);
   setCentralWidget(scope_);
   connect(scope_, &scope::CRivakView::centringChanged, this, &CMainFrame::OnCentringChanged);
   connect(scope_, &scope::CRivakView::mapDataMissing, this, &CMainFrame::ReportBrokenInstallation);
-  scope_->SetCallsignDialog([this](int contactId) {
-    RunAssignCallsign(*app_.document(), contactId, app_.language(), this);
-  });
+  scope_->SetCallsignDialog(
+      [this](int contactId) { RunAssignCallsign(*app_.document(), contactId, app_.language(), this); });
 
   BuildMenus(app.settings().menuLanguage());
 
@@ -137,8 +135,7 @@ void CMainFrame::PrepareRadarsMenu() {
 
 void CMainFrame::OnCentringChanged(const scope::CentringResult& result) {
   auto checkAirport = [this](int command, bool on) {
-    if (const auto found = airportActions_.find(command); found != airportActions_.end())
-      found->second->setChecked(on);
+    if (const auto found = airportActions_.find(command); found != airportActions_.end()) found->second->setChecked(on);
   };
   // Radar items are known by their place in the Radars menu (1 for radar 0).
   auto radarCommand = [](int position) { return scope::kFirstRadarCommand + position - 1; };

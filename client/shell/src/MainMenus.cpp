@@ -20,8 +20,8 @@ std::vector<RadarMenuEntry> RadarMenuEntries(const model::CRivakDoc& document, i
   std::lock_guard lock(document.contactLock());
   for (int number = 0; number < kRadarMenuSlots; ++number) {
     if (document.FindRadarSite(number) == nullptr) continue;
-    entries.push_back({scope::kFirstRadarCommand + number,
-                       QString::asprintf(Text(TextId::ScopeMenuRadarEntry, language), number)});
+    entries.push_back(
+        {scope::kFirstRadarCommand + number, QString::asprintf(Text(TextId::ScopeMenuRadarEntry, language), number)});
   }
   return entries;
 }

@@ -32,9 +32,7 @@ ScopeSnapshots::ScopeSnapshots(SnapshotOptions options, std::function<QImage()> 
   connect(&timer_, &QTimer::timeout, this, &ScopeSnapshots::Take);
 }
 
-void ScopeSnapshots::Start() {
-  timer_.start(options_.after);
-}
+void ScopeSnapshots::Start() { timer_.start(options_.after); }
 
 void ScopeSnapshots::Take() {
   if (const auto error = WritePng(render_(), options_.file)) {

@@ -25,10 +25,14 @@ constexpr int kWheelNotch = 120;
 
 std::optional<MouseButton> ToolButton(Qt::MouseButton button) {
   switch (button) {
-    case Qt::LeftButton: return MouseButton::Left;
-    case Qt::MiddleButton: return MouseButton::Middle;
-    case Qt::RightButton: return MouseButton::Right;
-    default: return std::nullopt;
+    case Qt::LeftButton:
+      return MouseButton::Left;
+    case Qt::MiddleButton:
+      return MouseButton::Middle;
+    case Qt::RightButton:
+      return MouseButton::Right;
+    default:
+      return std::nullopt;
   }
 }
 
@@ -175,14 +179,9 @@ void CRivakView::SetSidePanelHidden(bool hidden) {
 }
 
 void CRivakView::PaintInto(QImage& image) {
-  ScopeScene scene{env_.document,
-                   env_.settings,
-                   geometry_,
-                   options_,
-                   status_,
-                   *map_,
-                   tools_.markers(),
-                   cursor_ ? tools_.measureLine(*cursor_) : std::nullopt};
+  ScopeScene scene{
+      env_.document, env_.settings, geometry_,        options_,
+      status_,       *map_,         tools_.markers(), cursor_ ? tools_.measureLine(*cursor_) : std::nullopt};
   painter_.Paint(image, scene);
 }
 
@@ -268,9 +267,15 @@ void CRivakView::DispatchToolRequest(const ToolRequest& request) {
 
 void CRivakView::UpdateCursor() {
   switch (tools_.cursor()) {
-    case ScopeCursor::UpArrow: setCursor(Qt::UpArrowCursor); break;
-    case ScopeCursor::PointingHand: setCursor(Qt::PointingHandCursor); break;
-    case ScopeCursor::Cross: setCursor(Qt::CrossCursor); break;
+    case ScopeCursor::UpArrow:
+      setCursor(Qt::UpArrowCursor);
+      break;
+    case ScopeCursor::PointingHand:
+      setCursor(Qt::PointingHandCursor);
+      break;
+    case ScopeCursor::Cross:
+      setCursor(Qt::CrossCursor);
+      break;
   }
 }
 

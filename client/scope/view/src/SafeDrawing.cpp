@@ -17,9 +17,7 @@ constexpr int kLargeRadius = 2048;
 constexpr int kRadiusLimit = 1 << 30;
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
-int RoundToInt(double value) {
-  return static_cast<int>(std::lround(std::clamp(value, -2.0e9, 2.0e9)));
-}
+int RoundToInt(double value) { return static_cast<int>(std::lround(std::clamp(value, -2.0e9, 2.0e9))); }
 
 }  // namespace
 
@@ -43,13 +41,10 @@ std::optional<QLine> ClipSegment(double x0, double y0, double x1, double y1, con
       t1 = std::min(t1, t);
     }
   }
-  return QLine(RoundToInt(x0 + t0 * dx), RoundToInt(y0 + t0 * dy), RoundToInt(x0 + t1 * dx),
-               RoundToInt(y0 + t1 * dy));
+  return QLine(RoundToInt(x0 + t0 * dx), RoundToInt(y0 + t0 * dy), RoundToInt(x0 + t1 * dx), RoundToInt(y0 + t1 * dy));
 }
 
-int SaturatedRadius(std::int64_t radius) {
-  return static_cast<int>(std::clamp<std::int64_t>(radius, 0, kRadiusLimit));
-}
+int SaturatedRadius(std::int64_t radius) { return static_cast<int>(std::clamp<std::int64_t>(radius, 0, kRadiusLimit)); }
 
 bool SafeDrawing::NearPicture(QPoint point, int reach) const {
   return point.x() >= bounds_.left() - reach && point.x() <= bounds_.right() + reach &&
@@ -125,8 +120,8 @@ void SafeDrawing::ChordArc(QPoint centre, int radius, double startRad, double sw
   }
   // The angles under which the picture lies, seen from the centre.
   double low = 0.0, high = kTwoPi;
-  const bool centreInside = cx >= bounds_.left() && cx <= bounds_.right() && cy >= bounds_.top() &&
-                            cy <= bounds_.bottom();
+  const bool centreInside =
+      cx >= bounds_.left() && cx <= bounds_.right() && cy >= bounds_.top() && cy <= bounds_.bottom();
   if (!centreInside) {
     const double corners[4][2] = {{double(bounds_.left()), double(bounds_.top())},
                                   {double(bounds_.right()), double(bounds_.top())},

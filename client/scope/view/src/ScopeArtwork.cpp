@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <mutex>
 
 namespace vantor::scope {
 namespace {
@@ -30,14 +29,22 @@ struct PieceCut {
 
 PieceCut CutOf(FramePiece piece) {
   switch (piece) {
-    case FramePiece::TopLeft: return {{65, 65}, {0, 0}, false, false};
-    case FramePiece::BottomRight: return {{65, 66}, {62, 58}, true, true};
-    case FramePiece::BottomLeft: return {{67, 66}, {0, 58}, false, true};
-    case FramePiece::BottomEdge: return {{604, 47}, {65, 39}, false, true};
-    case FramePiece::RightEdge: return {{48, 320}, {42, 65}, true, false};
-    case FramePiece::LeftEdge: return {{44, 320}, {0, 65}, false, false};
-    case FramePiece::TopEdge: return {{604, 44}, {64, 0}, false, false};
-    case FramePiece::TopRight: return {{65, 65}, {58, 0}, true, false};
+    case FramePiece::TopLeft:
+      return {{65, 65}, {0, 0}, false, false};
+    case FramePiece::BottomRight:
+      return {{65, 66}, {62, 58}, true, true};
+    case FramePiece::BottomLeft:
+      return {{67, 66}, {0, 58}, false, true};
+    case FramePiece::BottomEdge:
+      return {{604, 47}, {65, 39}, false, true};
+    case FramePiece::RightEdge:
+      return {{48, 320}, {42, 65}, true, false};
+    case FramePiece::LeftEdge:
+      return {{44, 320}, {0, 65}, false, false};
+    case FramePiece::TopEdge:
+      return {{604, 44}, {64, 0}, false, false};
+    case FramePiece::TopRight:
+      return {{65, 65}, {58, 0}, true, false};
   }
   return {};
 }
@@ -95,10 +102,14 @@ QImage ShadeBezel() {
       const int outer = std::min({toLeft, toTop, toRight, toBottom});
       // Outward normal of the nearest outer edge.
       double ex = 0.0, ey = 0.0;
-      if (outer == toTop) ey = -1.0;
-      else if (outer == toLeft) ex = -1.0;
-      else if (outer == toBottom) ey = 1.0;
-      else ex = 1.0;
+      if (outer == toTop)
+        ey = -1.0;
+      else if (outer == toLeft)
+        ex = -1.0;
+      else if (outer == toBottom)
+        ey = 1.0;
+      else
+        ex = 1.0;
 
       const int grain = Grain(x, y);
       QRgb colour;
@@ -167,18 +178,16 @@ QImage DrawArrow(TrendArrow kind, int size) {
   QPolygonF shape;
   switch (kind) {
     case TrendArrow::Climb:
-      shape << QPointF(s / 2, m) << QPointF(s - m, s * 0.55) << QPointF(s * 0.64, s * 0.55)
-            << QPointF(s * 0.64, s - m) << QPointF(s * 0.36, s - m) << QPointF(s * 0.36, s * 0.55)
-            << QPointF(m, s * 0.55);
+      shape << QPointF(s / 2, m) << QPointF(s - m, s * 0.55) << QPointF(s * 0.64, s * 0.55) << QPointF(s * 0.64, s - m)
+            << QPointF(s * 0.36, s - m) << QPointF(s * 0.36, s * 0.55) << QPointF(m, s * 0.55);
       break;
     case TrendArrow::Descend:
-      shape << QPointF(s / 2, s - m) << QPointF(s - m, s * 0.45) << QPointF(s * 0.64, s * 0.45)
-            << QPointF(s * 0.64, m) << QPointF(s * 0.36, m) << QPointF(s * 0.36, s * 0.45) << QPointF(m, s * 0.45);
+      shape << QPointF(s / 2, s - m) << QPointF(s - m, s * 0.45) << QPointF(s * 0.64, s * 0.45) << QPointF(s * 0.64, m)
+            << QPointF(s * 0.36, m) << QPointF(s * 0.36, s * 0.45) << QPointF(m, s * 0.45);
       break;
     case TrendArrow::Level:
-      shape << QPointF(s - m, s / 2) << QPointF(s * 0.55, m) << QPointF(s * 0.55, s * 0.36)
-            << QPointF(m, s * 0.36) << QPointF(m, s * 0.64) << QPointF(s * 0.55, s * 0.64)
-            << QPointF(s * 0.55, s - m);
+      shape << QPointF(s - m, s / 2) << QPointF(s * 0.55, m) << QPointF(s * 0.55, s * 0.36) << QPointF(m, s * 0.36)
+            << QPointF(m, s * 0.64) << QPointF(s * 0.55, s * 0.64) << QPointF(s * 0.55, s - m);
       break;
   }
   painter.drawPolygon(shape);

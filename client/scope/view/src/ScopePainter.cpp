@@ -70,7 +70,9 @@ QPen ThinPen(const QColor& colour, Qt::PenStyle style = Qt::SolidLine) {
   return pen;
 }
 
-QPen WidePen(const QColor& colour, int width) { return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin); }
+QPen WidePen(const QColor& colour, int width) {
+  return QPen(colour, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+}
 
 // The pens of the contact walk, made once per paint.
 struct ContactPens {
@@ -130,11 +132,16 @@ double AirfieldCodeOffsetFactor(unsigned rangeKm) {
     case 10:
     case 20:
     case 50:
-    case 100: return 1.0;
-    case 200: return 0.5;
-    case 300: return 0.3;
-    case 400: return 0.2;
-    default: return 0.0;
+    case 100:
+      return 1.0;
+    case 200:
+      return 0.5;
+    case 300:
+      return 0.3;
+    case 400:
+      return 0.2;
+    default:
+      return 0.0;
   }
 }
 
@@ -158,12 +165,18 @@ ApproachEnd ChooseApproachEnd(const model::CAirfield& runway, unsigned windDirec
 LabelPlacement PlaceLabel(int crowding, QPoint at, int fontSize, int referenceWidth) {
   const int x = at.x(), y = at.y(), f = fontSize, w0 = referenceWidth;
   switch (crowding) {
-    case 1: return {{x - 5, y + 5}, {x - 20, y + 20}, {x - 10, y + 3 * f + 10}};
-    case 2: return {{x + 5, y - 5}, {x + 15, y - 15}, {x + w0 + 10, y - 20}};
-    case 3: return {{x + 5, y + 5}, {x + 15, y + 15}, {x + w0 + 10, y + 3 * f + 10}};
-    case 4: return {{x - 5, y}, {x - 20, y}, {x - 20, y + 15}};
-    case 5: return {{x + 5, y}, {x + 20, y}, {x + w0 + 20, y + 15}};
-    default: return {{x - 5, y - 5}, {x - 15, y - 15}, {x - 10, y - 10}};
+    case 1:
+      return {{x - 5, y + 5}, {x - 20, y + 20}, {x - 10, y + 3 * f + 10}};
+    case 2:
+      return {{x + 5, y - 5}, {x + 15, y - 15}, {x + w0 + 10, y - 20}};
+    case 3:
+      return {{x + 5, y + 5}, {x + 15, y + 15}, {x + w0 + 10, y + 3 * f + 10}};
+    case 4:
+      return {{x - 5, y}, {x - 20, y}, {x - 20, y + 15}};
+    case 5:
+      return {{x + 5, y}, {x + 20, y}, {x + w0 + 20, y + 15}};
+    default:
+      return {{x - 5, y - 5}, {x - 15, y - 15}, {x - 10, y - 10}};
   }
 }
 
@@ -396,7 +409,7 @@ void ScopePainter::DrawAirfield(Pass& pass, model::CAirfield& runway) {
     const double factor = AirfieldCodeOffsetFactor(pass.scene.geometry.rangeKm());
     if (pass.draw.NearPicture(end1, kContactReach))
       labelTexts_->Draw(pass.painter, end1.x() + static_cast<int>(runway.labelDx * factor),
-                      end1.y() + static_cast<int>(runway.labelDy * factor), runway.code, colour::kAirfieldCode.rgb());
+                        end1.y() + static_cast<int>(runway.labelDy * factor), runway.code, colour::kAirfieldCode.rgb());
 
     if (pass.airfieldMode && runway.primary == 1) DrawApproachAids(pass, runway, end1, end2);
   }
@@ -533,7 +546,8 @@ void ScopePainter::DrawSymbolShape(Pass& pass, bool friendly, QPoint at, int hal
   const int x = at.x(), y = at.y();
   if (pass.advanced && !pass.airfieldMode) {
     if (friendly) {
-      const QPoint openSquare[] = {{x - half, y - half}, {x + half, y - half}, {x + half, y + half}, {x - half, y + half}};
+      const QPoint openSquare[] = {
+          {x - half, y - half}, {x + half, y - half}, {x + half, y + half}, {x - half, y + half}};
       pass.painter.drawPolyline(openSquare, 4);
     } else {
       const QPoint chevron[] = {{x - half, y + half}, {x, y - half}, {x + half, y + half}};
@@ -541,8 +555,8 @@ void ScopePainter::DrawSymbolShape(Pass& pass, bool friendly, QPoint at, int hal
     }
     return;
   }
-  const QPoint square[] = {{x - half, y - half}, {x + half, y - half}, {x + half, y + half}, {x - half, y + half},
-                           {x - half, y - half}};
+  const QPoint square[] = {
+      {x - half, y - half}, {x + half, y - half}, {x + half, y + half}, {x - half, y + half}, {x - half, y - half}};
   pass.painter.drawPolyline(square, 5);
 }
 
@@ -622,8 +636,7 @@ void ScopePainter::DrawContactLabel(Pass& pass, const model::CContact& contact, 
 
   // Second line: altitude, trend arrow, speed.
   const QString altitude = LabelAltitudeText(contact.altitude, pass.nautical);
-  const QString speed =
-      pass.scene.settings.hideSpeed != 0 ? QString() : LabelSpeedText(contact.speed, pass.nautical);
+  const QString speed = pass.scene.settings.hideSpeed != 0 ? QString() : LabelSpeedText(contact.speed, pass.nautical);
   // The line is measured as if "WW" stood between the two values.
   const QString whole = altitude + QStringLiteral("WW") + speed;
   const int x2 = ax - texts.Width(whole) - 10;

@@ -51,8 +51,8 @@ class CRivakView : public QWidget {
  public:
   struct Environment {
     model::CRivakDoc& document;
-    model::ClientSettings& settings;  // read at every paint: the settings dialog changes them
-    SettingsStore* store = nullptr;   // "ViewCircle" and "Intensity"; none: defaults, nothing saved
+    model::ClientSettings& settings;                 // read at every paint: the settings dialog changes them
+    SettingsStore* store = nullptr;                  // "ViewCircle" and "Intensity"; none: defaults, nothing saved
     std::vector<std::filesystem::path> dataFolders;  // where the map files are looked up, in order
   };
 

@@ -11,11 +11,11 @@ namespace vantor::scope {
 inline constexpr int kDefaultCoastlineIntensity = 233;
 
 struct ScopeOptions {
-  bool coverageShown = false;    // radar coverage circles and wedges
+  bool coverageShown = false;  // radar coverage circles and wedges
   bool coastlineShown = true;
-  bool rangeRingsShown = true;   // "ViewCircle"
-  bool labelsShown = false;      // also on while a mouse button holds them
-  bool labelsOption = false;     // the panel's label option: labels stay after the left button is released
+  bool rangeRingsShown = true;  // "ViewCircle"
+  bool labelsShown = false;     // also on while a mouse button holds them
+  bool labelsOption = false;    // the panel's label option: labels stay after the left button is released
   int coastlineIntensity = kDefaultCoastlineIntensity;  // grey level of the coastline
   unsigned windDirectionDeg = 0;                        // 1 ... 360, 0 = no wind
 };
