@@ -91,6 +91,15 @@ TEST_F(Connection, ServerFullIsReportedAndTheConnectionClosed) {
   EXPECT_TRUE(server.Received().isEmpty());
 }
 
+TEST_F(Connection, ServerFullWithTheCloseRightBehindIsReportedOnce) {
+  Connect();
+  server.Send("FIN");
+  server.CloseClient();
+  ASSERT_TRUE(Client().WaitForState(ConnectionState::Closed));
+  Settle();
+  EXPECT_EQ(Client().notifier.shown, std::vector<QString>{"Server full.Closing connection!!!"});
+}
+
 TEST_F(Connection, WrongVersionSendsNothingAndCloses) {
   Connect();
   protocol::ConfigBlock block = BlockWithPasswords("pw", "");

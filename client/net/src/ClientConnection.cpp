@@ -125,9 +125,10 @@ void ClientConnection::OnControlError() {
 
 void ClientConnection::OnControlDisconnected() {
   if (state_ == ConnectionState::Connecting) return;  // a failed connect, reported as such
-  // Bytes that came with the close are still the server's last words.
+  // Bytes that came with the close are still the server's last words; they
+  // may already have ended the connection ("FIN", a wrong version).
   OnControlReadable();
-  if (!control_) return;
+  if (!control_ || state_ == ConnectionState::Closed) return;
   control_->disconnect(this);
   SetState(ConnectionState::Closed);
   notifier_.showInformation(QString::fromUtf8(Text(TextId::NetDisconnected, language_)));
