@@ -40,6 +40,7 @@ CMainFrame::CMainFrame(CRivakApp& app, QWidget* parent) : QMainWindow(parent), a
   scope::CRivakView::Environment environment{*app.document(), app.settings(), app.settingsStore(), app.dataFolders()};
   scope_ = new scope::CRivakView(std::move(environment), this);
   setCentralWidget(scope_);
+  scope_->setFocus();  // the space bar and the undo keys are the scope's
   connect(scope_, &scope::CRivakView::centringChanged, this, &CMainFrame::OnCentringChanged);
   connect(scope_, &scope::CRivakView::mapDataMissing, this, &CMainFrame::ReportBrokenInstallation);
   scope_->SetCallsignDialog(
