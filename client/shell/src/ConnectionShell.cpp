@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
+#include <string_view>
 
 #include "vantor/platform/MessageBoxNotifier.h"
 #include "vantor/platform/Notifier.h"
