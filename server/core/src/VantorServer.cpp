@@ -249,6 +249,8 @@ void VantorServer::acceptClient(QTcpSocket* socket) {
   link->slot = static_cast<int>(index) + 1;
   link->joinTimer = new QTimer(this);
   link->joinTimer->setSingleShot(true);
+  // A coarse timer may fire up to 5 % early; a client must get its full 15 s.
+  link->joinTimer->setTimerType(Qt::PreciseTimer);
   link->joinTimer->setInterval(options_.joinTimeout);
   connect(link->joinTimer, &QTimer::timeout, this, [this, link] { onJoinTimeout(link); });
   link->joinTimer->start();
