@@ -76,7 +76,8 @@ CRivakView::~CRivakView() {
     env_.store->sync();
   }
   // The drawing goes back to its file when the scope goes away.
-  SaveDrawing();
+  if (!SaveDrawing())
+    qWarning("Vantor: %s: %s", Text(TextId::GeoCantCreateFile, kLanguageEnglish), map_->drawingFile.string().c_str());
 }
 
 void CRivakView::SetMapData(std::unique_ptr<ScopeMapData> data) {
