@@ -72,11 +72,11 @@ geo::GeoPoint PaintScene::ExactlyAt(QPoint pixel) const {
   return corner;
 }
 
-void PaintScene::Report(QPoint pixel, const ContactSpec& spec) { Report(ExactlyAt(pixel), spec); }
+void PaintScene::Report(QPoint pixel, const ContactReport& report) { Report(ExactlyAt(pixel), report); }
 
-void PaintScene::Report(const geo::GeoPoint& position, const ContactSpec& spec) {
-  document.UpdateContact(spec.id, spec.name, position.latitude, position.longitude, spec.altitude,
-                         HeadingRadians(spec.headingDeg), spec.friendly, spec.kind, spec.speed);
+void PaintScene::Report(const geo::GeoPoint& position, const ContactReport& report) {
+  document.UpdateContact(report.id, report.name, position.latitude, position.longitude, report.altitude,
+                         HeadingRadians(report.headingDeg), report.friendly, report.kind, report.speed);
 }
 
 model::CContact& PaintScene::Contact(int id) {

@@ -38,7 +38,7 @@ class FixedCentre final : public CentringSources {
   std::optional<geo::GeoPoint> radar_;
 };
 
-struct ContactSpec {
+struct ContactReport {
   int id = 0;
   std::string name = "F-16C (Viper)";
   int friendly = 1;
@@ -64,8 +64,8 @@ class PaintScene {
   // A position whose screen point is exactly `pixel`.
   geo::GeoPoint ExactlyAt(QPoint pixel) const;
   // Creates (or refreshes) a contact whose screen point is `pixel`.
-  void Report(QPoint pixel, const ContactSpec& spec);
-  void Report(const geo::GeoPoint& position, const ContactSpec& spec);
+  void Report(QPoint pixel, const ContactReport& report);
+  void Report(const geo::GeoPoint& position, const ContactReport& report);
   model::CContact& Contact(int id);
   // Moves the clock on, so the next report adds a history point.
   void Later(int seconds = 6) { now += seconds; }
