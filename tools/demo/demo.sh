@@ -4,7 +4,8 @@
 # and the radar client Vantor logged on to it as Blue: on the screen when a
 # display is available, else without a window, logging its contact table and
 # writing its radar picture to a PNG file every few seconds.
-# (The voice-client stand-in joins as it exists.)
+# The voice-client stand-in parlix-sim runs beside them, so the client's
+# voice commands have a Parlix to talk to.
 #
 #   tools/demo/demo.sh [BIN] [--seed N] [--objects N] [--duration S] [--no-client]
 #                      [--snapshot FILE]
@@ -44,6 +45,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/vantor-demo.XXXXXX")
 simulator="$work/simulator"
 server_pid=
 client_pid=
+voice_pid=
 
 stop() {
   trap - EXIT INT TERM
@@ -61,6 +63,11 @@ stop() {
     echo "== Stopping the server (pid $server_pid)"
     kill -TERM "$server_pid" 2>/dev/null || true
     wait "$server_pid" 2>/dev/null || true
+  fi
+  if [ -n "$voice_pid" ] && kill -0 "$voice_pid" 2>/dev/null; then
+    echo "== Stopping the voice-client stand-in (pid $voice_pid)"
+    kill -TERM "$voice_pid" 2>/dev/null || true
+    wait "$voice_pid" 2>/dev/null || true
   fi
   rm -rf "$work"
 }
@@ -107,6 +114,12 @@ listening() {
   awk -v port="$hex" 'FNR > 1 && substr($2, length($2) - 4) == port && $4 == "0A" { found = 1 }
                       END { exit !found }' /proc/net/tcp /proc/net/tcp6 2>/dev/null
 }
+
+if [ -x "$BIN/parlix-sim" ]; then
+  echo "== Starting the voice-client stand-in parlix-sim (channels Lobby, Blue Ops, Red Ops, Tower ...)"
+  "$BIN/parlix-sim" > >(sed -u 's/^/  parlix | /') 2>&1 &
+  voice_pid=$!
+fi
 
 if [ "$client" = 1 ] && [ -x "$BIN/Vantor" ]; then
   for _ in $(seq 1 50); do
