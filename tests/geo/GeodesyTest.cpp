@@ -122,6 +122,20 @@ TEST(UtmToLatLong, ZoneTextParsing) {
   EXPECT_TRUE(std::isfinite(UtmToLatLong(utm.northing, utm.easting, "").latitude));
 }
 
+TEST(UtmToLatLong, ScopesOwnTextOfAZoneBelowOneStaysNorthern) {
+  // Longitudes below -186 keep their value through the normalisation and
+  // fall in zones 0, -1 ...; "-2N" must come back as zone -2, not as a
+  // southern zone 0.
+  const UtmPoint utm = LatLongToUtm(45.0, -200.0);
+  ASSERT_EQ(utm.zone, -2);
+  const GeoPoint back = UtmToLatLong(utm.northing, utm.easting, FormatZone(utm.zone));
+  EXPECT_NEAR(back.latitude, 45.0, 1e-5);
+  EXPECT_NEAR(back.longitude, -200.0, 1e-5);
+  // A sign without digits reads nothing: the sign itself is below 'N'.
+  EXPECT_LT(UtmToLatLong(utm.northing, utm.easting, "-N").latitude, 0.0);
+  EXPECT_GT(UtmToLatLong(4992023.0, 496064.0, " +37N").latitude, 0.0);
+}
+
 TEST(FormatZone, WritesTheNumberAndN) {
   EXPECT_EQ(FormatZone(37), "37N");
   EXPECT_EQ(FormatZone(2), "2N");

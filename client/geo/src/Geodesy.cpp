@@ -114,14 +114,23 @@ GeoPoint UtmToLatLong(double northing, double easting, std::string_view zoneText
   const double x = easting - kFalseEasting;
   double y = northing;
 
-  // Leading decimal digits give the zone; the character after them decides
-  // the hemisphere ('N' or above is north, anything else, even none, south).
+  // The zone is read as strtoul reads it (leading blanks, an optional sign,
+  // decimal digits), so "%dN" of a zone below 1 comes back as written; the
+  // character after the digits decides the hemisphere ('N' or above is
+  // north, anything else, even none, south). Without digits nothing is
+  // consumed and the first character decides.
   std::size_t pos = 0;
+  while (pos < zoneText.size() && (zoneText[pos] == ' ' || (zoneText[pos] >= '\t' && zoneText[pos] <= '\r'))) ++pos;
+  bool negative = false;
+  if (pos < zoneText.size() && (zoneText[pos] == '+' || zoneText[pos] == '-')) negative = zoneText[pos++] == '-';
+  const std::size_t digitsStart = pos;
   long long zone = 0;
   while (pos < zoneText.size() && zoneText[pos] >= '0' && zoneText[pos] <= '9') {
     zone = std::min<long long>(zone * 10 + (zoneText[pos] - '0'), INT_MAX);
     ++pos;
   }
+  if (pos == digitsStart) pos = 0;
+  if (negative) zone = -zone;
   const unsigned char letter = pos < zoneText.size() ? static_cast<unsigned char>(zoneText[pos]) : 0;
   if (letter < 'N') y -= kFalseNorthingSouth;
 
