@@ -3,6 +3,7 @@
 // clean-up.
 #include "VoiceFixture.h"
 
+#include "Control.h"
 #include "TestSupport.h"
 
 #include <vantor/voice/ParlixObjectNames.h>
@@ -187,6 +188,31 @@ TEST_F(ParlixSimProgram, LeftoverObjectsAreReplacedAtStart) {
   EXPECT_EQ(SharedArea(prefix_)->size(), 16384u);
 }
 
+// A second stand-in under the same names must neither take the objects of
+// the running one nor, at its end, remove them.
+TEST_F(ParlixSimProgram, SecondStandInUnderTheSameNamesIsRefused) {
+  StartSim();
+  ASSERT_EQ(lib_.disconnect(), 0);
+  {
+    ParlixSim second(prefix_);
+    EXPECT_FALSE(second.Start());
+    EXPECT_EQ(second.Stop(), 1);
+  }
+  const ObjectPresence present = ObjectsPresent(prefix_);
+  EXPECT_TRUE(present.mutex && present.executeEvent && present.doneEvent && present.sharedMemory);
+  EXPECT_EQ(lib_.disconnect(), 0);
+  EXPECT_EQ(sim_.Stop(), 0);
+  EXPECT_FALSE(ObjectsPresent(prefix_).Any());
+  const std::string lock = ParlixObjectNames::ForPrefix(prefix_).sharedMemory + "_Owner";
+  const int leftover = shm_open(lock.c_str(), O_RDONLY, 0);
+  EXPECT_LT(leftover, 0) << "the ownership lock is removed with the objects";
+  if (leftover >= 0) close(leftover);
+
+  ParlixSim next(prefix_);
+  ASSERT_TRUE(next.Start()) << next.Output().toStdString();
+  EXPECT_EQ(lib_.disconnect(), 0);
+}
+
 TEST_F(ParlixSimProgram, ChannelListFileGivesTheServer) {
   const QString path = QString::fromStdString("/tmp/" + prefix_ + "channels.txt");
   {
@@ -250,6 +276,18 @@ TEST(ParlixSimCommandLine, AnswersHelpAndVersionAndRejectsBadInput) {
   process.start(vantor::test::ProgramPath("parlix-sim"), {"--prefix", QString::fromStdString(prefix), "--size", "3"});
   ASSERT_TRUE(process.waitForFinished(5000));
   EXPECT_EQ(process.exitCode(), 2);
+
+  // Waits so long that the clock would overflow are refused too.
+  for (const char* option : {"--delay", "--hold-mutex"}) {
+    process.start(vantor::test::ProgramPath("parlix-sim"),
+                  {"--prefix", QString::fromStdString(prefix), option, "9223372036854775"});
+    ASSERT_TRUE(process.waitForFinished(5000));
+    EXPECT_EQ(process.exitCode(), 2) << option;
+  }
+  EXPECT_FALSE(ObjectsPresent(prefix).Any());
+  parlixsim::ControlSettings settings;
+  EXPECT_TRUE(parlixsim::ParseControl("delay 9223372036854775\n", settings).has_value());
+  EXPECT_FALSE(parlixsim::ParseControl("delay 86400000\n", settings).has_value());
 }
 
 }  // namespace

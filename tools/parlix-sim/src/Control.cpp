@@ -5,6 +5,9 @@
 namespace vantor::parlixsim {
 namespace {
 
+// Longer waits are typing errors; much longer ones overflow the clock.
+constexpr long long kMaxDelayMilliseconds = 24LL * 3600 * 1000;
+
 int HexValue(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -38,8 +41,9 @@ std::optional<std::string> ParseControl(std::string_view text, ControlSettings& 
     if (word == "delay") {
       long long milliseconds = 0;
       const auto [at, error] = std::from_chars(argument.data(), argument.data() + argument.size(), milliseconds);
-      if (error != std::errc() || at != argument.data() + argument.size() || milliseconds < 0) {
-        return where + "delay needs a number of milliseconds";
+      if (error != std::errc() || at != argument.data() + argument.size() || milliseconds < 0 ||
+          milliseconds > kMaxDelayMilliseconds) {
+        return where + "delay needs a number of milliseconds up to a day";
       }
       parsed.delay = std::chrono::milliseconds(milliseconds);
     } else if (word == "drop") {

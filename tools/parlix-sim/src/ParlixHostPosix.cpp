@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <semaphore.h>
+#include <sys/file.h>
 #include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,13 +47,19 @@ std::runtime_error Failure(const std::string& what, const std::string& name) {
 
 class PosixParlixHost final : public ParlixHost {
  public:
-  PosixParlixHost(voice::ParlixObjectNames names, std::size_t areaSize) : names_(std::move(names)) {
+  PosixParlixHost(voice::ParlixObjectNames names, std::size_t areaSize)
+      : names_(std::move(names)), lockName_(names_.sharedMemory + "_Owner") {
+    // Objects under these names that a live stand-in serves are not
+    // leftovers: removing them would cut its clients off, and its exit would
+    // later remove ours.
+    TakeOwnership();
     RemoveObjects();  // leftovers of a stand-in that was killed
     try {
       Create(areaSize);
     } catch (...) {
       Close();
       RemoveObjects();
+      GiveUpOwnership();
       throw;
     }
   }
@@ -60,6 +67,7 @@ class PosixParlixHost final : public ParlixHost {
   ~PosixParlixHost() override {
     Close();
     RemoveObjects();
+    GiveUpOwnership();
   }
 
   PosixParlixHost(const PosixParlixHost&) = delete;
@@ -72,6 +80,36 @@ class PosixParlixHost final : public ParlixHost {
   void ReleaseOperationMutex() override { sem_post(mutex_); }
 
  private:
+  // An exclusive lock on a small named object, held for the stand-in's
+  // lifetime; the kernel drops it when the process dies, however it dies.
+  void TakeOwnership() {
+    for (;;) {
+      owner_ = shm_open(lockName_.c_str(), O_RDWR | O_CREAT, kMode);
+      if (owner_ < 0) throw Failure("cannot create lock", lockName_);
+      if (flock(owner_, LOCK_EX | LOCK_NB) != 0) {
+        const bool taken = errno == EWOULDBLOCK;
+        close(owner_);
+        owner_ = -1;
+        if (taken) throw std::runtime_error("another stand-in already serves " + names_.operationMutex);
+        throw Failure("cannot lock", lockName_);
+      }
+      // The lock of a stand-in that was just ending may have been taken on a
+      // name it had already removed: then try again on the current one.
+      struct stat status {};
+      if (fstat(owner_, &status) == 0 && status.st_nlink > 0) return;
+      close(owner_);
+      owner_ = -1;
+    }
+  }
+
+  // The name goes before the lock, so a starter never locks a stale name.
+  void GiveUpOwnership() {
+    if (owner_ < 0) return;
+    shm_unlink(lockName_.c_str());
+    close(owner_);
+    owner_ = -1;
+  }
+
   void Create(std::size_t areaSize) {
     memory_ = shm_open(names_.sharedMemory.c_str(), O_RDWR | O_CREAT | O_EXCL, kMode);
     if (memory_ < 0) throw Failure("cannot create shared memory", names_.sharedMemory);
@@ -109,6 +147,8 @@ class PosixParlixHost final : public ParlixHost {
   }
 
   voice::ParlixObjectNames names_;
+  std::string lockName_;
+  int owner_ = -1;
   sem_t* mutex_ = SEM_FAILED;
   sem_t* execute_ = SEM_FAILED;
   sem_t* done_ = SEM_FAILED;

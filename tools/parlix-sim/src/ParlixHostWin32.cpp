@@ -20,6 +20,11 @@ class Win32ParlixHost final : public ParlixHost {
       mapping_ = CreateFileMappingA(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, static_cast<DWORD>(areaSize),
                                     names.sharedMemory.c_str());
       if (mapping_ == nullptr) throw Failure("cannot create file mapping", names.sharedMemory);
+      // Only Parlix creates the mapping: if it exists, a Parlix or another
+      // stand-in is serving these names already.
+      if (GetLastError() == ERROR_ALREADY_EXISTS) {
+        throw std::runtime_error("another Parlix already serves " + names.sharedMemory);
+      }
       area_ = static_cast<char*>(MapViewOfFile(mapping_, FILE_MAP_ALL_ACCESS, 0, 0, 0));
       if (area_ == nullptr) throw Failure("cannot map", names.sharedMemory);
       areaSize_ = areaSize;

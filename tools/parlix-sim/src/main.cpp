@@ -27,6 +27,8 @@ void RequestStop(int) { stopRequested = 1; }
 constexpr long long kDefaultAreaSize = 16384;
 constexpr long long kMinAreaSize = 16;
 constexpr long long kMaxAreaSize = 16LL * 1024 * 1024;
+// Longer waits are typing errors; much longer ones overflow the clock.
+constexpr long long kMaxMilliseconds = 24LL * 3600 * 1000;
 
 int UsageError(const QString& message) {
   std::cerr << "parlix-sim: " << message.toStdString() << '\n';
@@ -80,9 +82,9 @@ int main(int argc, char** argv) {
     return UsageError(QString("--size must be between %1 and %2").arg(kMinAreaSize).arg(kMaxAreaSize));
   }
   const auto delay = Number(parser, delayOption);
-  if (!delay) return UsageError("--delay needs a number of milliseconds");
+  if (!delay || *delay > kMaxMilliseconds) return UsageError("--delay needs a number of milliseconds up to a day");
   const auto hold = Number(parser, holdOption);
-  if (!hold) return UsageError("--hold-mutex needs a number of milliseconds");
+  if (!hold || *hold > kMaxMilliseconds) return UsageError("--hold-mutex needs a number of milliseconds up to a day");
 
   vantor::parlixsim::ServerSetup setup = vantor::parlixsim::DefaultServerSetup();
   if (parser.isSet(channelsOption)) {
