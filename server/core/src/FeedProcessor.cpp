@@ -58,6 +58,10 @@ FeedRecordParse ParseFeedObjectRecord(std::string_view record) {
     if (record[i] < '0' || record[i] > '9') return fail(FeedRecordStatus::BadId);
     id = id * 10 + (record[i] - '0');
   }
+  // A ninth digit means a longer id, not a class letter.
+  if (record.size() > kIdDigits && record[kIdDigits] >= '0' && record[kIdDigits] <= '9') {
+    return fail(FeedRecordStatus::BadId);
+  }
   // "%08d %c": white space after the id, then the class letter.
   std::size_t classAt = kIdDigits;
   while (classAt < record.size() && IsSpace(record[classAt])) ++classAt;
@@ -75,7 +79,11 @@ FeedRecordParse ParseFeedObjectRecord(std::string_view record) {
   const std::string_view name = nameAndBracket.substr(0, open);
   const std::string_view bracket = nameAndBracket.substr(open);
   if (name.empty()) return fail(FeedRecordStatus::EmptyName);
-  if (name.find("]@") != std::string_view::npos) return fail(FeedRecordStatus::NameHoldsRecordMark);
+  // The lost-track record ends at the first "]@", which must be the side
+  // bracket's: neither the name nor a "]" class letter before an "@" may hold one.
+  if (name.find("]@") != std::string_view::npos || (classLetter == ']' && name.front() == '@')) {
+    return fail(FeedRecordStatus::NameHoldsRecordMark);
+  }
 
   double numbers[4] = {};
   std::size_t pos = mark + kCoalitionMark.size();

@@ -33,7 +33,7 @@ enum class FeedRecordStatus {
   NoCoalitionMark,     // no "@@" before the record's end
   NoCoalitionBracket,  // no "[" between the name and the "@@"
   EmptyName,
-  NameHoldsRecordMark,  // a name with "]@" could not be read back by clients
+  NameHoldsRecordMark,  // a "]@" before the side bracket could not be read back by clients
   BadNumbers,           // the four numbers do not all read
 };
 const char* FeedRecordStatusName(FeedRecordStatus status);
