@@ -17,17 +17,36 @@ namespace vantor::server {
 namespace {
 
 constexpr int kListenBacklog = 5;
+// A peer that stops reading must not keep a closing connection forever.
+constexpr int kGracefulCloseMs = 5000;
+
+// Closes a TCP connection after what was written has gone out, and frees the
+// socket in every case: at once when it is already unconnected, on
+// disconnection, or by abort once the grace time has passed.
+void CloseGracefully(QAbstractSocket* socket) {
+  if (socket->state() == QAbstractSocket::ConnectedState) {
+    QObject::connect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
+    socket->disconnectFromHost();
+    if (socket->state() != QAbstractSocket::UnconnectedState) {
+      QTimer::singleShot(kGracefulCloseMs, socket, [socket] {
+        socket->abort();
+        socket->deleteLater();
+      });
+      return;
+    }
+  }
+  socket->abort();
+  socket->deleteLater();
+}
 
 // Sockets may be closed from inside their own signal handlers: detach them
 // from us and let the event loop delete them.
 void Dispose(QAbstractSocket* socket, QObject* owner) {
   if (socket == nullptr) return;
   QObject::disconnect(socket, nullptr, owner, nullptr);
-  if (socket->state() == QAbstractSocket::ConnectedState && socket->socketType() == QAbstractSocket::TcpSocket) {
-    // What was written still goes out before the connection closes.
-    QObject::connect(socket, &QAbstractSocket::disconnected, socket, &QObject::deleteLater);
-    socket->disconnectFromHost();
-    if (socket->state() != QAbstractSocket::UnconnectedState) return;
+  if (socket->socketType() == QAbstractSocket::TcpSocket) {
+    CloseGracefully(socket);
+    return;
   }
   socket->abort();
   socket->deleteLater();
@@ -237,8 +256,7 @@ void VantorServer::acceptClient(QTcpSocket* socket) {
   if (index == maxClient) {
     // Closed once the notice is written.
     socket->write(protocol::kServerFullNotice.data(), static_cast<qint64>(protocol::kServerFullNotice.size()));
-    connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
-    socket->disconnectFromHost();
+    CloseGracefully(socket);
     return;
   }
 
