@@ -1,6 +1,6 @@
 // GoogleTest main with a QCoreApplication, for tests that need an event loop.
-#include <QCoreApplication>
 #include <gtest/gtest.h>
+#include <QCoreApplication>
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);

@@ -1,7 +1,7 @@
 // GoogleTest main with a QApplication on the offscreen platform, for widget
 // and painting tests.
-#include <QApplication>
 #include <gtest/gtest.h>
+#include <QApplication>
 
 #include <cstdlib>
 

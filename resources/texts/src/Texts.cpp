@@ -12,6 +12,8 @@ struct Row {
 };
 
 constexpr std::array<Row, static_cast<std::size_t>(TextId::Count)> kRows{{
+// The order of the files numbers the texts.
+// clang-format off
 #define VANTOR_TEXT(id, fr, en, es) Row{fr, en, es},
 #include "texts_common.def"
 #include "texts_server.def"
@@ -21,6 +23,7 @@ constexpr std::array<Row, static_cast<std::size_t>(TextId::Count)> kRows{{
 #include "texts_client_scope.def"
 #include "texts_client_shell.def"
 #undef VANTOR_TEXT
+    // clang-format on
 }};
 
 }  // namespace

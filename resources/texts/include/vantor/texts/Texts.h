@@ -20,6 +20,8 @@ inline constexpr int kLanguageSpanish = 130;
 int LanguageFromInstallerValue(std::string_view installerLanguage);
 
 enum class TextId : int {
+// The order of the files numbers the texts.
+// clang-format off
 #define VANTOR_TEXT(id, fr, en, es) id,
 #include "../../../texts_common.def"
 #include "../../../texts_server.def"
@@ -29,6 +31,7 @@ enum class TextId : int {
 #include "../../../texts_client_scope.def"
 #include "../../../texts_client_shell.def"
 #undef VANTOR_TEXT
+  // clang-format on
   Count
 };
 
