@@ -1,5 +1,6 @@
 // Cutting a captured feed back into its batches.
 #include "vantor/missiongen/BatchSource.h"
+#include "vantor/missiongen/CommandLine.h"
 #include "vantor/missiongen/FeedText.h"
 #include "vantor/missiongen/RecordedFeed.h"
 
@@ -49,6 +50,16 @@ TEST(RecordedFeed, PassesOddRecordsOnAndNeedsAtLeastOneRecord) {
   EXPECT_FALSE(source.NextBatch());
 }
 
+// The server stops reading a feed read at a NUL byte, so records after one
+// would vanish without a word.
+TEST(RecordedFeed, RefusesACaptureHoldingANulByte) {
+  using namespace std::string_literals;
+  std::string error;
+  EXPECT_FALSE(RecordedFeed::Parse("Mission start time: 5##10000001 B a[X]@@1 2 3 4##\0\0##10000001 B a[X]@@1 2 3 4##"s,
+                                   &error));
+  EXPECT_NE(error.find("byte 49"), std::string::npos) << error;
+}
+
 TEST(RecordedFeed, LaterClockRecordsOfACaptureOverSeveralConnectionsAreDropped) {
   const auto feed = RecordedFeed::Parse(
       "Mission start time: 100##10000001 B a[X]@@1 2 3 4##Mission start time: 160##10000001 B a[X]@@1 2 3 4##",
@@ -84,6 +95,21 @@ TEST(MissionSource, EndsAfterItsBatchLimit) {
   int batches = 0;
   while (source.NextBatch()) ++batches;
   EXPECT_EQ(batches, 4);
+}
+
+TEST(CommandLine, DurationBecomesABatchCountAndAnEndlessOneNone) {
+  CommandLine line;
+  line.rate = 5.0;
+  line.durationSeconds = 0.0;
+  EXPECT_EQ(line.BatchLimit(), 0u);
+  line.durationSeconds = 0.01;
+  EXPECT_EQ(line.BatchLimit(), 1u);
+  line.durationSeconds = 30.0;
+  EXPECT_EQ(line.BatchLimit(), 150u);
+  // Too long to count in batches: no end rather than an overflowed count.
+  line.rate = 50.0;
+  line.durationSeconds = 1e300;
+  EXPECT_EQ(line.BatchLimit(), 0u);
 }
 
 }  // namespace

@@ -12,7 +12,11 @@ namespace vantor::missiongen {
 
 std::uint64_t CommandLine::BatchLimit() const {
   if (durationSeconds <= 0.0) return 0;
-  return std::max<std::uint64_t>(1, static_cast<std::uint64_t>(std::llround(durationSeconds * rate)));
+  const double batches = durationSeconds * rate;
+  // Beyond what a 64-bit count holds the run has no end in practice; the
+  // rounding below would overflow.
+  if (!(batches < 9.0e18)) return 0;
+  return std::max<std::uint64_t>(1, static_cast<std::uint64_t>(std::llround(batches)));
 }
 
 namespace {
@@ -85,8 +89,8 @@ std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, int& e
   const QCommandLineOption replay("replay", "Stream a recorded feed file at its batch pace instead of a mission.",
                                   "file");
   const QCommandLineOption toStdout("stdout", "Write the feed to standard output instead of to a server.");
-  const QCommandLineOption status("status", "Report progress on standard error every this many seconds.",
-                                  "seconds", defaults.status);
+  const QCommandLineOption status("status", "Report progress on standard error every this many seconds.", "seconds",
+                                  defaults.status);
   const QCommandLineOption fast("fast", "Do not pace batches: write them as fast as the output takes them.");
   parser.addOptions({host, port, rate, objects, duration, seed, record, replay, toStdout, fast, status});
 

@@ -9,6 +9,12 @@
 namespace vantor::missiongen {
 
 std::optional<RecordedFeed> RecordedFeed::Parse(std::string_view text, std::string* error) {
+  // The server reads feed text only up to a NUL byte and drops the rest of
+  // that read, so a damaged capture holding one would silently lose records.
+  if (const std::size_t nul = text.find('\0'); nul != std::string_view::npos) {
+    if (error) *error = "byte " + std::to_string(nul) + " of the recorded feed is a NUL; feed text holds none";
+    return std::nullopt;
+  }
   RecordedFeed feed;
   std::string_view rest;
   const std::vector<std::string_view> records = SplitFeedRecords(text, &rest);

@@ -15,7 +15,8 @@ struct RecordedFeed {
   std::vector<std::string> batches;
   std::size_t unfinishedTailBytes = 0;  // bytes after the last "##", not replayed
 
-  // Fails (with `error`) when the text holds no object record at all.
+  // Fails (with `error`) when the text holds no object record at all, or a
+  // NUL byte (which no feed holds).
   static std::optional<RecordedFeed> Parse(std::string_view text, std::string* error);
   static std::optional<RecordedFeed> Load(const std::string& path, std::string* error);
 };
