@@ -20,13 +20,19 @@ seed=1 objects=0 duration=0 client=1
 # Without a display the client's radar picture goes here, renewed every few
 # seconds; it stays after the demo.
 snapshot="${TMPDIR:-/tmp}/vantor-scope.png"
+# Checks the value $2 of option $1 against the pattern $3 (what it needs: $4):
+# a bad value would only show up later as a mission that never starts.
+check() {
+  [[ $2 =~ $3 ]] || { echo "demo: $1 needs $4" >&2; exit 2; }
+}
 while [ $# -gt 0 ]; do
   case "$1" in
-    --seed) seed=$2; shift 2 ;;
-    --objects) objects=$2; shift 2 ;;
-    --duration) duration=$2; shift 2 ;;
+    --seed) check "$1" "${2-}" '^[0-9]+$' 'a whole number'; seed=$2; shift 2 ;;
+    --objects) check "$1" "${2-}" '^(10000|[0-9]{1,4})$' 'a number of objects up to 10000 (0: the standard mission)'
+               objects=$2; shift 2 ;;
+    --duration) check "$1" "${2-}" '^[0-9]+([.][0-9]+)?$' 'a number of seconds'; duration=$2; shift 2 ;;
     --no-client) client=0; shift ;;
-    --snapshot) snapshot=$(readlink -f "$2"); shift 2 ;;
+    --snapshot) check "$1" "${2-}" '.' 'a file'; snapshot=$(readlink -f "$2"); shift 2 ;;
     *) echo "demo: unknown option $1 (options: --seed N, --objects N, --duration S, --no-client," \
             "--snapshot FILE)" >&2; exit 2 ;;
   esac
