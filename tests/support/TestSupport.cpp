@@ -8,7 +8,6 @@
 #include <QUdpSocket>
 
 #include <cstdlib>
-#include <set>
 
 namespace vantor::test {
 
@@ -36,19 +35,25 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds time
 }
 
 quint16 FreeTcpPort() {
-  // Ports the OS hands out are spread over a wide range; keep the ones
-  // already given in this process apart so two fixtures never collide. The
-  // same port must also be free for UDP, since the client port is both.
-  static std::set<quint16> given;
-  for (int attempt = 0; attempt < 200; ++attempt) {
+  // Test processes run side by side and a port found free may be taken by
+  // another process before our server binds it. Each process therefore
+  // draws from its own window of ports, chosen by its process id, below the
+  // range the system hands out for outgoing connections. The same port must
+  // also be free for UDP, since the client port is both.
+  constexpr int kFirstPort = 12000;
+  constexpr int kWindow = 64;
+  constexpr int kWindows = 300;  // up to port 31200, under 32768
+  static int next = kFirstPort + static_cast<int>(QCoreApplication::applicationPid() % kWindows) * kWindow;
+  for (int attempt = 0; attempt < kWindow * kWindows; ++attempt) {
+    const auto port = static_cast<quint16>(next);
+    next = next + 1 >= kFirstPort + kWindow * kWindows ? kFirstPort : next + 1;
     QTcpServer server;
-    if (!server.listen(QHostAddress::LocalHost, 0)) continue;
-    const quint16 port = server.serverPort();
+    if (!server.listen(QHostAddress::Any, port)) continue;
     server.close();
     QUdpSocket udp;
     if (!udp.bind(QHostAddress::AnyIPv4, port)) continue;
     udp.close();
-    if (given.insert(port).second) return port;
+    return port;
   }
   return 0;
 }
