@@ -6,38 +6,19 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "ChildProcess.h"
 #include "NetTestSupport.h"
 
 namespace vantor::test {
 namespace {
 
-class VantorProcess {
+// Vantor with its own settings in `dir`, logging its tracks.
+class VantorProcess : public ChildProcess {
  public:
-  VantorProcess(const QTemporaryDir& dir, QStringList arguments) {
-    process_.setWorkingDirectory(dir.path());
-    process_.setProcessChannelMode(QProcess::MergedChannels);
-    process_.start(ProgramPath("Vantor"),
-                   QStringList{"--settings", dir.filePath("rivak.ini"), "--no-sound", "--log-tracks"} + arguments);
-  }
-  ~VantorProcess() {
-    if (process_.state() == QProcess::NotRunning) return;
-    process_.terminate();
-    if (!process_.waitForFinished(5000)) {
-      process_.kill();
-      process_.waitForFinished(5000);
-    }
-  }
-  QString Output() {
-    output_ += QString::fromUtf8(process_.readAll());
-    return output_;
-  }
-  bool WaitFor(const QString& text, std::chrono::milliseconds timeout = 10s) {
-    return WaitUntil([&] { return Output().contains(text); }, timeout);
-  }
-
- private:
-  QProcess process_;
-  QString output_;
+  VantorProcess(const QTemporaryDir& dir, const QStringList& arguments)
+      : ChildProcess("Vantor",
+                     QStringList{"--settings", dir.filePath("rivak.ini"), "--no-sound", "--log-tracks"} + arguments,
+                     dir.path()) {}
 };
 
 int RunToEnd(const QStringList& arguments, QString& output) {

@@ -11,6 +11,7 @@
 
 #include <chrono>
 
+#include "ChildProcess.h"
 #include "ScopeTestSupport.h"
 #include "TestSupport.h"
 #include "vantor/scope/ScopeGeometry.h"
@@ -20,36 +21,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class Process {
- public:
-  Process(const QString& program, const QStringList& arguments, const QString& folder) {
-    process_.setProcessChannelMode(QProcess::MergedChannels);
-    process_.setWorkingDirectory(folder);
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
-    process_.setProcessEnvironment(environment);
-    process_.start(vantor::test::ProgramPath(program), arguments);
-  }
-  ~Process() {
-    if (process_.state() == QProcess::NotRunning) return;
-    process_.terminate();
-    if (!process_.waitForFinished(5000)) {
-      process_.kill();
-      process_.waitForFinished(5000);
-    }
-  }
-  QString Output() {
-    output_ += QString::fromUtf8(process_.readAll());
-    return output_;
-  }
-  bool WaitFor(const QString& text, std::chrono::milliseconds timeout = 10s) {
-    return vantor::test::WaitUntil([&] { return Output().contains(text); }, timeout);
-  }
-
- private:
-  QProcess process_;
-  QString output_;
-};
+using Process = vantor::test::ChildProcess;
 
 // One object of the simulator's feed.
 QByteArray FeedRecord(int id, char kind, const QString& name, const QString& coalition, geo::GeoPoint at,
