@@ -194,13 +194,14 @@ TEST(ClientSlots, SignalsTellWhoWasSeatedJoinedRefusedAndLeft) {
   std::vector<QString> events;
   server::ClientSlots& clients = harness.Clients();
   const auto describe = [](const char* what, const ClientSlotInfo& client) {
-    return QStringLiteral("%1 %2 %3 %4 %5 %6")
+    return QStringLiteral("%1 %2 %3 %4 %5 %6 %7")
         .arg(what)
         .arg(client.slot)
         .arg(client.peer.toString())
         .arg(client.joined ? client.coalition : -1)
         .arg(client.seatedAt)
-        .arg(client.joinedAt);
+        .arg(client.joinedAt)
+        .arg(client.leftAt);
   };
   int changes = 0;
   QObject probe;
@@ -231,14 +232,14 @@ TEST(ClientSlots, SignalsTellWhoWasSeatedJoinedRefusedAndLeft) {
   ASSERT_TRUE(WaitUntil([&] { return clients.SeatedCount() == 1; }));
   harness.Runtime().Stop();
 
-  const QString s0 = QString::number(t0), s5 = QString::number(t0 + 5);
-  const std::vector<QString> expected = {"seated 1 127.0.0.2 -1 " + s0 + " 0",
-                                         "joined 1 127.0.0.2 0 " + s0 + " " + s0,
-                                         "seated 2 127.0.0.3 -1 " + s5 + " 0",
-                                         "joined 2 127.0.0.3 1 " + s5 + " " + s5,
+  const QString s0 = QString::number(t0), s5 = QString::number(t0 + 5), s10 = QString::number(t0 + 10);
+  const std::vector<QString> expected = {"seated 1 127.0.0.2 -1 " + s0 + " 0 0",
+                                         "joined 1 127.0.0.2 0 " + s0 + " " + s0 + " 0",
+                                         "seated 2 127.0.0.3 -1 " + s5 + " 0 0",
+                                         "joined 2 127.0.0.3 1 " + s5 + " " + s5 + " 0",
                                          "full 127.0.0.4",
-                                         "closed 1 127.0.0.2 0 " + s0 + " " + s0,
-                                         "ended 2 127.0.0.3 1 " + s5 + " " + s5};
+                                         "closed 1 127.0.0.2 0 " + s0 + " " + s0 + " " + s10,
+                                         "ended 2 127.0.0.3 1 " + s5 + " " + s5 + " " + s10};
   EXPECT_EQ(events, expected);
   EXPECT_EQ(changes, 7);
   EXPECT_EQ(clients.SeatedCount(), 0);

@@ -42,6 +42,7 @@ TEST(WorldSnapshot, DecodesEveryObjectFromTheRecordClientsReceive) {
   EXPECT_DOUBLE_EQ(colt.headingRad, 1.6);
   EXPECT_NEAR(colt.speedKmh, 11.12 / 11.0 * 3600.0, 5.0);  // 0.1 degree of latitude in 11 s
   EXPECT_FALSE(colt.groundUnit);
+  EXPECT_EQ(colt.radarType, -1);
   EXPECT_FALSE(colt.standingStill);
   EXPECT_EQ(colt.staleCount, 0);
 
@@ -49,6 +50,7 @@ TEST(WorldSnapshot, DecodesEveryObjectFromTheRecordClientsReceive) {
   EXPECT_EQ(site.name, "sa-11 buk sr launcher");
   EXPECT_EQ(site.side, protocol::SideLetter::Red);
   EXPECT_TRUE(site.groundUnit);
+  EXPECT_EQ(site.radarType, 11);  // BUK SR
   EXPECT_EQ(site.classLetter, 'A');
   EXPECT_DOUBLE_EQ(site.position.latitude, 44.0);
 }

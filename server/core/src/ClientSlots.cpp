@@ -167,7 +167,10 @@ void ClientSlots::DropSlot(std::size_t index, ClientLeaveReason reason) {
   if (link) Dispose(link->socket, this);
   Dispose(slot.datagram, this);
   slot.datagram = nullptr;
-  if (link) Q_EMIT ClientLeft(link->info, reason);
+  if (link) {
+    link->info.leftAt = services_.clock.NowSeconds();
+    Q_EMIT ClientLeft(link->info, reason);
+  }
   Q_EMIT ClientsChanged();
 }
 

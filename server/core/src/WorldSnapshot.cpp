@@ -2,10 +2,21 @@
 
 #include <string_view>
 
+#include "vantor/protocol/TextNumbers.h"
 #include "vantor/protocol/TrackDatagram.h"
 #include "vantor/protocol/TrackRecord.h"
 
 namespace vantor::server {
+namespace {
+
+int RadarTypeIndex(std::string_view upperName) {
+  for (std::size_t index = 0; index < protocol::kRadarTypeCount; ++index) {
+    if (upperName.find(protocol::RadarTypeNames[index]) != std::string_view::npos) return static_cast<int>(index);
+  }
+  return -1;
+}
+
+}  // namespace
 
 std::size_t WorldSnapshot::ObjectCount() const {
   std::size_t count = 0;
@@ -29,6 +40,7 @@ std::optional<ObjectSnapshot> SnapshotOf(const WorldObject& object) {
   snapshot.headingRad = entry->heading;
   snapshot.speedKmh = object.speedKmh;
   snapshot.groundUnit = object.groundUnit;
+  if (object.groundUnit) snapshot.radarType = RadarTypeIndex(protocol::ToUpperAscii(snapshot.name));
   snapshot.standingStill = object.sampleTime == kStandingStillMark;
   snapshot.staleCount = object.staleCount;
   return snapshot;

@@ -40,6 +40,7 @@ struct ClientSlotInfo {
   QHostAddress peer;
   std::int64_t seatedAt = 0;  // wall-clock seconds
   std::int64_t joinedAt = 0;  // 0 until joined
+  std::int64_t leftAt = 0;    // set for ClientLeft
 };
 
 enum class ClientLeaveReason {

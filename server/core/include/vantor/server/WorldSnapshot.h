@@ -45,6 +45,7 @@ struct ObjectSnapshot {
   double headingRad = 0.0;
   double speedKmh = 0.0;
   bool groundUnit = false;
+  int radarType = -1;          // a ground unit's index in RadarTypeNames (the first its name holds); -1 none
   bool standingStill = false;  // reported standing still: about to be sent as lost
   int staleCount = 0;          // 1 or 2: sent as lost at the last broadcasts
 };
