@@ -6,22 +6,13 @@
 #include <cstdio>
 
 #include "ShutdownSignals.h"
+#include "vantor/platform/InstallerLanguage.h"
 #include "vantor/platform/Notifier.h"
+#include "vantor/platform/PortOption.h"
 #include "vantor/platform/SettingsStore.h"
 #include "vantor/protocol/Constants.h"
 #include "vantor/server/ServerConfig.h"
 #include "vantor/server/VantorServer.h"
-
-namespace {
-
-std::optional<quint16> ParsePort(const QString& text) {
-  bool ok = false;
-  const uint value = text.toUInt(&ok);
-  if (!ok || value == 0 || value > 65535) return std::nullopt;
-  return static_cast<quint16>(value);
-}
-
-}  // namespace
 
 std::optional<ServerCommandLine> ParseServerCommandLine() {
   QCommandLineParser parser;
@@ -55,8 +46,8 @@ std::optional<ServerCommandLine> ParseServerCommandLine() {
   commandLine.noSimulator = parser.isSet(noSimulator);
   commandLine.settingsFile = parser.value(settings);
   commandLine.simulatorDir = parser.value(simulatorDir);
-  const auto feed = ParsePort(parser.value(feedPort));
-  const auto client = ParsePort(parser.value(clientPort));
+  const auto feed = vantor::ParsePortOption(parser.value(feedPort));
+  const auto client = vantor::ParsePortOption(parser.value(clientPort));
   if (!feed || !client) {
     std::fprintf(stderr, "vantorsrv: a port must be a number from 1 to 65535\n");
     return std::nullopt;
@@ -85,7 +76,7 @@ int RunHeadless(const ServerCommandLine& commandLine) {
   }
 
   server::VantorServer server(*store, notifier, options, std::move(services));
-  server.setLanguage(server::ReadLanguage(clientStore ? *clientStore : *store));
+  server.setLanguage(ReadLanguage(clientStore ? *clientStore : *store));
   server.LoadStartSettings();
   QObject::connect(&server, &server::VantorServer::statusChanged, &server,
                    [&notifier](const QString& text) { notifier.showInformation(text); });

@@ -11,7 +11,7 @@
 #include "vantor/protocol/ControlMessages.h"
 #include "vantor/server/SocketErrorTexts.h"
 #include "vantor/server/TrackBroadcaster.h"
-#include "vantor/texts/Texts.h"
+#include "vantor/texts/QText.h"
 
 namespace vantor::server {
 namespace {
@@ -150,7 +150,7 @@ void VantorServer::SaveConfig() { server::SaveConfig(settings_, config_); }
 void VantorServer::LoadStartSettings() { server::LoadStartSettings(settings_, config_); }
 
 QString VantorServer::statusText() const {
-  return QString::fromUtf8(Text(running_ ? TextId::SrvStatusRunning : TextId::SrvStatusStopped, language_));
+  return QText(running_ ? TextId::SrvStatusRunning : TextId::SrvStatusStopped, language_);
 }
 
 void VantorServer::StartServer(StartOptions options) {
@@ -188,12 +188,12 @@ bool VantorServer::openListener(QTcpServer*& listener, quint16 port) {
 void VantorServer::launchSimulator() {
   const QString folder = services_.simulatorFolder();
   if (folder.isEmpty()) {
-    notifier_.showError(QString::fromUtf8(Text(TextId::SrvCantFindFalcrest, language_)));
+    notifier_.showError(QText(TextId::SrvCantFindFalcrest, language_));
     return;
   }
   SimulatorLauncher::Callbacks callbacks;
   callbacks.failedToStart = [this] {
-    notifier_.showError(QString::fromUtf8(Text(TextId::SrvErrorStartingFalcrest, language_)));
+    notifier_.showError(QText(TextId::SrvErrorStartingFalcrest, language_));
     setStartEnabled(true);
   };
   callbacks.ended = [this] { setStartEnabled(true); };
@@ -246,7 +246,7 @@ void VantorServer::acceptClient(QTcpSocket* socket) {
   socket->setParent(this);
   if (!services_.hostCheck->SimulatorHostCheck()) {
     Dispose(socket, this);
-    notifier_.showError(QString::fromUtf8(Text(TextId::SrvOnlyFalcrestServer, language_)));
+    notifier_.showError(QText(TextId::SrvOnlyFalcrestServer, language_));
     return;
   }
 
@@ -422,7 +422,7 @@ void VantorServer::closeFeed(FeedConnection* feed, bool failed) {
   Dispose(feed->socket, this);
   Dispose(feed->pacing);
   feeds_.erase(it);
-  if (failed) notifier_.showError(QString::fromUtf8(Text(TextId::SrvFeedErrorOccurred, language_)));
+  if (failed) notifier_.showError(QText(TextId::SrvFeedErrorOccurred, language_));
   EndAllClients();
   Q_EMIT feedsChanged();
 }

@@ -21,6 +21,7 @@
 #include "vantor/server/ServerConfig.h"
 #include "vantor/server/SimulatorLauncher.h"
 #include "vantor/server/WallClock.h"
+#include "vantor/texts/Language.h"
 
 class QTcpServer;
 class QTcpSocket;
@@ -79,8 +80,8 @@ class VantorServer final : public QObject {
   void SaveConfig();
   // "notlaunchfalcrest" and "MaxClient", read when the window opens.
   void LoadStartSettings();
-  int language() const { return language_; }
-  void setLanguage(int language) { language_ = language; }
+  Language language() const { return language_; }
+  void setLanguage(Language language) { language_ = language; }
 
   // Loads the configuration, records "notlaunchfalcrest", opens the feed and
   // client ports (keeping any already open) and launches the simulator
@@ -143,7 +144,7 @@ class VantorServer final : public QObject {
   ServerOptions options_;
   ServerServices services_;
   ServerConfig config_;
-  int language_ = 0;
+  Language language_ = kFallbackLanguage;
   MissionTime mission_;
   bool running_ = false;
   bool startEnabled_ = true;
