@@ -323,7 +323,7 @@ void DrawStrokes(detail::SafeDrawing& draw, const ScopeProjection& projection,
 
 void ScopePainter::DrawUserDrawing(Pass& pass) {
   pass.painter.setPen(ThinPen(colour::kDrawing));
-  DrawStrokes(pass.draw, pass.projection, pass.scene.map.drawing.points());
+  DrawStrokes(pass.draw, pass.projection, pass.scene.map.drawing.Points());
 }
 
 void ScopePainter::DrawAirfieldOutlines(Pass& pass) {
