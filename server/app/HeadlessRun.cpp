@@ -61,11 +61,11 @@ int RunHeadless(const ServerCommandLine& commandLine) {
   using namespace vantor;
   const QString program = QStringLiteral("vantorsrv");
   StderrNotifier notifier(program);
-  const std::unique_ptr<SettingsStore> store = SettingsStore::open(program, commandLine.settingsFile);
+  const std::unique_ptr<SettingsStore> store = SettingsStore::Open(program, commandLine.settingsFile);
   // The language is the client installer's choice; a settings file given on
   // the command line stands for the whole store.
   const std::unique_ptr<SettingsStore> clientStore =
-      commandLine.settingsFile.isEmpty() ? SettingsStore::openUser(QStringLiteral("rivak")) : nullptr;
+      commandLine.settingsFile.isEmpty() ? SettingsStore::OpenUser(QStringLiteral("rivak")) : nullptr;
 
   server::ServerOptions options;
   options.feedPort = commandLine.feedPort;
@@ -79,14 +79,14 @@ int RunHeadless(const ServerCommandLine& commandLine) {
   server.setLanguage(ReadLanguage(clientStore ? *clientStore : *store));
   server.LoadStartSettings();
   QObject::connect(&server, &server::VantorServer::statusChanged, &server,
-                   [&notifier](const QString& text) { notifier.showInformation(text); });
+                   [&notifier](const QString& text) { notifier.ShowInformation(text); });
 
   ShutdownSignals shutdown([&server] {
     server.stop();
     QCoreApplication::quit();
   });
   server.StartServer({.launchSimulator = !commandLine.noSimulator});
-  notifier.showInformation(
+  notifier.ShowInformation(
       QStringLiteral("feed port %1, client port %2")
           .arg(server.feedPort() ? QString::number(server.feedPort()) : QStringLiteral("closed"),
                server.clientPort() ? QString::number(server.clientPort()) : QStringLiteral("closed")));

@@ -73,16 +73,16 @@ TEST(ServerNetwork, FreshConfigurationReachesAClientByteExact) {
 TEST(ServerNetwork, ConfiguredBlockAndMissionClockReachAClientByteExact) {
   ServerHarness harness;
   SettingsStore& settings = harness.settings();
-  settings.writeString("Config", "bluepass", "ABCDEFGHIJKL");
-  settings.writeString("Config", "redpass", "red");
-  settings.writeInt("Config", "a3", 0);
-  settings.writeInt("Config", "RR22", 300);
-  settings.writeInt("Config", "Awacs1", 0);
-  settings.writeInt("Config", "RadarOnly", 1);
-  settings.writeInt("Config", "AwacsRange", 650);
-  settings.writeString("Config", "Alat0", "44.5678901234");
-  settings.writeString("Config", "Along1", "38.25");
-  settings.sync();
+  settings.WriteString("Config", "bluepass", "ABCDEFGHIJKL");
+  settings.WriteString("Config", "redpass", "red");
+  settings.WriteInt("Config", "a3", 0);
+  settings.WriteInt("Config", "RR22", 300);
+  settings.WriteInt("Config", "Awacs1", 0);
+  settings.WriteInt("Config", "RadarOnly", 1);
+  settings.WriteInt("Config", "AwacsRange", 650);
+  settings.WriteString("Config", "Alat0", "44.5678901234");
+  settings.WriteString("Config", "Along1", "38.25");
+  settings.Sync();
   harness.start();
 
   TestFeed feed;
@@ -111,7 +111,7 @@ TEST(ServerNetwork, ConfiguredBlockAndMissionClockReachAClientByteExact) {
 
 TEST(ServerNetwork, FullServerSaysFinAndAFreedSlotIsReusedWithRadarSitesSentAgain) {
   ServerHarness harness;
-  harness.settings().writeInt("Config", "MaxClient", 2);
+  harness.settings().WriteInt("Config", "MaxClient", 2);
   harness.start();
   auto blue = harness.joinedClient("127.0.0.2");
   auto red = harness.joinedClient("127.0.0.3", CoalitionCode::Red);
@@ -190,7 +190,7 @@ TEST(ServerNetwork, RealFifteenSecondJoinTimeout) {
 
 TEST(ServerNetwork, ChatIsRelayedToEveryJoinedClientSenderIncluded) {
   ServerHarness harness;
-  harness.settings().writeInt("Config", "MaxClient", 3);
+  harness.settings().WriteInt("Config", "MaxClient", 3);
   harness.start();
   auto blue = harness.joinedClient("127.0.0.2");
   auto red = harness.joinedClient("127.0.0.3", CoalitionCode::Red);
@@ -302,7 +302,7 @@ TEST(ServerNetwork, FailedDatagramSendDropsTheClient) {
 
 TEST(ServerNetwork, HostCheckFailureDropsTheClientWithItsMessage) {
   ServerHarness harness;
-  harness.settings().writeString("config", "Installer Language", "1033");
+  harness.settings().WriteString("config", "Installer Language", "1033");
   harness.server().setLanguage(Language::English);
   harness.start();
   harness.hostCheck().accept = false;
@@ -352,7 +352,7 @@ TEST(ServerNetwork, StartRecordsNotLaunchAndLaunchesTheSimulatorFromItsFolder) {
   ASSERT_EQ(harness.launcher().programs.size(), 1u);
   EXPECT_EQ(harness.launcher().programs[0], "/opt/falcrest/falcrest");
   EXPECT_EQ(harness.launcher().folders[0], "/opt/falcrest");
-  EXPECT_EQ(harness.settings().readInt("Config", "notlaunchfalcrest", -1), 0);
+  EXPECT_EQ(harness.settings().ReadInt("Config", "notlaunchfalcrest", -1), 0);
   EXPECT_FALSE(harness.server().startEnabled());
   harness.launcher().last.ended();
   EXPECT_TRUE(harness.server().startEnabled());
@@ -363,7 +363,7 @@ TEST(ServerNetwork, StartRecordsNotLaunchAndLaunchesTheSimulatorFromItsFolder) {
 TEST(ServerNetwork, NotLaunchAndMissingFolderStartNothing) {
   ServerHarness notLaunch;
   notLaunch.simulatorFolder = "/opt/falcrest";
-  notLaunch.settings().writeInt("Config", "notlaunchfalcrest", 1);
+  notLaunch.settings().WriteInt("Config", "notlaunchfalcrest", 1);
   notLaunch.start(true);
   EXPECT_TRUE(notLaunch.launcher().programs.empty());
   EXPECT_TRUE(notLaunch.notifier().errors.empty());

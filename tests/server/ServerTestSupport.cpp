@@ -78,7 +78,7 @@ void TestFeed::close() { tcp_.disconnectFromHost(); }
 
 ServerHarness::ServerHarness(std::chrono::milliseconds joinTimeout)
     : feedPort_(FreeTcpPort()), clientPort_(FreeTcpPort()) {
-  settings_ = SettingsStore::openFile(dir_.filePath("vantorsrv.ini"));
+  settings_ = SettingsStore::OpenFile(dir_.filePath("vantorsrv.ini"));
   server::ServerServices services;
   auto clock = std::make_unique<server::ManualWallClock>();
   auto hostCheck = std::make_unique<SwitchableHostCheck>();

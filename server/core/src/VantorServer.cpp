@@ -179,7 +179,7 @@ bool VantorServer::openListener(QTcpServer*& listener, quint16 port) {
     const int code = WinsockErrorCode(listener->serverError());
     delete listener;
     listener = nullptr;
-    notifier_.showError(SocketErrorText(code, language_));
+    notifier_.ShowError(SocketErrorText(code, language_));
     return false;
   }
   return true;
@@ -188,12 +188,12 @@ bool VantorServer::openListener(QTcpServer*& listener, quint16 port) {
 void VantorServer::launchSimulator() {
   const QString folder = services_.simulatorFolder();
   if (folder.isEmpty()) {
-    notifier_.showError(QText(TextId::SrvCantFindFalcrest, language_));
+    notifier_.ShowError(QText(TextId::SrvCantFindFalcrest, language_));
     return;
   }
   SimulatorLauncher::Callbacks callbacks;
   callbacks.failedToStart = [this] {
-    notifier_.showError(QText(TextId::SrvErrorStartingFalcrest, language_));
+    notifier_.ShowError(QText(TextId::SrvErrorStartingFalcrest, language_));
     setStartEnabled(true);
   };
   callbacks.ended = [this] { setStartEnabled(true); };
@@ -246,7 +246,7 @@ void VantorServer::acceptClient(QTcpSocket* socket) {
   socket->setParent(this);
   if (!services_.hostCheck->SimulatorHostCheck()) {
     Dispose(socket, this);
-    notifier_.showError(QText(TextId::SrvOnlyFalcrestServer, language_));
+    notifier_.ShowError(QText(TextId::SrvOnlyFalcrestServer, language_));
     return;
   }
 
@@ -422,7 +422,7 @@ void VantorServer::closeFeed(FeedConnection* feed, bool failed) {
   Dispose(feed->socket, this);
   Dispose(feed->pacing);
   feeds_.erase(it);
-  if (failed) notifier_.showError(QText(TextId::SrvFeedErrorOccurred, language_));
+  if (failed) notifier_.ShowError(QText(TextId::SrvFeedErrorOccurred, language_));
   EndAllClients();
   Q_EMIT feedsChanged();
 }
