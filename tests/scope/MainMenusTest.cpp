@@ -64,9 +64,9 @@ class MainFrame : public ::testing::Test {
  protected:
   void Start(const char* installerLanguage = "1033") {
     {
-      auto store = SettingsStore::openFile(dir.filePath("rivak.ini"));
-      store->writeString("config", "Installer Language", installerLanguage);
-      store->sync();
+      auto store = SettingsStore::OpenFile(dir.filePath("rivak.ini"));
+      store->WriteString("config", "Installer Language", installerLanguage);
+      store->Sync();
     }
     ShellPlatform platform;
     platform.sound = std::make_unique<SilentSoundPlayer>();

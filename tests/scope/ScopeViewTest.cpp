@@ -171,16 +171,16 @@ TEST_F(View, SpaceBarMarkersAndUndoKeys) {
 
 TEST_F(View, RangeRingOptionIsReadAndStoredBack) {
   QTemporaryDir dir;
-  auto store = SettingsStore::openFile(dir.filePath("rivak.ini"));
-  store->writeInt("config", "ViewCircle", 0);
-  store->writeInt("config", "Intensity", 150);
+  auto store = SettingsStore::OpenFile(dir.filePath("rivak.ini"));
+  store->WriteInt("config", "ViewCircle", 0);
+  store->WriteInt("config", "Intensity", 150);
   {
     auto view = Make(store.get());
     EXPECT_FALSE(view->options().rangeRingsShown);
     EXPECT_EQ(view->options().coastlineIntensity, 150);
     view->options().rangeRingsShown = true;
   }
-  EXPECT_EQ(store->readInt("config", "ViewCircle", 7), 1);
+  EXPECT_EQ(store->ReadInt("config", "ViewCircle", 7), 1);
   auto fresh = Make(nullptr);
   EXPECT_TRUE(fresh->options().rangeRingsShown);
   EXPECT_EQ(fresh->options().coastlineIntensity, kDefaultCoastlineIntensity);

@@ -150,7 +150,7 @@ void CMainFrame::changeEvent(QEvent* event) {
 }
 
 void CMainFrame::ReportBrokenInstallation(const QString& message) {
-  NotifierForDisplay(QStringLiteral("Vantor"), QStringLiteral("VANTOR"), this)->showError(message);
+  NotifierForDisplay(QStringLiteral("Vantor"), QStringLiteral("VANTOR"), this)->ShowError(message);
   // The program ends once its event loop runs.
   QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
 }

@@ -50,9 +50,9 @@ CRivakView::CRivakView(Environment environment, QWidget* parent)
   tools_.setDrawing(&map_->drawing);
 
   if (env_.store != nullptr) {
-    options_.rangeRingsShown = env_.store->readInt(model::kClientSettingsSection, kViewCircleSetting, 1) != 0;
+    options_.rangeRingsShown = env_.store->ReadInt(model::kClientSettingsSection, kViewCircleSetting, 1) != 0;
     options_.coastlineIntensity =
-        env_.store->readInt(model::kClientSettingsSection, kIntensitySetting, kDefaultCoastlineIntensity);
+        env_.store->ReadInt(model::kClientSettingsSection, kIntensitySetting, kDefaultCoastlineIntensity);
   }
 
   timer_.setInterval(kScopeTimerMs);
@@ -72,8 +72,8 @@ CRivakView::CRivakView(Environment environment, QWidget* parent)
 
 CRivakView::~CRivakView() {
   if (env_.store != nullptr) {
-    env_.store->writeInt(model::kClientSettingsSection, kViewCircleSetting, options_.rangeRingsShown ? 1 : 0);
-    env_.store->sync();
+    env_.store->WriteInt(model::kClientSettingsSection, kViewCircleSetting, options_.rangeRingsShown ? 1 : 0);
+    env_.store->Sync();
   }
   // The drawing goes back to its file when the scope goes away.
   if (!SaveDrawing())
