@@ -12,9 +12,9 @@ cd "$(dirname "$(readlink -f "$0")")"
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
           libgtest-dev libgmock-dev libbenchmark-dev libgl-dev)
-# For ./run.sh windows: the cross compilers (posix threads), GoogleTest's
-# sources, Wine.
-WINDOWS_PACKAGES=(cmake ninja-build mingw-w64 gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix
+# For ./run.sh windows: the 64-bit MinGW-w64 cross compilers (posix threads,
+# which std::thread and GoogleTest need), GoogleTest's sources, Wine.
+WINDOWS_PACKAGES=(cmake ninja-build gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
                   binutils-mingw-w64-x86-64 googletest wine wine64)
 JOBS=${JOBS:-$(nproc)}
 
