@@ -6,19 +6,13 @@
 #include <cstdio>
 #include <cstring>
 
+#include "vantor/platform/PortOption.h"
 #include "vantor/protocol/Constants.h"
 #include "vantor/server/ServerRuntime.h"
 
 namespace {
 
 constexpr const char* kHeadlessOption = "--headless";
-
-std::optional<quint16> ParsePort(const QString& text) {
-  bool ok = false;
-  const uint value = text.toUInt(&ok);
-  if (!ok || value == 0 || value > 65535) return std::nullopt;
-  return static_cast<quint16>(value);
-}
 
 }  // namespace
 
@@ -65,8 +59,8 @@ std::optional<ServerCommandLine> ParseServerCommandLine() {
   commandLine.noSimulator = parser.isSet(noSimulator);
   commandLine.settingsFile = parser.value(settings);
   commandLine.simulatorDir = parser.value(simulatorDir);
-  const auto feed = ParsePort(parser.value(feedPort));
-  const auto client = ParsePort(parser.value(clientPort));
+  const auto feed = vantor::ParsePortOption(parser.value(feedPort));
+  const auto client = vantor::ParsePortOption(parser.value(clientPort));
   if (!feed || !client) {
     std::fprintf(stderr, "vantorsrv: a port must be a number from 1 to 65535\n");
     return std::nullopt;
