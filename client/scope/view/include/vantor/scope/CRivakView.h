@@ -57,9 +57,6 @@ class CRivakView : public QWidget {
   // Given before the first showing, these replace the files.
   void SetMapData(std::unique_ptr<ScopeMapData> data);
   const ScopeMapData* MapData() const { return map_.get(); }
-  // Drawing (the button panel's drawing button).
-  void StartDrawing();
-  void StopDrawing();
   // False (and the file untouched) when it cannot be written.
   bool SaveDrawing();
 
@@ -68,19 +65,12 @@ class CRivakView : public QWidget {
   const ScopeGeometry& Geometry() const { return geometry_; }
   int CentringCommand() const { return geometry_.CentringCommand(); }
   unsigned RangeKm() const { return geometry_.RangeKm(); }
-  // The button panel's range selector and ATC mode.
-  void SetRangeKm(unsigned rangeKm);
-  void SetAirfieldMode(bool on);
-  // The main frame hides or shows the side panel.
-  void SetSidePanelHidden(bool hidden);
-  void MarkCoastlineStale() { geometry_.MarkCoastlineStale(); }
 
   // --- Options and tools -----------------------------------------------
   ScopeOptions& Options() { return options_; }
   const ScopeOptions& Options() const { return options_; }
   const ScopeStatus& Status() const { return status_; }
   ScopeTools& Tools() { return tools_; }
-  void SetPickingMode(bool on);
 
   // --- Picture ---------------------------------------------------------
   // One tick of the 500 ms timer: geometry, status flags, repaint.
@@ -97,8 +87,20 @@ class CRivakView : public QWidget {
   std::optional<QPoint> CursorPosition() const { return cursor_; }
 
  public Q_SLOTS:
+  // --- What the rest of the client asks of the scope ------------------
   // Airports (32700 ... 32721) and Radars (32800 ... 32809) menu commands.
   void OnCentringCommand(int command);
+  // The button panel's range selector and ATC mode.
+  void SetRangeKm(unsigned rangeKm);
+  void SetAirfieldMode(bool on);
+  // The main frame hides or shows the side panel.
+  void SetSidePanelHidden(bool hidden);
+  void MarkCoastlineStale() { geometry_.MarkCoastlineStale(); }
+  // The information panel waits for contacts to be picked.
+  void SetPickingMode(bool on);
+  // Drawing (the button panel's drawing button).
+  void StartDrawing();
+  void StopDrawing();
 
  Q_SIGNALS:
   // The range changed (or the wheel was refused in airfield mode): the
