@@ -127,6 +127,11 @@ TEST_F(View, MouseToolsThroughRealEvents) {
   QTest::mouseDClick(view.get(), Qt::LeftButton, Qt::NoModifier, at);
   ASSERT_EQ(dialogs.count(), 1);
   EXPECT_EQ(dialogs.at(0).at(0).toInt(), 42);
+  // Nothing under the cursor: no dialog, and outside picking mode no pick.
+  QTest::mouseDClick(view.get(), Qt::LeftButton, Qt::NoModifier, at + QPoint(60, 60));
+  QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, at);
+  EXPECT_EQ(dialogs.count(), 1);
+  EXPECT_EQ(picks.count(), 1);
 
   // The measuring line follows the cursor to the next paint.
   QTest::mousePress(view.get(), Qt::RightButton, Qt::NoModifier, QPoint(200, 300));
