@@ -15,6 +15,7 @@ KeyChord ChannelButtonChord(int button) {
 
 std::unique_ptr<KeyChordInjector> CreateSystemKeyChordInjector(const QString& qtPlatformName) {
 #if defined(Q_OS_WIN)
+  Q_UNUSED(qtPlatformName);  // one desktop, one way
   if (auto injector = OpenSendInputKeyChordInjector()) return injector;
   return std::make_unique<NoticeKeyChordInjector>(QStringLiteral("SendInput"));
 #else
