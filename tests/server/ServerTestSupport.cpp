@@ -1,5 +1,7 @@
 #include "ServerTestSupport.h"
 
+#include <sys/socket.h>
+
 #include <QCoreApplication>
 
 #include <cstdio>
@@ -77,6 +79,13 @@ void TestFeed::Send(const QByteArray& text) {
 }
 
 void TestFeed::Close() { tcp_.disconnectFromHost(); }
+
+void TestFeed::Reset() {
+  // A zero linger time makes the close send RST instead of FIN.
+  const linger abortive{1, 0};
+  ::setsockopt(static_cast<int>(tcp_.socketDescriptor()), SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+  tcp_.abort();
+}
 
 ServerHarness::ServerHarness(HarnessOptions options) : feedPort_(FreeTcpPort()), clientPort_(FreeTcpPort()) {
   server::ServerStores stores;
