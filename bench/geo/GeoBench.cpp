@@ -93,10 +93,10 @@ struct Theatre {
   Theatre() {
     const auto folder = DataFolder();
     auto loaded = geo::ElevationGrid::Load(folder / geo::kElevationFileName);
-    realTerrain = loaded.ok();
+    realTerrain = loaded.Ok();
     terrain = realTerrain ? std::move(loaded.grid) : SyntheticTerrain();
     coastline = geo::CoastlineTable::Load(folder / geo::kCoastlineFileName);
-    realCoastline = coastline.loaded();
+    realCoastline = coastline.Loaded();
     if (!realCoastline) {
       const auto scratch = std::filesystem::temp_directory_path() / "vantor-bench-borderline.dat";
       coastline = SyntheticCoastline(scratch);

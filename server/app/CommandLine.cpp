@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "vantor/platform/PortOption.h"
 #include "vantor/protocol/Constants.h"
 #include "vantor/server/ServerRuntime.h"
 
@@ -14,13 +15,6 @@ namespace {
 // Options after which no window opens.
 constexpr const char* kWindowlessOptions[] = {"--headless", "--print-config", "--help", "-h",
                                               "--help-all", "--version",      "-v",     "-?"};
-
-std::optional<quint16> ParsePort(const QString& text) {
-  bool ok = false;
-  const uint value = text.toUInt(&ok);
-  if (!ok || value == 0 || value > 65535) return std::nullopt;
-  return static_cast<quint16>(value);
-}
 
 }  // namespace
 
@@ -94,8 +88,8 @@ std::optional<ServerCommandLine> ParseServerCommandLine() {
     std::fprintf(stderr, "vantorsrv: --snapshot-after takes seconds from 0 to 86400\n");
     return std::nullopt;
   }
-  const auto feed = ParsePort(parser.value(feedPort));
-  const auto client = ParsePort(parser.value(clientPort));
+  const auto feed = vantor::ParsePortOption(parser.value(feedPort));
+  const auto client = vantor::ParsePortOption(parser.value(clientPort));
   if (!feed || !client) {
     std::fprintf(stderr, "vantorsrv: a port must be a number from 1 to 65535\n");
     return std::nullopt;

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "CommandLine.h"
+#include "vantor/platform/InstallerLanguage.h"
 #include "vantor/platform/SettingsStore.h"
 #include "vantor/server/ServerConfig.h"
 #include "vantor/server/ServerRuntime.h"
@@ -10,8 +11,8 @@
 
 namespace {
 
-const QString kLanguageSection = QStringLiteral("config");
-const QString kLanguageName = QStringLiteral("Installer Language");
+const QString kLanguageSection = QString::fromLatin1(vantor::kInstallerLanguageSection);
+const QString kLanguageName = QString::fromLatin1(vantor::kInstallerLanguageName);
 
 }  // namespace
 
@@ -19,7 +20,7 @@ QString ConfigInEffect(const ServerCommandLine& commandLine) {
   using namespace vantor;
   const server::ServerStores stores = server::ServerStores::Open(commandLine.settingsFile);
   const SettingsStore& languageStore = stores.language ? *stores.language : *stores.server;
-  const int language = server::ReadLanguage(languageStore);
+  const Language language = ReadLanguage(languageStore);
   const QString installerValue = languageStore.readString(kLanguageSection, kLanguageName, QString());
 
   server::ServerConfig config = server::DefaultServerConfig();

@@ -9,7 +9,8 @@
 #include <cstdlib>
 
 #include "CommandLine.h"
-#include "vantor/platform/MessageBoxNotifier.h"
+#include "vantor/platform/Display.h"
+#include "vantor/platform/Notifier.h"
 #include "vantor/server/ServerRuntime.h"
 #include "vantor/server/gui/MapPage.h"
 #include "vantor/server/gui/ServerStyle.h"
@@ -54,11 +55,15 @@ int RunWindow(int argc, char** argv) {
   QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
   QApplication::setPalette(vantor::server::gui::ServerPalette());
 
-  vantor::MessageBoxNotifier notifier(QString::fromUtf8(vantor::Text(vantor::TextId::SrvWindowTitle, 0)));
-  const std::unique_ptr<vantor::server::ServerRuntime> runtime = MakeServerRuntime(*commandLine, notifier);
+  // Message boxes where someone can answer them; stderr on the offscreen
+  // platform that pictures are taken on.
+  const std::unique_ptr<vantor::Notifier> notifier = vantor::NotifierForDisplay(
+      QStringLiteral("vantorsrv"),
+      QString::fromUtf8(vantor::Text(vantor::TextId::SrvWindowTitle, vantor::kFallbackLanguage)));
+  const std::unique_ptr<vantor::server::ServerRuntime> runtime = MakeServerRuntime(*commandLine, *notifier);
   vantor::server::gui::WindowOptions options;
   options.launchSimulator = !commandLine->noSimulator;
-  vantor::server::gui::ServerWindow window(*runtime, notifier, std::move(options));
+  vantor::server::gui::ServerWindow window(*runtime, *notifier, std::move(options));
 
   if (!commandLine->mapSnapshot.isEmpty()) {
     // The map page over the stored configuration, as "Map" shows it.

@@ -84,8 +84,8 @@ TEST_F(Tools, DrawingModeAddsPointsInsteadOfPickingOrLabels) {
   const ToolRequest request = tools.OnButtonDown(MouseButton::Left, {100, 100});
   EXPECT_FALSE(request.pickedContact.has_value());
   EXPECT_FALSE(scene.options.labelsShown);
-  ASSERT_EQ(scene.map.drawing.size(), 2u);  // the separator and the point
-  const geo::GeoPoint point = scene.map.drawing.points().back();
+  ASSERT_EQ(scene.map.drawing.Size(), 2u);  // the separator and the point
+  const geo::GeoPoint point = scene.map.drawing.Points().back();
   EXPECT_TRUE(Near(scene.At(point), QPoint(100, 100)));
   // Undo takes points back one by one, the separator too, only while drawing.
   EXPECT_TRUE(tools.OnUndo());
@@ -94,7 +94,7 @@ TEST_F(Tools, DrawingModeAddsPointsInsteadOfPickingOrLabels) {
   scene.map.drawing.StartDrawing();
   scene.map.drawing.StopDrawing();
   EXPECT_FALSE(tools.OnUndo());
-  EXPECT_EQ(scene.map.drawing.size(), 1u);
+  EXPECT_EQ(scene.map.drawing.Size(), 1u);
   EXPECT_EQ(tools.cursor(), ScopeCursor::PointingHand);
   tools.setPickingMode(false);
   EXPECT_EQ(tools.cursor(), ScopeCursor::Cross);

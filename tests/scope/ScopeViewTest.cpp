@@ -159,14 +159,14 @@ TEST_F(View, SpaceBarMarkersAndUndoKeys) {
   EXPECT_EQ(view->cursor().shape(), Qt::UpArrowCursor);
   QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, QPoint(200, 200));
   QTest::mouseClick(view.get(), Qt::LeftButton, Qt::NoModifier, QPoint(300, 300));
-  EXPECT_EQ(view->mapData()->drawing.size(), 3u);
+  EXPECT_EQ(view->mapData()->drawing.Size(), 3u);
   QTest::keyClick(view.get(), Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_EQ(view->mapData()->drawing.size(), 2u);
+  EXPECT_EQ(view->mapData()->drawing.Size(), 2u);
   QTest::keyClick(view.get(), Qt::Key_Backspace, Qt::AltModifier);
-  EXPECT_EQ(view->mapData()->drawing.size(), 1u);
+  EXPECT_EQ(view->mapData()->drawing.Size(), 1u);
   view->StopDrawing();
   QTest::keyClick(view.get(), Qt::Key_Z, Qt::ControlModifier);
-  EXPECT_EQ(view->mapData()->drawing.size(), 1u);
+  EXPECT_EQ(view->mapData()->drawing.Size(), 1u);
 }
 
 TEST_F(View, RangeRingOptionIsReadAndStoredBack) {
@@ -201,8 +201,8 @@ TEST_F(View, MapFilesAreReadAtTheFirstShowingAndTheDrawingSavedAtTheEnd) {
     EXPECT_EQ(missing.count(), 0);  // elevation.dat beside the programs
     ASSERT_NE(view.mapData(), nullptr);
     EXPECT_TRUE(view.mapData()->elevationLoaded());
-    EXPECT_TRUE(view.mapData()->coastline.loaded());
-    EXPECT_EQ(view.mapData()->drawing.size(), 2u);
+    EXPECT_TRUE(view.mapData()->coastline.Loaded());
+    EXPECT_EQ(view.mapData()->drawing.Size(), 2u);
     view.StartDrawing();
     QTest::mouseClick(&view, Qt::LeftButton, Qt::NoModifier, QPoint(100, 100));
   }
@@ -220,7 +220,7 @@ TEST_F(View, MissingTerrainIsReported) {
   view.show();
   ASSERT_EQ(missing.count(), 1);
   EXPECT_EQ(missing.at(0).at(0).toString(), "Install corrupt. File elevation.dat not found!");
-  EXPECT_FALSE(view.mapData()->coastline.loaded());
+  EXPECT_FALSE(view.mapData()->coastline.Loaded());
   // The scope still paints.
   EXPECT_FALSE(view.RenderImage().isNull());
 }

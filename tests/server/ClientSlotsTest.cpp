@@ -173,7 +173,7 @@ TEST(ClientSlots, FailedDatagramSendDropsTheClient) {
 TEST(ClientSlots, HostCheckFailureDropsTheClientWithItsMessage) {
   ServerHarness harness;
   harness.Settings().writeString("config", "Installer Language", "1033");
-  harness.Runtime().SetLanguage(129);
+  harness.Runtime().SetLanguage(vantor::Language::English);
   harness.Start();
   harness.HostCheck().accept = false;
   TestClient client("127.0.0.2", harness.ClientPort());

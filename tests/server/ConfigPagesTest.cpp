@@ -81,7 +81,7 @@ TEST_F(ConfigPagesTest, CoalitionPagesLoadAndStoreEveryKeyOfTheirSide) {
     store->writeInt("Config", "a1", 0);  // the other side's
   }
   const ServerConfig loaded = LoadFromStore();
-  CoalitionPage red(1, kLanguageEnglish);
+  CoalitionPage red(1, Language::English);
   red.Load(loaded);
   EXPECT_FALSE(InService(red, kAnapa).isChecked());
   EXPECT_FALSE(InService(red, 22).isChecked());
@@ -132,7 +132,7 @@ TEST_F(ConfigPagesTest, RangeListsSelectTheFirstItemBeginningWithTheStoredRange)
   config.block.airfieldRadarRangeKm[0][2] = 7;
   config.block.airfieldRadarRangeKm[0][3] = 1000;  // "1000" begins no item
   config.block.airfieldRadarRangeKm[0][4] = 0;
-  CoalitionPage blue(0, kLanguageEnglish);
+  CoalitionPage blue(0, Language::English);
   blue.Load(config);
   EXPECT_EQ(Range(blue, 1).currentText(), "300");
   EXPECT_EQ(Range(blue, 2).currentText(), "10");
@@ -151,8 +151,8 @@ TEST_F(ConfigPagesTest, AwacsModeAndAltitudeRules) {
   ServerConfig config = DefaultServerConfig();
   config.block.awacsMode = {0, 12};
   config.block.radarOnly = {0, 1};
-  CoalitionPage blue(0, kLanguageEnglish);
-  CoalitionPage red(1, kLanguageEnglish);
+  CoalitionPage blue(0, Language::English);
+  CoalitionPage red(1, Language::English);
   blue.Load(config);
   red.Load(config);
   // Mode word 0: the simulator's AWACS; the altitude shows 0, not editable.
@@ -192,7 +192,7 @@ TEST_F(ConfigPagesTest, AwacsModeAndAltitudeRules) {
 
 TEST_F(ConfigPagesTest, AllAndNoneActOnTheirOwnGroup) {
   ServerConfig config = DefaultServerConfig();
-  CoalitionPage blue(0, kLanguageEnglish);
+  CoalitionPage blue(0, Language::English);
   blue.Load(config);
   auto& ukraine = Child<QGroupBox>(blue, "ukraine");
   auto& russia = Child<QGroupBox>(blue, "russia");
@@ -216,9 +216,9 @@ TEST_F(ConfigPagesTest, AllAndNoneActOnTheirOwnGroup) {
 }
 
 TEST_F(ConfigPagesTest, PagesShowTheirTextsByLanguage) {
-  CoalitionPage french(0, kLanguageFrench);
-  CoalitionPage english(0, kLanguageEnglish);
-  CoalitionPage spanish(0, kLanguageSpanish);
+  CoalitionPage french(0, Language::French);
+  CoalitionPage english(0, Language::English);
+  CoalitionPage spanish(0, Language::Spanish);
   EXPECT_EQ(Child<QPushButton>(Child<QGroupBox>(french, "ukraine"), "all").text(), "&Tous");
   EXPECT_EQ(Child<QPushButton>(Child<QGroupBox>(english, "russia"), "none").text(), "&None");
   EXPECT_EQ(Child<QPushButton>(Child<QGroupBox>(spanish, "ukraine"), "all").text(), "Todos");
@@ -233,7 +233,7 @@ TEST_F(ConfigPagesTest, PagesShowTheirTextsByLanguage) {
 
 TEST_F(ConfigPagesTest, PasswordEditTakesNineBytesOfText) {
   ServerConfig config = DefaultServerConfig();
-  CoalitionPage blue(0, kLanguageEnglish);
+  CoalitionPage blue(0, Language::English);
   blue.Load(config);
   auto& password = Child<QLineEdit>(blue, "password");
   password.setFocus();
@@ -257,7 +257,7 @@ TEST_F(ConfigPagesTest, GeneralPageLoadsAndStoresAllThirtyOneRadarTypeFlags) {
     store->writeInt("Config", "AwacsRange", 650);
   }
   ServerConfig config = LoadFromStore();
-  RadarPage page(kLanguageEnglish);
+  RadarPage page(Language::English);
   page.Load(config);
   EXPECT_FALSE(Child<QCheckBox>(page, "radarType0").isChecked());
   EXPECT_TRUE(Child<QCheckBox>(page, "radarType1").isChecked());
@@ -325,7 +325,7 @@ ServerConfig OnlyAnapa(int blueKm, int redKm) {
 
 TEST_F(ConfigPagesTest, MapDrawsOneYellowEllipseWhenBothSidesHaveTheSameRange) {
   ServerConfig config = OnlyAnapa(50, 50);
-  MapView view(BlackBase(), config, MapSide::ViewOnly, kLanguageEnglish);
+  MapView view(BlackBase(), config, MapSide::ViewOnly, Language::English);
   const QImage picture = view.Picture();
   const QPoint anapa = AnapaPixel();
   EXPECT_EQ(anapa, QPoint(328, 76));
@@ -341,7 +341,7 @@ TEST_F(ConfigPagesTest, MapDrawsOneYellowEllipseWhenBothSidesHaveTheSameRange) {
 
 TEST_F(ConfigPagesTest, MapDrawsABlueAndARedEllipseForDifferentRanges) {
   ServerConfig config = OnlyAnapa(50, 100);
-  MapView view(BlackBase(), config, MapSide::ViewOnly, kLanguageEnglish);
+  MapView view(BlackBase(), config, MapSide::ViewOnly, Language::English);
   const QImage picture = view.Picture();
   const QPoint anapa = AnapaPixel();
   EXPECT_GT(CountNear(picture, anapa + QPoint(45, 0), kBlueColour), 0);
@@ -353,7 +353,7 @@ TEST_F(ConfigPagesTest, MapDrawsABlueAndARedEllipseForDifferentRanges) {
 
   // A side without the airfield in service draws nothing for it.
   config.block.airfieldRadarOn[0][kAnapa - 1] = 0;
-  const QImage redOnly = MapView(BlackBase(), config, MapSide::ViewOnly, kLanguageEnglish).Picture();
+  const QImage redOnly = MapView(BlackBase(), config, MapSide::ViewOnly, Language::English).Picture();
   EXPECT_EQ(CountNear(redOnly, anapa + QPoint(45, 0), kBlueColour, 3), 0);
   EXPECT_GT(CountNear(redOnly, anapa + QPoint(90, 0), kRedColour), 0);
 }
@@ -365,7 +365,7 @@ TEST_F(ConfigPagesTest, StaticAwacsCoverageIsAHatchedEllipseForwardForBlueBackwa
   config.block.awacsRangeKm = 200;  // half-axes 180 x 150
   config.block.awacsLatitude[0] = 44.0;
   config.block.awacsLongitude[0] = 38.0;
-  const QImage blue = MapView(BlackBase(), config, MapSide::ViewOnly, kLanguageEnglish).Picture();
+  const QImage blue = MapView(BlackBase(), config, MapSide::ViewOnly, Language::English).Picture();
   const MapPoint centre = MapPixelOf({44.0, 38.0});
   const QPoint c(static_cast<int>(centre.x), static_cast<int>(centre.y));
 
@@ -395,7 +395,7 @@ TEST_F(ConfigPagesTest, StaticAwacsCoverageIsAHatchedEllipseForwardForBlueBackwa
   config.block.awacsMode = {0, 10};
   config.block.awacsLatitude[1] = 44.0;
   config.block.awacsLongitude[1] = 38.0;
-  const QImage red = MapView(BlackBase(), config, MapSide::ViewOnly, kLanguageEnglish).Picture();
+  const QImage red = MapView(BlackBase(), config, MapSide::ViewOnly, Language::English).Picture();
   int redLit = 0, redBackward = 0;
   for (int y = c.y() - 40; y < c.y() + 40; ++y) {
     for (int x = c.x() - 60; x < c.x() + 60; ++x) {
@@ -411,7 +411,7 @@ TEST_F(ConfigPagesTest, StaticAwacsCoverageIsAHatchedEllipseForwardForBlueBackwa
 
 TEST_F(ConfigPagesTest, MapLegendAtItsPlaces) {
   ServerConfig config = OnlyAnapa(50, 50);
-  const QImage picture = MapView(BlackBase(), config, MapSide::ViewOnly, kLanguageEnglish).Picture();
+  const QImage picture = MapView(BlackBase(), config, MapSide::ViewOnly, Language::English).Picture();
   // Text is smoothed: a pixel counts when it is the colour or a darker
   // shade of it over the legend's dark backing.
   const auto resembles = [](const QColor& pixel, const QColor& colour) {
@@ -439,7 +439,7 @@ TEST_F(ConfigPagesTest, MapLegendAtItsPlaces) {
 
 TEST_F(ConfigPagesTest, DoubleClickPlacesTheOpeningSidesAwacsOnly) {
   ServerConfig config = DefaultServerConfig();
-  MapView blue(BlackBase(), config, MapSide::Blue, kLanguageEnglish);
+  MapView blue(BlackBase(), config, MapSide::Blue, Language::English);
   int placed = 0;
   QObject::connect(&blue, &MapView::AwacsPlaced, &blue, [&placed] { ++placed; });
   QTest::mouseDClick(&blue, Qt::LeftButton, Qt::NoModifier, QPoint(377, 151));
@@ -449,13 +449,13 @@ TEST_F(ConfigPagesTest, DoubleClickPlacesTheOpeningSidesAwacsOnly) {
   EXPECT_EQ(config.block.awacsLatitude[1], 0.0);
   EXPECT_EQ(FormatCoordinate(config.block.awacsLatitude[0]), "43.997740");
 
-  MapView red(BlackBase(), config, MapSide::Red, kLanguageEnglish);
+  MapView red(BlackBase(), config, MapSide::Red, Language::English);
   QTest::mouseDClick(&red, Qt::LeftButton, Qt::NoModifier, QPoint(1, 300));
   EXPECT_NEAR(config.block.awacsLatitude[1], 42.022, 1e-12);
   EXPECT_NEAR(config.block.awacsLongitude[1], 33.01326, 1e-12);
 
   const ServerConfig before = config;
-  MapView viewOnly(BlackBase(), config, MapSide::ViewOnly, kLanguageEnglish);
+  MapView viewOnly(BlackBase(), config, MapSide::ViewOnly, Language::English);
   QTest::mouseDClick(&viewOnly, Qt::LeftButton, Qt::NoModifier, QPoint(500, 100));
   EXPECT_EQ(config, before);
 }

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include "vantor/platform/InstallerLanguage.h"
 #include "vantor/platform/SettingsStore.h"
 #include "vantor/server/ServerConfig.h"
 #include "vantor/texts/Texts.h"
@@ -122,12 +123,12 @@ TEST_F(ServerConfigTest, MaxClientIsClampedAndKeysIgnoreCase) {
 
 TEST_F(ServerConfigTest, LanguageFromTheClientInstaller) {
   auto client = SettingsStore::openFile(dir_.filePath("rivak.ini"));
-  EXPECT_EQ(ReadLanguage(*client), 0);
+  EXPECT_EQ(ReadLanguage(*client), Language::French);
   client->writeString("config", "Installer Language", "1034");
-  EXPECT_EQ(ReadLanguage(*client), kLanguageSpanish);
+  EXPECT_EQ(ReadLanguage(*client), Language::Spanish);
   EXPECT_STREQ(Text(TextId::SrvOnlyFalcrestServer, ReadLanguage(*client)), "Solo el Server puede enviar datos");
   client->writeString("config", "Installer Language", "1033");
-  EXPECT_EQ(ReadLanguage(*client), kLanguageEnglish);
+  EXPECT_EQ(ReadLanguage(*client), Language::English);
   client->writeString("config", "Installer Language", "1031");
   EXPECT_STREQ(Text(TextId::SrvOnlyFalcrestServer, ReadLanguage(*client)),
                "Seul le serveur Falcrest peut envoyer des données");

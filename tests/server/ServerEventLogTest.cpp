@@ -16,7 +16,7 @@ namespace {
 
 class EventRecorder {
  public:
-  explicit EventRecorder(ServerHarness& harness, int language = kLanguageEnglish)
+  explicit EventRecorder(ServerHarness& harness, Language language = Language::English)
       : log_(harness.Clients(), harness.Feeds(), harness.Clock(), language, harness.Runtime().Options().joinTimeout) {
     QObject::connect(&log_, &server::ServerEventLog::EventLine, &log_,
                      [this](const QString& line) { lines.push_back(line); });
@@ -114,7 +114,7 @@ TEST(ServerEventLog, FeedLinesAndSkippedRecordsAtMostOncePerReasonPerMinute) {
 
 TEST(ServerEventLog, LinesInTheInstallersLanguage) {
   ServerHarness harness;
-  EventRecorder recorder(harness, kLanguageSpanish);
+  EventRecorder recorder(harness, Language::Spanish);
   harness.Start();
   TestFeed feed;
   ASSERT_TRUE(feed.ConnectTo(harness.FeedPort()));

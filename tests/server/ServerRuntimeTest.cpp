@@ -213,7 +213,7 @@ TEST(ServerRuntime, StatusAndStartButtonFollowTheRun) {
   ServerHarness harness;
   harness.simulatorFolder = "/opt/falcrest";
   server::ServerRuntime& runtime = harness.Runtime();
-  runtime.SetLanguage(kLanguageEnglish);
+  runtime.SetLanguage(vantor::Language::English);
   std::vector<QString> status;
   std::vector<bool> startEnabled;
   QObject probe;

@@ -34,7 +34,7 @@ namespace {
 // A window whose sheet is driven by `drive` instead of a modal loop, and
 // whose map page is replaced by `placeOnMap` (none: the map is not shown).
 struct WindowUnderTest {
-  explicit WindowUnderTest(ServerHarness& harness, int language = kLanguageEnglish) {
+  explicit WindowUnderTest(ServerHarness& harness, Language language = Language::English) {
     harness.Runtime().SetLanguage(language);
     WindowOptions options;
     options.launchSimulator = false;
@@ -68,18 +68,18 @@ T& Child(QWidget& parent, const QString& name) {
 
 TEST(ServerWindow, TextsAndStatusByLanguage) {
   struct Expected {
-    int language;
+    Language language;
     const char* stopped;
     const char* running;
     const char* start;
     const char* exit;
     const char* notLaunch;
   };
-  for (const Expected& expected : {Expected{kLanguageFrench, "VANTORSRV stoppé", "VANTORSRV démarré", "&Vol...",
+  for (const Expected& expected : {Expected{Language::French, "VANTORSRV stoppé", "VANTORSRV démarré", "&Vol...",
                                             "&Quitter", "Ne pas lancer Falcrest"},
-                                   Expected{kLanguageEnglish, "VANTORSRV not running", "VANTORSRV running", "&Fly...",
+                                   Expected{Language::English, "VANTORSRV not running", "VANTORSRV running", "&Fly...",
                                             "&Exit", "&Don't start Falcrest"},
-                                   Expected{kLanguageSpanish, "VANTORSRV no iniciado", "VANTORSRV iniciado",
+                                   Expected{Language::Spanish, "VANTORSRV no iniciado", "VANTORSRV iniciado",
                                             "&Volar...", "&Salir", "&No Iniciar Falcrest"}}) {
     ServerHarness harness;
     WindowUnderTest test(harness, expected.language);
@@ -231,7 +231,7 @@ TEST(ServerWindow, MapFromAPageStoresItGreysCancelAndWhatWasPlacedSurvivesAnyClo
 TEST(ServerWindow, SheetRefusesToCloseWithoutOkOnceTheMapWasOpened) {
   ServerHarness harness;
   server::ServerConfig config = harness.Runtime().Config();
-  ConfigSheet sheet(config, kLanguageEnglish, harness.Notifier(), nullptr);
+  ConfigSheet sheet(config, Language::English, harness.Notifier(), nullptr);
   sheet.show();
   Child<QPushButton>(sheet.Page(0), "map").click();
   QTest::keyClick(&sheet, Qt::Key_Escape);
@@ -244,7 +244,7 @@ TEST(ServerWindow, SheetRefusesToCloseWithoutOkOnceTheMapWasOpened) {
 }
 
 TEST(ServerWindow, AboutBoxFromF1AndTheContextMenu) {
-  for (const int language : {kLanguageFrench, kLanguageEnglish, kLanguageSpanish}) {
+  for (const Language language : {Language::French, Language::English, Language::Spanish}) {
     ServerHarness harness;
     WindowUnderTest test(harness, language);
     ServerWindow& window = *test.window;
@@ -260,8 +260,8 @@ TEST(ServerWindow, AboutBoxFromF1AndTheContextMenu) {
     });
     QTest::keyClick(&window, Qt::Key_F1);
     EXPECT_EQ(version, "vantorsrv version 1.5");
-    const char* expected = language == kLanguageEnglish   ? "About Vantorsrv"
-                           : language == kLanguageSpanish ? "Sobre Vantorsrv"
+    const char* expected = language == Language::English   ? "About Vantorsrv"
+                           : language == Language::Spanish ? "Sobre Vantorsrv"
                                                           : "A propos de Vantorsrv";
     EXPECT_EQ(caption, expected);
   }

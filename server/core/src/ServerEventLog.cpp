@@ -8,7 +8,7 @@
 namespace vantor::server {
 
 ServerEventLog::ServerEventLog(const ClientSlots& clients, const FeedConnections& feeds, const WallClock& clock,
-                               int language, std::chrono::milliseconds joinTimeout, QObject* parent)
+                               Language language, std::chrono::milliseconds joinTimeout, QObject* parent)
     : QObject(parent),
       clock_(clock),
       language_(language),

@@ -3,6 +3,8 @@
 #include "vantor/platform/Notifier.h"
 #include "vantor/platform/SettingsStore.h"
 #include "vantor/server/SocketErrorTexts.h"
+#include "vantor/platform/InstallerLanguage.h"
+#include "vantor/texts/QText.h"
 #include "vantor/texts/Texts.h"
 
 namespace vantor::server {
@@ -88,7 +90,7 @@ void ServerRuntime::LoadStartSettings() {
 }
 
 QString ServerRuntime::StatusText() const {
-  return QString::fromUtf8(Text(running_ ? TextId::SrvStatusRunning : TextId::SrvStatusStopped, language_));
+  return QText(running_ ? TextId::SrvStatusRunning : TextId::SrvStatusStopped, language_);
 }
 
 void ServerRuntime::StartServer(StartOptions options) {
@@ -127,7 +129,7 @@ void ServerRuntime::SetStartEnabled(bool enabled) {
   Q_EMIT StartEnabledChanged(enabled);
 }
 
-void ServerRuntime::ShowError(TextId text) { notifier_.showError(QString::fromUtf8(Text(text, language_))); }
+void ServerRuntime::ShowError(TextId text) { notifier_.showError(QText(text, language_)); }
 
 void ServerRuntime::Stop() {
   feeds_->StopListening();

@@ -6,28 +6,28 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "GuiText.h"
+#include "vantor/texts/QText.h"
 #include "vantor/server/gui/ServerStyle.h"
 
 namespace vantor::server::gui {
 
-AboutBox::AboutBox(int language, QWidget* parent) : QDialog(parent) {
+AboutBox::AboutBox(Language language, QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("aboutBox"));
-  setWindowTitle(UiText(TextId::SrvAboutCaption, language));
+  setWindowTitle(QText(TextId::SrvAboutCaption, language));
   ApplyServerStyle(*this);
 
   auto* icon = new QLabel(this);
   icon->setPixmap(ServerIcon(64));
-  auto* version = new QLabel(UiText(TextId::SrvAboutVersion, language), this);
+  auto* version = new QLabel(QText(TextId::SrvAboutVersion, language), this);
   version->setObjectName(QStringLiteral("version"));
   QFont bold = version->font();
   bold.setBold(true);
   version->setFont(bold);
-  auto* description = new QLabel(UiText(TextId::SrvAboutDescription, language), this);
+  auto* description = new QLabel(QText(TextId::SrvAboutDescription, language), this);
   description->setProperty("role", QStringLiteral("caption"));
 
   auto* buttons = new QDialogButtonBox(this);
-  QPushButton* ok = buttons->addButton(UiText(TextId::Ok, language), QDialogButtonBox::AcceptRole);
+  QPushButton* ok = buttons->addButton(QText(TextId::Ok, language), QDialogButtonBox::AcceptRole);
   ok->setObjectName(QStringLiteral("ok"));
   ok->setDefault(true);
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);

@@ -14,7 +14,7 @@
 #include <QVBoxLayout>
 #include <QValidator>
 
-#include "GuiText.h"
+#include "vantor/texts/QText.h"
 #include "vantor/server/AirfieldSettings.h"
 
 namespace vantor::server::gui {
@@ -33,7 +33,7 @@ QString AirfieldObjectName(int airfield) { return QStringLiteral("airfield%1").a
 
 }  // namespace
 
-CoalitionPage::CoalitionPage(int side, int language, QWidget* parent)
+CoalitionPage::CoalitionPage(int side, Language language, QWidget* parent)
     : QWidget(parent), side_(side), language_(language) {
   setObjectName(side == 0 ? QStringLiteral("bluePage") : QStringLiteral("redPage"));
 
@@ -41,7 +41,7 @@ CoalitionPage::CoalitionPage(int side, int language, QWidget* parent)
   groups->addWidget(MakeGroup(kUkraineGroup, TextId::SrvGroupUkraine, QStringLiteral("ukraine")));
   groups->addWidget(MakeGroup(kRussiaGroup, TextId::SrvGroupRussia, QStringLiteral("russia")));
 
-  auto* awacs = new QGroupBox(UiText(TextId::SrvAwacsGroup, language), this);
+  auto* awacs = new QGroupBox(QText(TextId::SrvAwacsGroup, language), this);
   choices_ = new QButtonGroup(this);
   const std::array<std::pair<AwacsChoice, TextId>, 3> choiceTexts = {{
       {AwacsChoice::FromSimulator, TextId::SrvAwacsFromFalcrest},
@@ -50,7 +50,7 @@ CoalitionPage::CoalitionPage(int side, int language, QWidget* parent)
   }};
   auto* awacsLayout = new QGridLayout(awacs);
   for (const auto& [choice, text] : choiceTexts) {
-    auto* button = new QRadioButton(UiText(text, language), awacs);
+    auto* button = new QRadioButton(QText(text, language), awacs);
     button->setObjectName(QStringLiteral("awacsChoice%1").arg(static_cast<int>(choice)));
     choices_->addButton(button, static_cast<int>(choice));
     awacsLayout->addWidget(button, static_cast<int>(choice), 0, 1, 2);
@@ -58,7 +58,7 @@ CoalitionPage::CoalitionPage(int side, int language, QWidget* parent)
   altitude_ = new QSpinBox(awacs);
   altitude_->setObjectName(QStringLiteral("altitude"));
   altitude_->setRange(0, kMaxAltitudeKm);
-  auto* altitudeLabel = new QLabel(UiText(TextId::SrvAwacsAltitude, language), awacs);
+  auto* altitudeLabel = new QLabel(QText(TextId::SrvAwacsAltitude, language), awacs);
   altitudeLabel->setBuddy(altitude_);
   awacsLayout->addWidget(altitudeLabel, 3, 0);
   awacsLayout->addWidget(altitude_, 3, 1);
@@ -68,15 +68,15 @@ CoalitionPage::CoalitionPage(int side, int language, QWidget* parent)
   password_->setObjectName(QStringLiteral("password"));
   password_->setMaxLength(static_cast<int>(protocol::kPasswordLength));
   password_->setValidator(new PasswordValidator(password_));
-  auto* passwordLabel = new QLabel(UiText(TextId::SrvPassword, language), this);
+  auto* passwordLabel = new QLabel(QText(TextId::SrvPassword, language), this);
   passwordLabel->setBuddy(password_);
 
-  map_ = new QPushButton(UiText(TextId::SrvMapButton, language), this);
+  map_ = new QPushButton(QText(TextId::SrvMapButton, language), this);
   map_->setObjectName(QStringLiteral("map"));
   map_->setAutoDefault(false);
   connect(map_, &QPushButton::clicked, this, [this] { Q_EMIT MapRequested(Choice() == AwacsChoice::Static); });
 
-  auto* notice = new QLabel(UiText(TextId::SrvCoalitionNotice, language), this);
+  auto* notice = new QLabel(QText(TextId::SrvCoalitionNotice, language), this);
   notice->setObjectName(QStringLiteral("notice"));
   notice->setProperty("role", QStringLiteral("notice"));
   notice->setWordWrap(true);
@@ -97,7 +97,7 @@ CoalitionPage::CoalitionPage(int side, int language, QWidget* parent)
 }
 
 QWidget* CoalitionPage::MakeGroup(const std::array<int, 11>& airfields, TextId title, const QString& name) {
-  auto* group = new QGroupBox(UiText(title, language_), this);
+  auto* group = new QGroupBox(QText(title, language_), this);
   group->setObjectName(name);
   auto* grid = new QGridLayout(group);
   grid->setVerticalSpacing(3);
@@ -117,9 +117,9 @@ QWidget* CoalitionPage::MakeGroup(const std::array<int, 11>& airfields, TextId t
     grid->addWidget(range, row, 1);
     ++row;
   }
-  auto* all = new QPushButton(UiText(TextId::SrvAllButton, language_), group);
+  auto* all = new QPushButton(QText(TextId::SrvAllButton, language_), group);
   all->setObjectName(QStringLiteral("all"));
-  auto* none = new QPushButton(UiText(TextId::SrvNoneButton, language_), group);
+  auto* none = new QPushButton(QText(TextId::SrvNoneButton, language_), group);
   none->setObjectName(QStringLiteral("none"));
   for (QPushButton* button : {all, none}) button->setAutoDefault(false);
   connect(all, &QPushButton::clicked, this, [this, &airfields] { CheckGroup(airfields, true); });

@@ -5,7 +5,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "GuiText.h"
+#include "vantor/texts/QText.h"
 #include "vantor/platform/Notifier.h"
 #include "vantor/server/gui/CoalitionPage.h"
 #include "vantor/server/gui/RadarPage.h"
@@ -13,20 +13,20 @@
 
 namespace vantor::server::gui {
 
-ConfigSheet::ConfigSheet(const ServerConfig& config, int language, Notifier& notifier, MapOpener openMap,
+ConfigSheet::ConfigSheet(const ServerConfig& config, Language language, Notifier& notifier, MapOpener openMap,
                          QWidget* parent)
     : QDialog(parent), working_(config), language_(language), notifier_(notifier), openMap_(std::move(openMap)) {
   setObjectName(QStringLiteral("configSheet"));
-  setWindowTitle(UiText(TextId::SrvConfigCaption, language));
+  setWindowTitle(QText(TextId::SrvConfigCaption, language));
   ApplyServerStyle(*this);
 
   tabs_ = new QTabWidget(this);
   blue_ = new CoalitionPage(0, language, tabs_);
   red_ = new CoalitionPage(1, language, tabs_);
   general_ = new RadarPage(language, tabs_);
-  tabs_->addTab(blue_, UiText(TextId::SrvPageBlue, language));
-  tabs_->addTab(red_, UiText(TextId::SrvPageRed, language));
-  tabs_->addTab(general_, UiText(TextId::SrvPageGeneral, language));
+  tabs_->addTab(blue_, QText(TextId::SrvPageBlue, language));
+  tabs_->addTab(red_, QText(TextId::SrvPageRed, language));
+  tabs_->addTab(general_, QText(TextId::SrvPageGeneral, language));
   blue_->Load(working_);
   red_->Load(working_);
   general_->Load(working_);
@@ -35,10 +35,10 @@ ConfigSheet::ConfigSheet(const ServerConfig& config, int language, Notifier& not
   }
 
   auto* buttons = new QDialogButtonBox(this);
-  ok_ = buttons->addButton(UiText(TextId::Ok, language), QDialogButtonBox::AcceptRole);
+  ok_ = buttons->addButton(QText(TextId::Ok, language), QDialogButtonBox::AcceptRole);
   ok_->setObjectName(QStringLiteral("ok"));
   ok_->setDefault(true);
-  cancel_ = buttons->addButton(UiText(TextId::Cancel, language), QDialogButtonBox::RejectRole);
+  cancel_ = buttons->addButton(QText(TextId::Cancel, language), QDialogButtonBox::RejectRole);
   cancel_->setObjectName(QStringLiteral("cancel"));
   connect(buttons, &QDialogButtonBox::accepted, this, &ConfigSheet::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &ConfigSheet::reject);
@@ -66,7 +66,7 @@ void ConfigSheet::OpenMap(CoalitionPage& page, bool placeAwacs) {
   Q_EMIT Committed(working_);
   MapSide side = MapSide::ViewOnly;
   if (placeAwacs) {
-    notifier_.showInformation(UiText(TextId::SrvDoubleClickNotice, language_));
+    notifier_.showInformation(QText(TextId::SrvDoubleClickNotice, language_));
     side = page.Side() == 0 ? MapSide::Blue : MapSide::Red;
   }
   if (openMap_) openMap_(this, working_, side);

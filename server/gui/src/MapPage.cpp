@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "GuiText.h"
+#include "vantor/texts/QText.h"
 #include "vantor/server/MapPageGeometry.h"
 #include "vantor/server/gui/ServerStyle.h"
 #include "vantor/server/gui/TheatreMap.h"
@@ -19,7 +19,7 @@ QString Degrees(double value) { return QString::number(value, 'f', 5); }
 
 }  // namespace
 
-MapView::MapView(const QImage& base, ServerConfig& config, MapSide side, int language, QWidget* parent)
+MapView::MapView(const QImage& base, ServerConfig& config, MapSide side, Language language, QWidget* parent)
     : QWidget(parent), base_(base), config_(config), side_(side), language_(language) {
   setObjectName(QStringLiteral("mapView"));
   setFixedSize(kMapWidth, kMapHeight);
@@ -58,32 +58,32 @@ void MapView::mouseDoubleClickEvent(QMouseEvent* event) {
   Q_EMIT AwacsPlaced();
 }
 
-MapPage::MapPage(const QImage& base, ServerConfig& config, MapSide side, int language, bool coastlineFound,
+MapPage::MapPage(const QImage& base, ServerConfig& config, MapSide side, Language language, bool coastlineFound,
                  QWidget* parent)
     : QDialog(parent), config_(config), language_(language) {
   setObjectName(QStringLiteral("mapPage"));
-  setWindowTitle(UiText(TextId::SrvMapCaption, language));
+  setWindowTitle(QText(TextId::SrvMapCaption, language));
   ApplyServerStyle(*this);
 
   view_ = new MapView(base, config, side, language, this);
   auto* hint = new QLabel(this);
   hint->setObjectName(QStringLiteral("hint"));
   if (side == MapSide::ViewOnly) {
-    hint->setText(UiText(TextId::SrvMapViewOnly, language));
+    hint->setText(QText(TextId::SrvMapViewOnly, language));
   } else {
     const TextId sideName = side == MapSide::Blue ? TextId::SrvCoalitionBlue : TextId::SrvCoalitionRed;
-    hint->setText(UiText(TextId::SrvMapPlaceHint, language).arg(UiText(sideName, language)));
+    hint->setText(QText(TextId::SrvMapPlaceHint, language).arg(QText(sideName, language)));
   }
   positions_ = new QLabel(this);
   positions_->setObjectName(QStringLiteral("positions"));
   positions_->setProperty("role", QStringLiteral("caption"));
-  auto* missing = new QLabel(UiText(TextId::SrvMapNoCoastline, language), this);
+  auto* missing = new QLabel(QText(TextId::SrvMapNoCoastline, language), this);
   missing->setObjectName(QStringLiteral("noCoastline"));
   missing->setStyleSheet(QStringLiteral("color: rgb(235, 180, 70);"));
   missing->setVisible(!coastlineFound);
 
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, this);
-  buttons->button(QDialogButtonBox::Ok)->setText(UiText(TextId::Ok, language));
+  buttons->button(QDialogButtonBox::Ok)->setText(QText(TextId::Ok, language));
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
 
   auto* layout = new QVBoxLayout(this);
@@ -107,8 +107,8 @@ void MapPage::ShowPositions() {
   for (int side = 0; side < 2; ++side) {
     if (config_.block.awacsMode[side] == 0) continue;
     const TextId name = side == 0 ? TextId::SrvCoalitionBlue : TextId::SrvCoalitionRed;
-    lines += UiText(TextId::SrvMapAwacsAt, language_)
-                 .arg(UiText(name, language_), Degrees(config_.block.awacsLatitude[side]),
+    lines += QText(TextId::SrvMapAwacsAt, language_)
+                 .arg(QText(name, language_), Degrees(config_.block.awacsLatitude[side]),
                       Degrees(config_.block.awacsLongitude[side]));
   }
   positions_->setText(lines.join(QStringLiteral("     ")));

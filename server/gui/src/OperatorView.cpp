@@ -10,7 +10,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "GuiText.h"
+#include "vantor/texts/QText.h"
 #include "vantor/server/ServerRuntime.h"
 #include "vantor/server/gui/ServerStyle.h"
 
@@ -41,7 +41,7 @@ QLabel* ValueLabel(QWidget* parent, const QString& name) {
 
 }  // namespace
 
-OperatorView::OperatorView(const ServerRuntime& runtime, int language, QWidget* parent)
+OperatorView::OperatorView(const ServerRuntime& runtime, Language language, QWidget* parent)
     : QWidget(parent), runtime_(runtime), language_(language) {
   setObjectName(QStringLiteral("operatorView"));
   monotonic_.start();
@@ -54,13 +54,13 @@ OperatorView::OperatorView(const ServerRuntime& runtime, int language, QWidget* 
   header->addWidget(ports_, 1);
   header->addWidget(mission_);
 
-  auto* clientsBox = new QGroupBox(UiText(TextId::SrvViewClients, language), this);
+  auto* clientsBox = new QGroupBox(QText(TextId::SrvViewClients, language), this);
   slotsTaken_ = ValueLabel(clientsBox, QStringLiteral("slotsTaken"));
   clients_ = new QTableWidget(0, kColumnCount, clientsBox);
   clients_->setObjectName(QStringLiteral("clients"));
-  clients_->setHorizontalHeaderLabels({UiText(TextId::SrvViewSlot, language), UiText(TextId::SrvViewAddress, language),
-                                       UiText(TextId::SrvViewCoalition, language),
-                                       UiText(TextId::SrvViewSince, language)});
+  clients_->setHorizontalHeaderLabels({QText(TextId::SrvViewSlot, language), QText(TextId::SrvViewAddress, language),
+                                       QText(TextId::SrvViewCoalition, language),
+                                       QText(TextId::SrvViewSince, language)});
   clients_->verticalHeader()->hide();
   clients_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   clients_->setSelectionMode(QAbstractItemView::NoSelection);
@@ -74,7 +74,7 @@ OperatorView::OperatorView(const ServerRuntime& runtime, int language, QWidget* 
   clientsLayout->addWidget(slotsTaken_);
   clientsLayout->addWidget(clients_);
 
-  auto* feedBox = new QGroupBox(UiText(TextId::SrvViewFeed, language), this);
+  auto* feedBox = new QGroupBox(QText(TextId::SrvViewFeed, language), this);
   feedTitle_ = ValueLabel(feedBox, QStringLiteral("feedTitle"));
   objects_ = ValueLabel(feedBox, QStringLiteral("objects"));
   batchRate_ = ValueLabel(feedBox, QStringLiteral("batchRate"));
@@ -82,17 +82,17 @@ OperatorView::OperatorView(const ServerRuntime& runtime, int language, QWidget* 
   skipped_ = ValueLabel(feedBox, QStringLiteral("skipped"));
   skipped_->setWordWrap(true);
   auto* feedForm = new QFormLayout;
-  feedForm->addRow(UiText(TextId::SrvViewObjects, language), objects_);
-  feedForm->addRow(UiText(TextId::SrvViewBatchRate, language), batchRate_);
-  feedForm->addRow(UiText(TextId::SrvViewRecords, language), records_);
-  feedForm->addRow(UiText(TextId::SrvViewSkipped, language), skipped_);
+  feedForm->addRow(QText(TextId::SrvViewObjects, language), objects_);
+  feedForm->addRow(QText(TextId::SrvViewBatchRate, language), batchRate_);
+  feedForm->addRow(QText(TextId::SrvViewRecords, language), records_);
+  feedForm->addRow(QText(TextId::SrvViewSkipped, language), skipped_);
   auto* feedLayout = new QVBoxLayout(feedBox);
   feedLayout->addWidget(feedTitle_);
   feedLayout->addSpacing(6);
   feedLayout->addLayout(feedForm);
   feedLayout->addStretch(1);
 
-  auto* eventsBox = new QGroupBox(UiText(TextId::SrvViewEvents, language), this);
+  auto* eventsBox = new QGroupBox(QText(TextId::SrvViewEvents, language), this);
   events_ = new QListWidget(eventsBox);
   events_->setObjectName(QStringLiteral("events"));
   events_->setSelectionMode(QAbstractItemView::NoSelection);
@@ -153,41 +153,41 @@ void OperatorView::Refresh() {
 
 void OperatorView::RefreshHeader() {
   const auto port = [this](quint16 value) {
-    return value != 0 ? QString::number(value) : UiText(TextId::SrvViewPortClosed, language_);
+    return value != 0 ? QString::number(value) : QText(TextId::SrvViewPortClosed, language_);
   };
-  ports_->setText(UiText(TextId::SrvViewPorts, language_).arg(port(runtime_.FeedPort()), port(runtime_.ClientPort())));
+  ports_->setText(QText(TextId::SrvViewPorts, language_).arg(port(runtime_.FeedPort()), port(runtime_.ClientPort())));
   const MissionTime& mission = runtime_.Mission();
   if (mission.missionStartWall == 0) {
-    mission_->setText(UiText(TextId::SrvViewMissionUnknown, language_));
+    mission_->setText(QText(TextId::SrvViewMissionUnknown, language_));
   } else {
     const std::int64_t clock = mission.MissionClock(runtime_.Clock().NowSeconds());
-    mission_->setText(UiText(TextId::SrvViewMissionTime, language_).arg(DurationText(clock % 86400)));
+    mission_->setText(QText(TextId::SrvViewMissionTime, language_).arg(DurationText(clock % 86400)));
   }
 }
 
 QString OperatorView::Since(std::int64_t at) const {
-  return UiText(TextId::SrvViewDuration, language_)
+  return QText(TextId::SrvViewDuration, language_)
       .arg(ClockText(at), DurationText(runtime_.Clock().NowSeconds() - at));
 }
 
 void OperatorView::RefreshClients() {
   const std::vector<ClientSlotInfo> seated = runtime_.Clients().Seated();
   slotsTaken_->setText(
-      UiText(TextId::SrvViewSlotsTaken, language_).arg(seated.size()).arg(runtime_.Config().maxClient));
+      QText(TextId::SrvViewSlotsTaken, language_).arg(seated.size()).arg(runtime_.Config().maxClient));
   clients_->setRowCount(static_cast<int>(seated.size()));
   int row = 0;
   for (const ClientSlotInfo& client : seated) {
-    QString coalition = UiText(TextId::SrvViewWaitingJoin, language_);
+    QString coalition = QText(TextId::SrvViewWaitingJoin, language_);
     QColor colour = kStoppedColour;
     if (client.joined) {
       if (client.coalition == static_cast<quint8>(protocol::CoalitionCode::Blue)) {
-        coalition = UiText(TextId::SrvCoalitionBlue, language_);
+        coalition = QText(TextId::SrvCoalitionBlue, language_);
         colour = kBlueColour;
       } else if (client.coalition == static_cast<quint8>(protocol::CoalitionCode::Red)) {
-        coalition = UiText(TextId::SrvCoalitionRed, language_);
+        coalition = QText(TextId::SrvCoalitionRed, language_);
         colour = QColor(255, 90, 80);
       } else {
-        coalition = UiText(TextId::SrvCoalitionOther, language_).arg(client.coalition);
+        coalition = QText(TextId::SrvCoalitionOther, language_).arg(client.coalition);
         colour = palette().color(QPalette::Text);
       }
     }
@@ -210,12 +210,12 @@ QString OperatorView::FeedSummary() const {
 void OperatorView::RefreshFeeds() {
   const std::vector<FeedStatistics> feeds = runtime_.Feeds().Statistics();
   if (feeds.empty()) {
-    feedTitle_->setText(UiText(TextId::SrvViewNoFeed, language_));
+    feedTitle_->setText(QText(TextId::SrvViewNoFeed, language_));
     feedTitle_->setStyleSheet(QStringLiteral("color: rgb(235, 180, 70);"));
   } else {
     QStringList titles;
     for (const FeedStatistics& feed : feeds) {
-      titles += UiText(TextId::SrvViewFeedFrom, language_)
+      titles += QText(TextId::SrvViewFeedFrom, language_)
                     .arg(feed.feed)
                     .arg(feed.peer.toString(), ClockText(feed.connectedAt));
     }
@@ -250,10 +250,10 @@ void OperatorView::RefreshFeeds() {
   QStringList reasons;
   for (const auto& [status, text] : kReasons) {
     const std::uint64_t count = skippedBy[static_cast<std::size_t>(status)];
-    if (count > 0) reasons += QStringLiteral("%1 × %2").arg(count).arg(UiText(text, language_));
+    if (count > 0) reasons += QStringLiteral("%1 × %2").arg(count).arg(QText(text, language_));
   }
-  if (tooLong > 0) reasons += QStringLiteral("%1 × %2").arg(tooLong).arg(UiText(TextId::SrvSkipTooLong, language_));
-  skipped_->setText(reasons.isEmpty() ? UiText(TextId::SrvViewNoneSkipped, language_) : reasons.join('\n'));
+  if (tooLong > 0) reasons += QStringLiteral("%1 × %2").arg(tooLong).arg(QText(TextId::SrvSkipTooLong, language_));
+  skipped_->setText(reasons.isEmpty() ? QText(TextId::SrvViewNoneSkipped, language_) : reasons.join('\n'));
 }
 
 void OperatorView::AddEvent(const QString& line) {

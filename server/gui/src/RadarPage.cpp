@@ -8,7 +8,7 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "GuiText.h"
+#include "vantor/texts/QText.h"
 #include "vantor/server/AirfieldSettings.h"
 
 namespace vantor::server::gui {
@@ -20,14 +20,14 @@ QString FromView(std::string_view text) { return QString::fromUtf8(text.data(), 
 
 }  // namespace
 
-RadarPage::RadarPage(int language, QWidget* parent) : QWidget(parent) {
+RadarPage::RadarPage(Language language, QWidget* parent) : QWidget(parent) {
   setObjectName(QStringLiteral("generalPage"));
-  auto* typesBox = new QGroupBox(UiText(TextId::SrvRadarTypesGroup, language), this);
+  auto* typesBox = new QGroupBox(QText(TextId::SrvRadarTypesGroup, language), this);
   auto* grid = new QGridLayout(typesBox);
   grid->setVerticalSpacing(2);
   const int rows = static_cast<int>((types_.size() + kTypeColumns - 1) / kTypeColumns);
   for (std::size_t i = 0; i < types_.size(); ++i) {
-    QString label = UiText(TextId::SrvRadarTypeLabel, language)
+    QString label = QText(TextId::SrvRadarTypeLabel, language)
                         .arg(FromView(protocol::RadarTypeNames[i]), FromView(kRadarTypeNominals[i].range));
     if (kRadarTypeNominals[i].radar) label += QStringLiteral(" *");
     auto* box = new QCheckBox(label, typesBox);
@@ -44,10 +44,10 @@ RadarPage::RadarPage(int language, QWidget* parent) : QWidget(parent) {
   awacsRange_->setRange(kMinAwacsRangeKm, kMaxAwacsRangeKm);
   awacsRange_->setSingleStep(10);
   auto* form = new QFormLayout;
-  form->addRow(UiText(TextId::SrvMaxClients, language), maxClient_);
-  form->addRow(UiText(TextId::SrvAwacsRange, language), awacsRange_);
+  form->addRow(QText(TextId::SrvMaxClients, language), maxClient_);
+  form->addRow(QText(TextId::SrvAwacsRange, language), awacsRange_);
 
-  auto* notice = new QLabel(UiText(TextId::SrvRadarNotice, language), this);
+  auto* notice = new QLabel(QText(TextId::SrvRadarNotice, language), this);
   notice->setObjectName(QStringLiteral("notice"));
   notice->setProperty("role", QStringLiteral("notice"));
   notice->setWordWrap(true);

@@ -16,7 +16,7 @@
 #include <windows.h>
 #endif
 
-#include "GuiText.h"
+#include "vantor/texts/QText.h"
 #include "vantor/platform/Notifier.h"
 #include "vantor/server/ServerEventLog.h"
 #include "vantor/server/ServerRuntime.h"
@@ -61,12 +61,12 @@ ServerWindow::ServerWindow(ServerRuntime& runtime, Notifier& notifier, WindowOpt
       options_(std::move(options)),
       language_(runtime.Language()) {
   setObjectName(QStringLiteral("serverWindow"));
-  setWindowTitle(UiText(TextId::SrvWindowTitle, language_));
+  setWindowTitle(QText(TextId::SrvWindowTitle, language_));
   setWindowFlags(Qt::Window | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
   ApplyServerStyle(*this);
   if (!options_.loadMap) options_.loadMap = [] { return LoadTheatreMap(DefaultDataFolders()); };
 
-  auto* banner = new Banner(UiText(TextId::SrvAboutDescription, language_), this);
+  auto* banner = new Banner(QText(TextId::SrvAboutDescription, language_), this);
 
   status_ = new QLabel(this);
   status_->setObjectName(QStringLiteral("statusText"));
@@ -82,15 +82,15 @@ ServerWindow::ServerWindow(ServerRuntime& runtime, Notifier& notifier, WindowOpt
   clientPortEdit_->setObjectName(QStringLiteral("clientPort"));
   clientPortEdit_->hide();
 
-  notLaunch_ = new QCheckBox(UiText(TextId::SrvDontStartFalcrest, language_), this);
+  notLaunch_ = new QCheckBox(QText(TextId::SrvDontStartFalcrest, language_), this);
   notLaunch_->setObjectName(QStringLiteral("notLaunch"));
-  config_ = new QPushButton(UiText(TextId::SrvConfigButton, language_), this);
+  config_ = new QPushButton(QText(TextId::SrvConfigButton, language_), this);
   config_->setObjectName(QStringLiteral("config"));
   config_->setAutoDefault(false);
-  start_ = new QPushButton(UiText(TextId::SrvStartButton, language_), this);
+  start_ = new QPushButton(QText(TextId::SrvStartButton, language_), this);
   start_->setObjectName(QStringLiteral("start"));
   start_->setDefault(true);
-  exit_ = new QPushButton(UiText(TextId::SrvExitButton, language_), this);
+  exit_ = new QPushButton(QText(TextId::SrvExitButton, language_), this);
   exit_->setObjectName(QStringLiteral("exit"));
   exit_->setAutoDefault(false);
   connect(start_, &QPushButton::clicked, this, &ServerWindow::Start);
@@ -178,7 +178,7 @@ void ServerWindow::OpenConfig() {
   // Whatever closed the sheet: what a page stored before opening the map
   // is kept too.
   runtime_.SaveConfig();
-  if (BothPasswordsEmpty(runtime_.Config())) notifier_.showInformation(UiText(TextId::SrvNoPasswords, language_));
+  if (BothPasswordsEmpty(runtime_.Config())) notifier_.showInformation(QText(TextId::SrvNoPasswords, language_));
   view_->Refresh();
 }
 
@@ -198,7 +198,7 @@ void ServerWindow::keyPressEvent(QKeyEvent* event) {
 
 void ServerWindow::contextMenuEvent(QContextMenuEvent* event) {
   QMenu menu(this);
-  menu.addAction(UiText(TextId::SrvAboutMenu, language_), this, &ServerWindow::ShowAbout);
+  menu.addAction(QText(TextId::SrvAboutMenu, language_), this, &ServerWindow::ShowAbout);
   menu.exec(event->globalPos());
 }
 
@@ -207,7 +207,7 @@ void ServerWindow::showEvent(QShowEvent* event) {
 #ifdef Q_OS_WIN
   if (!systemMenuExtended_) {
     if (HMENU menu = ::GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE)) {
-      const std::wstring text = UiText(TextId::SrvAboutMenu, language_).toStdWString();
+      const std::wstring text = QText(TextId::SrvAboutMenu, language_).toStdWString();
       ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
       ::AppendMenuW(menu, MF_STRING, kAboutCommand, text.c_str());
     }

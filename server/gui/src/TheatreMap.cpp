@@ -9,7 +9,7 @@
 #include <array>
 #include <cmath>
 
-#include "GuiText.h"
+#include "vantor/texts/QText.h"
 #include "vantor/server/AirfieldSettings.h"
 #include "vantor/server/MapPageGeometry.h"
 #include "vantor/server/gui/ServerStyle.h"
@@ -142,7 +142,7 @@ void PaintCoastline(QPainter& painter, const geo::CoastlineTable& coastline) {
   painter.setPen(QPen(kCoastColour, 1.0));
   QPainterPath path;
   bool open = false;
-  for (const geo::GeoPoint& point : coastline.entries()) {
+  for (const geo::GeoPoint& point : coastline.Entries()) {
     if (point.IsSeparator()) {
       open = false;
       continue;
@@ -186,7 +186,7 @@ void DrawAwacs(QPainter& painter, const QRect& area, const QColor& colour, Qt::B
 Qt::BrushStyle AwacsHatch(int side) { return side == 0 ? Qt::FDiagPattern : Qt::BDiagPattern; }
 const QColor& SideColour(int side) { return side == 0 ? kBlueColour : kRedColour; }
 
-void PaintLegend(QPainter& painter, int language) {
+void PaintLegend(QPainter& painter, Language language) {
   painter.setRenderHint(QPainter::Antialiasing, false);
   // A dark backing keeps the legend readable over land and coverage alike.
   painter.fillRect(QRect(0, 234, 240, kMapHeight - 234), QColor(10, 12, 14, 170));
@@ -197,11 +197,11 @@ void PaintLegend(QPainter& painter, int language) {
     painter.setPen(colour);
     painter.drawText(QRect(x, y, 95, 20), Qt::AlignLeft | Qt::AlignTop, label);
   };
-  text(5, 240, kBlueColour, UiText(TextId::SrvLegendBlueTeam, language));
-  text(5, 260, kRedColour, UiText(TextId::SrvLegendRedTeam, language));
-  text(5, 280, kBothColour, UiText(TextId::SrvLegendBothTeam, language));
-  text(100, 240, kBlueColour, UiText(TextId::SrvLegendBlueAwacs, language));
-  text(100, 260, kRedColour, UiText(TextId::SrvLegendRedAwacs, language));
+  text(5, 240, kBlueColour, QText(TextId::SrvLegendBlueTeam, language));
+  text(5, 260, kRedColour, QText(TextId::SrvLegendRedTeam, language));
+  text(5, 280, kBothColour, QText(TextId::SrvLegendBothTeam, language));
+  text(100, 240, kBlueColour, QText(TextId::SrvLegendBlueAwacs, language));
+  text(100, 260, kRedColour, QText(TextId::SrvLegendRedAwacs, language));
   DrawAwacs(painter, QRect(QPoint(200, 240), QPoint(230, 260)), kBlueColour, AwacsHatch(0));
   DrawAwacs(painter, QRect(QPoint(200, 260), QPoint(230, 280)), kRedColour, AwacsHatch(1));
 }
@@ -230,15 +230,15 @@ std::vector<std::filesystem::path> DefaultDataFolders() {
 TheatreMapBase LoadTheatreMap(std::span<const std::filesystem::path> folders) {
   TheatreMapBase base;
   const geo::CoastlineTable coastline = geo::LoadCoastline(geo::LocateDataFile(geo::kCoastlineFileName, folders));
-  base.coastlineFound = coastline.loaded();
+  base.coastlineFound = coastline.Loaded();
   const geo::ElevationGrid::LoadResult terrain =
       geo::LoadElevation(geo::LocateDataFile(geo::kElevationFileName, folders));
-  base.terrainFound = terrain.ok();
-  base.picture = RenderTheatreMap(coastline, terrain.ok() ? &terrain.grid : nullptr);
+  base.terrainFound = terrain.Ok();
+  base.picture = RenderTheatreMap(coastline, terrain.Ok() ? &terrain.grid : nullptr);
   return base;
 }
 
-void PaintCoverage(QImage& picture, const ServerConfig& config, int language) {
+void PaintCoverage(QImage& picture, const ServerConfig& config, Language language) {
   const protocol::ConfigBlock& block = config.block;
   QPainter painter(&picture);
   painter.setRenderHint(QPainter::Antialiasing, false);

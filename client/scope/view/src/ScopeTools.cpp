@@ -26,7 +26,7 @@ std::optional<int> HitTestContact(const model::CRivakDoc& document, int x, int y
 ScopeTools::ScopeTools(model::CRivakDoc& document, ScopeGeometry& geometry, ScopeOptions& options)
     : document_(document), geometry_(geometry), options_(options) {}
 
-bool ScopeTools::drawingMode() const { return drawing_ != nullptr && drawing_->drawingMode(); }
+bool ScopeTools::drawingMode() const { return drawing_ != nullptr && drawing_->DrawingMode(); }
 
 ToolRequest ScopeTools::OnButtonDown(MouseButton button, QPoint at) {
   ToolRequest request;

@@ -58,8 +58,4 @@ std::string CutPassword(const QString& password);
 QString FormatCoordinate(double degrees);
 std::optional<double> ParseCoordinate(const QString& stored);
 
-// The user-interface language the client's installer chose ("Installer
-// Language" in section "config" of the client's store): 128, 129, 130 or 0.
-int ReadLanguage(const SettingsStore& clientStore);
-
 }  // namespace vantor::server

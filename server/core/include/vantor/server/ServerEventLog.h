@@ -16,6 +16,7 @@
 #include "vantor/server/ClientSlots.h"
 #include "vantor/server/FeedConnections.h"
 #include "vantor/server/WorldSnapshot.h"
+#include "vantor/texts/Language.h"
 
 namespace vantor {
 enum class TextId : int;
@@ -32,7 +33,7 @@ class ServerEventLog final : public QObject {
   // A reason's skipped records get one line at most per this period.
   static constexpr std::int64_t kSkipLinePeriodSeconds = 60;
 
-  ServerEventLog(const ClientSlots& clients, const FeedConnections& feeds, const WallClock& clock, int language,
+  ServerEventLog(const ClientSlots& clients, const FeedConnections& feeds, const WallClock& clock, Language language,
                  std::chrono::milliseconds joinTimeout = std::chrono::milliseconds(protocol::kJoinTimeoutMs),
                  QObject* parent = nullptr);
 
@@ -61,7 +62,7 @@ class ServerEventLog final : public QObject {
   static SkipCounts SkipCountsOf(const FeedStatistics& feed);
 
   const WallClock& clock_;
-  int language_;
+  Language language_;
   std::int64_t joinTimeoutSeconds_;
   std::map<int, SkipCounts> seenByFeed_;  // by feed number
   SkipCounts pending_{};

@@ -24,6 +24,7 @@
 #include "vantor/server/TimerSource.h"
 #include "vantor/server/WallClock.h"
 #include "vantor/server/WorldSnapshot.h"
+#include "vantor/texts/Language.h"
 
 namespace vantor {
 class Notifier;
@@ -83,8 +84,8 @@ class ServerRuntime final : public QObject {
   const ServerOptions& Options() const { return options_; }
   const WallClock& Clock() const { return *services_.clock; }
   Notifier& Notifications() { return notifier_; }
-  int Language() const { return language_; }
-  void SetLanguage(int language) { language_ = language; }
+  vantor::Language Language() const { return language_; }
+  void SetLanguage(vantor::Language language) { language_ = language; }
 
   const ServerConfig& Config() const { return config_; }
   // Takes an edited copy of the configuration (the configuration pages'
@@ -140,7 +141,7 @@ class ServerRuntime final : public QObject {
   ServerServices services_;
   ServerConfig config_;
   MissionTime mission_;
-  int language_ = 0;
+  vantor::Language language_ = kFallbackLanguage;
   bool running_ = false;
   bool startEnabled_ = true;
   std::unique_ptr<ClientSlots> clients_;

@@ -2,6 +2,7 @@
 // The about box: the program's icon, name and version, and OK.
 
 #include <QDialog>
+#include "vantor/texts/Language.h"
 
 namespace vantor::server::gui {
 
@@ -9,7 +10,7 @@ class AboutBox final : public QDialog {
   Q_OBJECT
 
  public:
-  explicit AboutBox(int language, QWidget* parent = nullptr);
+  explicit AboutBox(Language language, QWidget* parent = nullptr);
 };
 
 }  // namespace vantor::server::gui

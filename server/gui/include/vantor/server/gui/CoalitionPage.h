@@ -9,6 +9,7 @@
 
 #include "vantor/protocol/Constants.h"
 #include "vantor/server/ServerConfig.h"
+#include "vantor/texts/Language.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -39,7 +40,7 @@ class CoalitionPage final : public QWidget {
   static constexpr int kDefaultStaticAltitudeKm = 8;
 
   // `side`: 0 Blue, 1 Red.
-  CoalitionPage(int side, int language, QWidget* parent = nullptr);
+  CoalitionPage(int side, Language language, QWidget* parent = nullptr);
 
   int Side() const { return side_; }
   void Load(const ServerConfig& config);
@@ -58,7 +59,7 @@ class CoalitionPage final : public QWidget {
   void OnChoice(AwacsChoice choice);
 
   int side_;
-  int language_;
+  Language language_;
   std::array<QCheckBox*, protocol::kAirfieldCount> inService_{};
   std::array<QComboBox*, protocol::kAirfieldCount> ranges_{};
   QButtonGroup* choices_ = nullptr;

@@ -12,6 +12,7 @@
 
 #include "vantor/server/ServerConfig.h"
 #include "vantor/server/gui/MapPage.h"
+#include "vantor/texts/Language.h"
 
 class QPushButton;
 class QTabWidget;
@@ -32,7 +33,7 @@ class ConfigSheet final : public QDialog {
   // Opens the map page over the copy, modally.
   using MapOpener = std::function<void(QWidget* parent, ServerConfig& config, MapSide side)>;
 
-  ConfigSheet(const ServerConfig& config, int language, Notifier& notifier, MapOpener openMap,
+  ConfigSheet(const ServerConfig& config, Language language, Notifier& notifier, MapOpener openMap,
               QWidget* parent = nullptr);
 
   const ServerConfig& Result() const { return working_; }
@@ -53,7 +54,7 @@ class ConfigSheet final : public QDialog {
   void OpenMap(CoalitionPage& page, bool placeAwacs);
 
   ServerConfig working_;
-  int language_;
+  Language language_;
   Notifier& notifier_;
   MapOpener openMap_;
   QTabWidget* tabs_ = nullptr;

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include "vantor/server/ServerConfig.h"
+#include "vantor/texts/Language.h"
 
 class QLabel;
 
@@ -25,7 +26,7 @@ class MapView final : public QWidget {
 
  public:
   // `config` is the configuration being edited; it outlives the view.
-  MapView(const QImage& base, ServerConfig& config, MapSide side, int language, QWidget* parent = nullptr);
+  MapView(const QImage& base, ServerConfig& config, MapSide side, Language language, QWidget* parent = nullptr);
 
   // What the view shows: the background with the coverages over it.
   QImage Picture() const;
@@ -42,14 +43,14 @@ class MapView final : public QWidget {
   QImage base_;
   ServerConfig& config_;
   MapSide side_;
-  int language_;
+  Language language_;
 };
 
 class MapPage final : public QDialog {
   Q_OBJECT
 
  public:
-  MapPage(const QImage& base, ServerConfig& config, MapSide side, int language, bool coastlineFound = true,
+  MapPage(const QImage& base, ServerConfig& config, MapSide side, Language language, bool coastlineFound = true,
           QWidget* parent = nullptr);
 
   MapView& View() { return *view_; }
@@ -58,7 +59,7 @@ class MapPage final : public QDialog {
   void ShowPositions();
 
   ServerConfig& config_;
-  int language_;
+  Language language_;
   MapView* view_ = nullptr;
   QLabel* positions_ = nullptr;
 };

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <map>
+#include "vantor/texts/Language.h"
 
 class QLabel;
 class QListWidget;
@@ -29,7 +30,7 @@ class OperatorView final : public QWidget {
  public:
   static constexpr int kMaxEvents = 500;
 
-  OperatorView(const ServerRuntime& runtime, int language, QWidget* parent = nullptr);
+  OperatorView(const ServerRuntime& runtime, Language language, QWidget* parent = nullptr);
 
   // Reads everything again from the runtime.
   void Refresh();
@@ -52,7 +53,7 @@ class OperatorView final : public QWidget {
   };
 
   const ServerRuntime& runtime_;
-  int language_;
+  Language language_;
   QTimer tick_;
   QElapsedTimer monotonic_;
   std::map<int, RateSample> rates_;  // by feed number

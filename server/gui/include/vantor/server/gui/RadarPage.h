@@ -8,6 +8,7 @@
 
 #include "vantor/protocol/Constants.h"
 #include "vantor/server/ServerConfig.h"
+#include "vantor/texts/Language.h"
 
 class QCheckBox;
 class QSpinBox;
@@ -21,7 +22,7 @@ class RadarPage final : public QWidget {
   static constexpr int kMinAwacsRangeKm = 100;
   static constexpr int kMaxAwacsRangeKm = 800;
 
-  explicit RadarPage(int language, QWidget* parent = nullptr);
+  explicit RadarPage(Language language, QWidget* parent = nullptr);
 
   void Load(const ServerConfig& config);
   void Save(ServerConfig& config) const;

@@ -14,6 +14,7 @@
 
 #include "vantor/server/gui/ConfigSheet.h"
 #include "vantor/server/gui/TheatreMap.h"
+#include "vantor/texts/Language.h"
 
 class QCheckBox;
 class QLabel;
@@ -81,7 +82,7 @@ class ServerWindow final : public QDialog {
   ServerRuntime& runtime_;
   Notifier& notifier_;
   WindowOptions options_;
-  int language_;
+  Language language_;
   std::optional<TheatreMapBase> mapBase_;
   std::unique_ptr<ServerEventLog> events_;
   bool systemMenuExtended_ = false;

@@ -13,6 +13,7 @@
 #include "vantor/geo/ElevationGrid.h"
 #include "vantor/geo/MapFiles.h"
 #include "vantor/server/ServerConfig.h"
+#include "vantor/texts/Language.h"
 
 namespace vantor::server::gui {
 
@@ -34,6 +35,6 @@ std::vector<std::filesystem::path> DefaultDataFolders();
 // ellipse for an airfield both sides have in service at the same range,
 // otherwise a blue one and a red one; the hatched coverage of each static
 // AWACS; the legend.
-void PaintCoverage(QImage& picture, const ServerConfig& config, int language);
+void PaintCoverage(QImage& picture, const ServerConfig& config, Language language);
 
 }  // namespace vantor::server::gui

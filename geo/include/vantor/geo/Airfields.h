@@ -3,12 +3,12 @@
 // them: the mission generator flies along these runways and the outline
 // builder draws them.
 
-#include "vantor/tools/GeoMath.h"
-
 #include <span>
 #include <string_view>
 
-namespace vantor::tools {
+#include "vantor/geo/Sphere.h"
+
+namespace vantor::geo {
 
 struct Runway {
   std::string_view name;  // airfield name; an airfield with two runways has two records
@@ -16,9 +16,9 @@ struct Runway {
   int menuId = 0;         // 32700 + airfield index - 1, or 0
   int headingDeg = 0;     // close to the direction from end 1 to end 2
   int elevationM = 0;     // field elevation
-  LatLon end1;
-  LatLon end2;
-  LatLon reference;  // the airfield's reference point
+  GeoPoint end1;
+  GeoPoint end2;
+  GeoPoint reference;  // the airfield's reference point
 
   double LengthKm() const { return DistanceKm(end1, end2); }
 };
@@ -30,4 +30,4 @@ std::span<const Runway> Runways();
 // The first runway of the airfield with this name, or nullptr.
 const Runway* FindRunway(std::string_view airfieldName);
 
-}  // namespace vantor::tools
+}  // namespace vantor::geo

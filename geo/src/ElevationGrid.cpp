@@ -22,6 +22,16 @@ constexpr double kBoxEast = 43.9;
 // Walk stretches this short are read sample by sample.
 constexpr int kLeafSteps = 16;
 
+// The samples of a file image of at least kFileBytes bytes.
+ElevationSamples DecodeSamples(const std::uint8_t* bytes) {
+  ElevationSamples samples(ElevationGrid::kSampleCount);
+  for (std::size_t i = 0; i < ElevationGrid::kSampleCount; ++i) {
+    const auto raw = static_cast<std::uint16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
+    samples[i] = static_cast<std::int16_t>(raw);
+  }
+  return samples;
+}
+
 bool Inside(double latitude, double longitude, double west) {
   return latitude >= kBoxSouth && latitude <= kBoxNorth && longitude >= west && longitude <= kBoxEast;
 }
@@ -86,7 +96,7 @@ void CountStretch(const ElevationGrid& grid, const Walk& walk, int a, int b, dou
 
 ElevationGrid::ElevationGrid() : ElevationGrid(std::vector<std::int16_t>(kSampleCount, 0)) {}
 
-ElevationGrid::ElevationGrid(std::vector<std::int16_t> samples) : samples_(std::move(samples)) {
+ElevationGrid::ElevationGrid(ElevationSamples samples) : samples_(std::move(samples)) {
   samples_.resize(kSampleCount, 0);
   BuildPyramid();
 }
@@ -137,20 +147,52 @@ ElevationGrid::LoadResult ElevationGrid::Load(const std::filesystem::path& file)
   LoadResult result;
   std::ifstream in(file, std::ios::binary);
   if (!in) return result;
-  std::vector<unsigned char> bytes(kFileBytes);
+  std::vector<std::uint8_t> bytes(kFileBytes);
   in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
   if (static_cast<std::size_t>(in.gcount()) != kFileBytes) {
     result.status = ElevationLoadStatus::Short;
     return result;
   }
-  std::vector<std::int16_t> samples(kSampleCount);
-  for (std::size_t i = 0; i < kSampleCount; ++i) {
-    const auto raw = static_cast<std::uint16_t>(bytes[2 * i] | (bytes[2 * i + 1] << 8));
-    samples[i] = static_cast<std::int16_t>(raw);
-  }
-  result.grid = ElevationGrid(std::move(samples));
+  result.grid = ElevationGrid(DecodeSamples(bytes.data()));
   result.status = ElevationLoadStatus::Loaded;
   return result;
+}
+
+std::vector<std::uint8_t> ElevationGrid::ToBytes() const {
+  std::vector<std::uint8_t> bytes(kFileBytes);
+  for (std::size_t i = 0; i < kSampleCount; ++i) {
+    const auto value = static_cast<std::uint16_t>(samples_[i]);
+    bytes[2 * i] = static_cast<std::uint8_t>(value & 0xFF);
+    bytes[2 * i + 1] = static_cast<std::uint8_t>(value >> 8);
+  }
+  return bytes;
+}
+
+std::optional<ElevationGrid> ElevationGrid::FromBytes(std::span<const std::uint8_t> bytes, std::string* error) {
+  if (bytes.size() != kFileBytes) {
+    if (error)
+      *error =
+          "an elevation grid has " + std::to_string(kFileBytes) + " bytes, this one " + std::to_string(bytes.size());
+    return std::nullopt;
+  }
+  return ElevationGrid(DecodeSamples(bytes.data()));
+}
+
+std::int16_t ElevationGrid::HeightAt(GeoPoint position) const {
+  const auto cell = CellOf(position);
+  return cell ? At(cell->row, cell->column) : std::int16_t{0};
+}
+
+std::optional<GridCell> CellOf(GeoPoint position) {
+  const double x = GridColumnOf(position.longitude);
+  const double y = GridRowOf(position.latitude);
+  if (!(x >= 0.0 && x < ElevationGrid::kColumns && y >= 0.0 && y < ElevationGrid::kRows)) return std::nullopt;
+  return GridCell{static_cast<int>(y), static_cast<int>(x)};
+}
+
+GeoPoint CellCentre(int row, int column) {
+  return {ElevationGrid::kSouthLatitude + (ElevationGrid::kRows - row - 0.5) / ElevationGrid::kSamplesPerDegree,
+          ElevationGrid::kWestLongitude + (column + 0.5) / ElevationGrid::kSamplesPerDegree};
 }
 
 int CountTerrainObstructions(const ElevationGrid& grid, double radarLatitude, double radarLongitude,

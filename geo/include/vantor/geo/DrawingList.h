@@ -27,7 +27,7 @@ class DrawingList {
   // Appends a separator and switches drawing mode on.
   void StartDrawing();
   void StopDrawing() { drawingMode_ = false; }
-  bool drawingMode() const { return drawingMode_; }
+  bool DrawingMode() const { return drawingMode_; }
 
   void AddDrawingPoint(double latitude, double longitude);
   // Removes the last point (a separator counts) while drawing mode is on;
@@ -41,9 +41,9 @@ class DrawingList {
   // become separators. A missing file is no error: false, nothing added.
   bool LoadDrawing(const std::filesystem::path& file);
 
-  const std::vector<GeoPoint>& points() const { return points_; }
-  std::size_t size() const { return points_.size(); }
-  bool empty() const { return points_.empty(); }
+  const std::vector<GeoPoint>& Points() const { return points_; }
+  std::size_t Size() const { return points_.size(); }
+  bool Empty() const { return points_.empty(); }
 
  private:
   std::vector<GeoPoint> points_;

@@ -1,6 +1,6 @@
 #include "vantor/tools/LandMask.h"
 
-#include "vantor/tools/ElevationGrid.h"
+#include "vantor/tools/FileBytes.h"
 
 #include <algorithm>
 

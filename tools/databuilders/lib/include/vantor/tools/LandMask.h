@@ -1,6 +1,6 @@
 #pragma once
 // Which samples of the terrain grid are land, as derived from the GSHHG
-// shoreline by tools/databuilders/make_theatre_maps.sh. Stored run-length
+// shoreline by tools/databuilders/scripts/make_theatre_maps.sh. Stored run-length
 // encoded ("landmask.rle"): the magic "VLM1", uint16 width, uint16 height,
 // then per row a uint16 run count followed by that many uint16 run lengths,
 // alternating sea and land and starting with sea; all little-endian.

@@ -42,10 +42,10 @@ class CoastlineTable {
   // longitude, then latitude.
   static CoastlineTable Load(const std::filesystem::path& file);
 
-  bool loaded() const { return loaded_; }
-  const std::array<GeoPoint, kEntryCount>& entries() const { return entries_; }
+  bool Loaded() const { return loaded_; }
+  const std::array<GeoPoint, kEntryCount>& Entries() const { return entries_; }
   const GeoPoint& operator[](std::size_t index) const { return entries_[index]; }
-  std::size_t size() const { return kEntryCount; }
+  std::size_t Size() const { return kEntryCount; }
 
  private:
   std::array<GeoPoint, kEntryCount> entries_{};

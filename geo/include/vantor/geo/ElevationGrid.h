@@ -1,12 +1,18 @@
 #pragma once
-// The theatre's terrain heights ("elevation.dat") and the terrain line of
-// sight over them.
+// The theatre's terrain heights ("elevation.dat"): the one grid layout that
+// the data builders write and the client reads, and the terrain line of
+// sight over it.
 
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <optional>
+#include <span>
+#include <string>
 #include <string_view>
 #include <vector>
+
+#include "vantor/geo/GeoPoint.h"
 
 namespace vantor::geo {
 
@@ -18,10 +24,19 @@ enum class ElevationLoadStatus {
   Short,    // fewer than the grid's 7972888 bytes
 };
 
+// Row-major samples in the grid's layout: what a grid is built from.
+using ElevationSamples = std::vector<std::int16_t>;
+
+struct GridCell {
+  int row = 0;
+  int column = 0;
+};
+
 // 1204 rows by 3311 columns of signed 16-bit heights in metres, row 0 at the
-// northern edge, column 0 at 33 degrees east. Immutable once built; a
-// pyramid of block maxima beside the samples lets the line of sight skip
-// stretches of terrain that cannot mask anything.
+// northern edge, column 0 at 33 degrees east; in the file row-major and
+// little-endian. Immutable once built; a pyramid of block maxima beside the
+// samples lets the line of sight skip stretches of terrain that cannot mask
+// anything.
 class ElevationGrid {
  public:
   static constexpr int kRows = 1204;
@@ -41,17 +56,25 @@ class ElevationGrid {
   ElevationGrid();
   // Row-major samples; a vector of any other size than kSampleCount is
   // resized (missing samples 0), so a grid always has its full extent.
-  explicit ElevationGrid(std::vector<std::int16_t> samples);
+  explicit ElevationGrid(ElevationSamples samples);
 
-  // Reads the little-endian file; a file that is missing or shorter than a
-  // full grid fails (bytes past the grid are ignored).
+  // Reads the file as the client does: a file that is missing or shorter
+  // than a full grid fails (bytes past the grid are ignored).
   static LoadResult Load(const std::filesystem::path& file);
+  // The file image, exactly kFileBytes.
+  std::vector<std::uint8_t> ToBytes() const;
+  // A grid from a file image of exactly kFileBytes, as the builders insist
+  // on; nothing (and `error` set) for any other size.
+  static std::optional<ElevationGrid> FromBytes(std::span<const std::uint8_t> bytes, std::string* error);
 
-  std::int16_t At(int row, int column) const {
-    return samples_[static_cast<std::size_t>(row) * kColumns + static_cast<std::size_t>(column)];
+  static std::size_t SampleIndex(int row, int column) {
+    return static_cast<std::size_t>(row) * kColumns + static_cast<std::size_t>(column);
   }
+  std::int16_t At(int row, int column) const { return samples_[SampleIndex(row, column)]; }
   static bool Contains(int row, int column) { return row >= 0 && row < kRows && column >= 0 && column < kColumns; }
-  const std::vector<std::int16_t>& samples() const { return samples_; }
+  const ElevationSamples& Samples() const { return samples_; }
+  // Height of the sample holding `position`; 0 outside the grid.
+  std::int16_t HeightAt(GeoPoint position) const;
 
   // The highest sample of a block that contains rows r0..r1 and columns
   // c0..c1 (inclusive, clipped to the grid): never below the true maximum of
@@ -66,17 +89,17 @@ class ElevationGrid {
   };
   void BuildPyramid();
 
-  std::vector<std::int16_t> samples_;
+  ElevationSamples samples_;
   std::vector<Level> levels_;  // levels_[k] holds maxima of 2^(k+1)-sized blocks
 };
 
 struct ElevationGrid::LoadResult {
   ElevationLoadStatus status = ElevationLoadStatus::Missing;
   ElevationGrid grid;  // flat unless status is Loaded
-  bool ok() const { return status == ElevationLoadStatus::Loaded; }
+  bool Ok() const { return status == ElevationLoadStatus::Loaded; }
 };
 
-// At the scope's first showing: a result that is not ok() means the
+// At the scope's first showing: a result that is not Ok() means the
 // installation is broken; the client shows TextId::GeoElevationMissing
 // ("Install corrupt. File elevation.dat not found!") and ends with code 0.
 inline ElevationGrid::LoadResult LoadElevation(const std::filesystem::path& file) { return ElevationGrid::Load(file); }
@@ -88,6 +111,11 @@ inline double GridColumnOf(double longitude) {
 inline double GridRowOf(double latitude) {
   return ElevationGrid::kRows - (latitude - ElevationGrid::kSouthLatitude) * ElevationGrid::kSamplesPerDegree;
 }
+// The sample holding a position (the fractional coordinates truncated), or
+// nothing outside the grid.
+std::optional<GridCell> CellOf(GeoPoint position);
+// The centre of a sample.
+GeoPoint CellCentre(int row, int column);
 
 // True when the terrain leaves the target visible from the radar. Ground
 // radars (fromAltitudeMode false) pass their antenna height; the AWACS passes

@@ -1,8 +1,8 @@
-#include "vantor/tools/Airfields.h"
+#include "vantor/geo/Airfields.h"
 
 #include <array>
 
-namespace vantor::tools {
+namespace vantor::geo {
 namespace {
 
 constexpr std::array<Runway, 25> kRunways = {{
@@ -64,4 +64,4 @@ const Runway* FindRunway(std::string_view airfieldName) {
   return nullptr;
 }
 
-}  // namespace vantor::tools
+}  // namespace vantor::geo

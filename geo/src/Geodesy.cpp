@@ -5,6 +5,8 @@
 #include <cmath>
 #include <cstdio>
 
+#include "vantor/geo/Sphere.h"
+
 namespace vantor::geo {
 namespace {
 
@@ -138,12 +140,12 @@ GeoPoint UtmToLatLong(double northing, double easting, std::string_view zoneText
   const double m = y * 1.0004001600640255;
   const double mu = m / (kA * kArcFactor);
 
-  const double e1_2 = e1 * e1;
-  const double e1_3 = e1_2 * e1;
-  const double e1_4 = e1_3 * e1;
-  const double phi1 = mu + (1.5 * e1 - 0.84375 * e1_3) * std::sin(2.0 * mu) +
-                      (1.3125 * e1_2 - 1.71875 * e1_4) * std::sin(4.0 * mu) +
-                      1.5729166666666665 * e1_3 * std::sin(6.0 * mu);
+  const double e1Squared = e1 * e1;
+  const double e1Cubed = e1Squared * e1;
+  const double e1Fourth = e1Cubed * e1;
+  const double phi1 = mu + (1.5 * e1 - 0.84375 * e1Cubed) * std::sin(2.0 * mu) +
+                      (1.3125 * e1Squared - 1.71875 * e1Fourth) * std::sin(4.0 * mu) +
+                      1.5729166666666665 * e1Cubed * std::sin(6.0 * mu);
 
   const double sinPhi = std::sin(phi1);
   const double cosPhi = std::cos(phi1);
@@ -192,7 +194,7 @@ int ScopeRangeKm(int x1, int y1, int x2, int y2, int pixelsPerKm, int centreX, i
   // Rounding can push the cosine a hair above 1 for identical points.
   const double c = std::clamp(std::cos(d) * std::cos(a1) * std::cos(a2) + std::sin(a1) * std::sin(a2), -1.0, 1.0);
   const double theta = std::acos(c) * 57.29578;
-  return TruncToInt(2.0 * 6366.0 * std::sin(theta * 0.5 * 0.024));
+  return TruncToInt(2.0 * kChordEarthRadiusKm * std::sin(theta * 0.5 * 0.024));
 }
 
 double ScopeBearing(int anchorX, int anchorY, int cursorX, int cursorY) {

@@ -11,17 +11,9 @@
 #include <string>
 #include <string_view>
 
+#include "vantor/geo/GeoPoint.h"
+
 namespace vantor::geo {
-
-// Latitude and longitude in decimal degrees, north and east positive.
-struct GeoPoint {
-  double latitude = 0.0;
-  double longitude = 0.0;
-
-  // (0, 0) separates polylines in the map and drawing files.
-  bool IsSeparator() const { return latitude == 0.0 && longitude == 0.0; }
-  bool operator==(const GeoPoint&) const = default;
-};
 
 // Northing and easting in metres within a UTM zone.
 struct UtmPoint {
@@ -43,8 +35,8 @@ inline constexpr std::size_t kWgs84Row = 23;
 const std::array<Ellipsoid, kEllipsoidCount>& EllipsoidTable();
 
 inline constexpr double kDegToRad = 0.01745329;  // deliberately this literal, slightly below pi/180
-inline constexpr double kPi = 3.14159265;
-inline constexpr double kRadToDeg = 180.0 / kPi;
+inline constexpr double kShortPi = 3.14159265;   // pi as the conversions write it; Sphere.h has the full one
+inline constexpr double kRadToDeg = 180.0 / kShortPi;
 inline constexpr double kHeadingRadToDeg = 57.29578;
 inline constexpr double kUtmScale = 0.9996;
 inline constexpr double kFalseEasting = 500000.0;
