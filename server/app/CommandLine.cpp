@@ -58,6 +58,8 @@ std::optional<ServerCommandLine> ParseServerCommandLine() {
   const QCommandLineOption printConfig(
       QStringLiteral("print-config"),
       QStringLiteral("Print the configuration in effect as an INI file (every key the server reads) and exit."));
+  const QCommandLineOption start(QStringLiteral("start"),
+                                 QStringLiteral("With the window: start serving at once, as \"Fly...\" does."));
   const QCommandLineOption windowSnapshot(QStringLiteral("snapshot"),
                                           QStringLiteral("Save a picture of the window as PNG in FILE, then exit."),
                                           QStringLiteral("FILE"));
@@ -69,8 +71,8 @@ std::optional<ServerCommandLine> ParseServerCommandLine() {
       QStringLiteral("snapshot-after"),
       QStringLiteral("Seconds of running before --snapshot saves the window (default 3)."), QStringLiteral("SECONDS"),
       QStringLiteral("3"));
-  parser.addOptions({headless, noSimulator, feedPort, clientPort, settings, simulatorDir, printConfig, windowSnapshot,
-                     mapSnapshot, snapshotAfter});
+  parser.addOptions({headless, noSimulator, feedPort, clientPort, settings, simulatorDir, printConfig, start,
+                     windowSnapshot, mapSnapshot, snapshotAfter});
   parser.process(*QCoreApplication::instance());
 
   ServerCommandLine commandLine;
@@ -79,6 +81,7 @@ std::optional<ServerCommandLine> ParseServerCommandLine() {
   commandLine.settingsFile = parser.value(settings);
   commandLine.simulatorDir = parser.value(simulatorDir);
   commandLine.printConfig = parser.isSet(printConfig);
+  commandLine.startAtOnce = parser.isSet(start);
   commandLine.windowSnapshot = parser.value(windowSnapshot);
   commandLine.mapSnapshot = parser.value(mapSnapshot);
   bool secondsOk = false;

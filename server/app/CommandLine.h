@@ -16,6 +16,7 @@ class ServerRuntime;
 struct ServerCommandLine {
   bool headless = false;
   bool printConfig = false;
+  bool startAtOnce = false;  // the window presses "Fly..." itself
   bool noSimulator = false;
   quint16 feedPort = 0;
   quint16 clientPort = 0;

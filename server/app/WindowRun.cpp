@@ -76,6 +76,7 @@ int RunWindow(int argc, char** argv) {
 
   QObject::connect(&window, &QDialog::finished, &app, &QCoreApplication::quit);
   window.show();
+  if (commandLine->startAtOnce) window.Start();
   if (!commandLine->windowSnapshot.isEmpty()) {
     QTimer::singleShot(static_cast<int>(commandLine->snapshotAfterSeconds * 1000.0), &window,
                        [&window, file = commandLine->windowSnapshot] {

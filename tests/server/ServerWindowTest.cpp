@@ -262,7 +262,7 @@ TEST(ServerWindow, AboutBoxFromF1AndTheContextMenu) {
     EXPECT_EQ(version, "vantorsrv version 1.5");
     const char* expected = language == Language::English   ? "About Vantorsrv"
                            : language == Language::Spanish ? "Sobre Vantorsrv"
-                                                          : "A propos de Vantorsrv";
+                                                           : "A propos de Vantorsrv";
     EXPECT_EQ(caption, expected);
   }
   EXPECT_EQ(ServerWindow::kAboutCommand, 16u);
@@ -323,4 +323,27 @@ TEST(ServerWindow, OperatorViewFollowsClientsFeedAndEvents) {
   for (int i = 0; i < events.count(); ++i) lines += events.item(i)->text().mid(21);
   EXPECT_TRUE(lines.contains("slot 1 (127.0.0.3) joined Red")) << lines.join('\n').toStdString();
   EXPECT_TRUE(lines.contains("feed 1 connected from 127.0.0.1"));
+}
+
+TEST(ServerWindow, SheetPagesRenderLaidOutInEveryLanguage) {
+  // With VANTOR_SNAPSHOT_DIR set, the pictures are kept there for a look.
+  const QString keep = qEnvironmentVariable("VANTOR_SNAPSHOT_DIR");
+  for (const Language language : kLanguages) {
+    ServerHarness harness;
+    ConfigSheet sheet(harness.Runtime().Config(), language, harness.Notifier(), nullptr);
+    sheet.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&sheet));
+    for (int page = 0; page < sheet.Tabs().count(); ++page) {
+      sheet.Tabs().setCurrentIndex(page);
+      const QImage picture = sheet.grab().toImage();
+      // Every control fits: nothing is squeezed below its own minimum.
+      for (QWidget* child : sheet.Tabs().currentWidget()->findChildren<QWidget*>()) {
+        if (!child->isVisible()) continue;
+        EXPECT_GE(child->width(), child->minimumSizeHint().width()) << child->objectName().toStdString();
+      }
+      if (!keep.isEmpty()) {
+        picture.save(QString("%1/sheet-%2-%3.png").arg(keep).arg(static_cast<int>(language)).arg(page));
+      }
+    }
+  }
 }

@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "vantor/texts/QText.h"
 #include "vantor/server/gui/ServerStyle.h"
+#include "vantor/texts/QText.h"
 
 namespace vantor::server::gui {
 

@@ -14,8 +14,8 @@
 #include <QVBoxLayout>
 #include <QValidator>
 
-#include "vantor/texts/QText.h"
 #include "vantor/server/AirfieldSettings.h"
+#include "vantor/texts/QText.h"
 
 namespace vantor::server::gui {
 namespace {

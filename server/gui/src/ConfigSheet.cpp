@@ -5,11 +5,11 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include "vantor/texts/QText.h"
 #include "vantor/platform/Notifier.h"
 #include "vantor/server/gui/CoalitionPage.h"
 #include "vantor/server/gui/RadarPage.h"
 #include "vantor/server/gui/ServerStyle.h"
+#include "vantor/texts/QText.h"
 
 namespace vantor::server::gui {
 

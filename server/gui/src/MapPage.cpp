@@ -7,10 +7,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "vantor/texts/QText.h"
 #include "vantor/server/MapPageGeometry.h"
 #include "vantor/server/gui/ServerStyle.h"
 #include "vantor/server/gui/TheatreMap.h"
+#include "vantor/texts/QText.h"
 
 namespace vantor::server::gui {
 namespace {

@@ -10,15 +10,15 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "vantor/texts/QText.h"
 #include "vantor/server/ServerRuntime.h"
 #include "vantor/server/gui/ServerStyle.h"
+#include "vantor/texts/QText.h"
 
 namespace vantor::server::gui {
 namespace {
 
 constexpr int kTickMs = 1000;
-enum Column { kSlotColumn, kAddressColumn, kCoalitionColumn, kSinceColumn, kColumnCount };
+enum Column { SlotColumn, AddressColumn, CoalitionColumn, SinceColumn, ColumnCount };
 
 QString ClockText(std::int64_t seconds) {
   return QDateTime::fromSecsSinceEpoch(seconds).toString(QStringLiteral("hh:mm:ss"));
@@ -56,7 +56,7 @@ OperatorView::OperatorView(const ServerRuntime& runtime, Language language, QWid
 
   auto* clientsBox = new QGroupBox(QText(TextId::SrvViewClients, language), this);
   slotsTaken_ = ValueLabel(clientsBox, QStringLiteral("slotsTaken"));
-  clients_ = new QTableWidget(0, kColumnCount, clientsBox);
+  clients_ = new QTableWidget(0, ColumnCount, clientsBox);
   clients_->setObjectName(QStringLiteral("clients"));
   clients_->setHorizontalHeaderLabels({QText(TextId::SrvViewSlot, language), QText(TextId::SrvViewAddress, language),
                                        QText(TextId::SrvViewCoalition, language),
@@ -166,14 +166,12 @@ void OperatorView::RefreshHeader() {
 }
 
 QString OperatorView::Since(std::int64_t at) const {
-  return QText(TextId::SrvViewDuration, language_)
-      .arg(ClockText(at), DurationText(runtime_.Clock().NowSeconds() - at));
+  return QText(TextId::SrvViewDuration, language_).arg(ClockText(at), DurationText(runtime_.Clock().NowSeconds() - at));
 }
 
 void OperatorView::RefreshClients() {
   const std::vector<ClientSlotInfo> seated = runtime_.Clients().Seated();
-  slotsTaken_->setText(
-      QText(TextId::SrvViewSlotsTaken, language_).arg(seated.size()).arg(runtime_.Config().maxClient));
+  slotsTaken_->setText(QText(TextId::SrvViewSlotsTaken, language_).arg(seated.size()).arg(runtime_.Config().maxClient));
   clients_->setRowCount(static_cast<int>(seated.size()));
   int row = 0;
   for (const ClientSlotInfo& client : seated) {
@@ -191,11 +189,11 @@ void OperatorView::RefreshClients() {
         colour = palette().color(QPalette::Text);
       }
     }
-    const QString cells[kColumnCount] = {QString::number(client.slot), client.peer.toString(), coalition,
-                                         Since(client.joined ? client.joinedAt : client.seatedAt)};
-    for (int column = 0; column < kColumnCount; ++column) {
+    const QString cells[ColumnCount] = {QString::number(client.slot), client.peer.toString(), coalition,
+                                        Since(client.joined ? client.joinedAt : client.seatedAt)};
+    for (int column = 0; column < ColumnCount; ++column) {
       auto* item = new QTableWidgetItem(cells[column]);
-      if (column == kCoalitionColumn) item->setForeground(colour);
+      if (column == CoalitionColumn) item->setForeground(colour);
       clients_->setItem(row, column, item);
     }
     ++row;

@@ -8,8 +8,8 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "vantor/texts/QText.h"
 #include "vantor/server/AirfieldSettings.h"
+#include "vantor/texts/QText.h"
 
 namespace vantor::server::gui {
 namespace {

@@ -47,10 +47,24 @@ QPalette ServerPalette() {
 }
 
 QString ServerStyleSheet() {
+  // Colours live here rather than in a palette alone: a style sheet takes
+  // its colours from the application's palette for every widget it styles,
+  // whatever palette the window was given.
   return QStringLiteral(
+      "QWidget { color: rgb(222, 226, 230); }"
+      "QWidget:disabled { color: rgb(105, 109, 115); }"
+      "QDialog { background: rgb(32, 34, 38); }"
       "QGroupBox { border: 1px solid rgb(90, 93, 99); border-radius: 3px; margin-top: 1.1em; padding: 6px 6px 4px 6px; "
       "}"
       "QGroupBox::title { subcontrol-origin: margin; left: 9px; padding: 0 4px; color: rgb(170, 178, 186); }"
+      "QCheckBox::indicator, QRadioButton::indicator { width: 11px; height: 11px; border: 1px solid rgb(130, 134, 140);"
+      "  background: rgb(20, 22, 25); padding: 2px; background-clip: content; }"
+      "QRadioButton::indicator { border-radius: 7px; }"
+      "QCheckBox::indicator:checked, QRadioButton::indicator:checked { background: rgb(110, 210, 100); }"
+      "QCheckBox::indicator:hover, QRadioButton::indicator:hover { border-color: rgb(190, 196, 202); }"
+      "QCheckBox::indicator:disabled, QRadioButton::indicator:disabled { border-color: rgb(70, 73, 79); }"
+      "QCheckBox::indicator:checked:disabled, QRadioButton::indicator:checked:disabled { background: rgb(70, 110, 66); "
+      "}"
       "QTabWidget::pane { border: 1px solid rgb(90, 93, 99); top: -1px; }"
       "QTabBar::tab { background: rgb(40, 43, 48); border: 1px solid rgb(90, 93, 99); padding: 5px 14px;"
       "  margin-right: 2px; color: rgb(170, 178, 186); }"
@@ -61,17 +75,21 @@ QString ServerStyleSheet() {
       "QPushButton:hover { background: rgb(58, 62, 69); }"
       "QPushButton:pressed { background: rgb(38, 40, 45); }"
       "QPushButton:default { border: 1px solid rgb(110, 210, 100); }"
-      "QPushButton:disabled { color: rgb(105, 109, 115); border-color: rgb(62, 65, 70); }"
+      "QPushButton:disabled { border-color: rgb(62, 65, 70); }"
       "QLineEdit, QSpinBox, QComboBox { background: rgb(20, 22, 25); border: 1px solid rgb(90, 93, 99);"
-      "  border-radius: 2px; padding: 2px 4px; }"
-      "QLineEdit:disabled, QSpinBox:disabled, QComboBox:disabled { color: rgb(105, 109, 115);"
-      "  border-color: rgb(62, 65, 70); }"
-      "QTableWidget, QListWidget { background: rgb(20, 22, 25); border: 1px solid rgb(90, 93, 99);"
-      "  gridline-color: rgb(48, 51, 57); }"
+      "  border-radius: 2px; padding: 2px 4px; selection-background-color: rgb(51, 110, 60); }"
+      "QLineEdit:disabled, QSpinBox:disabled, QComboBox:disabled { border-color: rgb(62, 65, 70); }"
+      "QComboBox QAbstractItemView { background: rgb(20, 22, 25); border: 1px solid rgb(90, 93, 99);"
+      "  selection-background-color: rgb(51, 110, 60); }"
+      "QTableWidget, QListWidget { background: rgb(20, 22, 25); alternate-background-color: rgb(27, 29, 33);"
+      "  border: 1px solid rgb(90, 93, 99); gridline-color: rgb(48, 51, 57); }"
       "QHeaderView::section { background: rgb(40, 43, 48); color: rgb(170, 178, 186); border: none;"
       "  border-right: 1px solid rgb(62, 65, 70); border-bottom: 1px solid rgb(90, 93, 99); padding: 3px 6px; }"
+      "QMenu { background: rgb(40, 43, 48); border: 1px solid rgb(90, 93, 99); padding: 2px; }"
+      "QMenu::item { padding: 4px 18px; }"
+      "QMenu::item:selected { background: rgb(51, 110, 60); }"
       "QLabel#statusText { font-size: 17px; font-weight: bold; padding: 4px; }"
-      "QLabel[role=\"caption\"] { color: rgb(140, 146, 152); }"
+      "QLabel[role=\"caption\"] { color: rgb(150, 156, 162); }"
       "QLabel[role=\"notice\"] { color: rgb(190, 196, 202); border: 1px solid rgb(62, 65, 70);"
       "  border-radius: 3px; padding: 6px; background: rgb(27, 29, 33); }");
 }

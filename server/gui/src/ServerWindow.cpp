@@ -16,13 +16,13 @@
 #include <windows.h>
 #endif
 
-#include "vantor/texts/QText.h"
 #include "vantor/platform/Notifier.h"
 #include "vantor/server/ServerEventLog.h"
 #include "vantor/server/ServerRuntime.h"
 #include "vantor/server/gui/AboutBox.h"
 #include "vantor/server/gui/OperatorView.h"
 #include "vantor/server/gui/ServerStyle.h"
+#include "vantor/texts/QText.h"
 
 namespace vantor::server::gui {
 namespace {

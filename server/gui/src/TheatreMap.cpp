@@ -9,10 +9,10 @@
 #include <array>
 #include <cmath>
 
-#include "vantor/texts/QText.h"
 #include "vantor/server/AirfieldSettings.h"
 #include "vantor/server/MapPageGeometry.h"
 #include "vantor/server/gui/ServerStyle.h"
+#include "vantor/texts/QText.h"
 
 namespace vantor::server::gui {
 namespace {
