@@ -25,7 +25,7 @@ int ServeHeadless(const ServerCommandLine& commandLine) {
   const std::unique_ptr<ServerRuntime> runtime = MakeServerRuntime(commandLine, notifier);
   runtime->LoadStartSettings();
   QObject::connect(runtime.get(), &ServerRuntime::StatusChanged, runtime.get(),
-                   [&notifier](const QString& text) { notifier.showInformation(text); });
+                   [&notifier](const QString& text) { notifier.ShowInformation(text); });
   // The operator's view without a window: one line per event on stdout.
   vantor::server::ServerEventLog events(runtime->Clients(), runtime->Feeds(), runtime->Clock(), runtime->Language(),
                                         runtime->Options().joinTimeout);
@@ -40,7 +40,7 @@ int ServeHeadless(const ServerCommandLine& commandLine) {
     QCoreApplication::quit();
   });
   runtime->StartServer({.launchSimulator = !commandLine.noSimulator});
-  notifier.showInformation(
+  notifier.ShowInformation(
       QStringLiteral("feed port %1, client port %2")
           .arg(runtime->FeedPort() ? QString::number(runtime->FeedPort()) : QStringLiteral("closed"),
                runtime->ClientPort() ? QString::number(runtime->ClientPort()) : QStringLiteral("closed")));

@@ -21,16 +21,16 @@ QString ConfigInEffect(const ServerCommandLine& commandLine) {
   const server::ServerStores stores = server::ServerStores::Open(commandLine.settingsFile);
   const SettingsStore& languageStore = stores.language ? *stores.language : *stores.server;
   const Language language = ReadLanguage(languageStore);
-  const QString installerValue = languageStore.readString(kLanguageSection, kLanguageName, QString());
+  const QString installerValue = languageStore.ReadString(kLanguageSection, kLanguageName, QString());
 
   server::ServerConfig config = server::DefaultServerConfig();
   server::LoadConfig(*stores.server, config);
   server::LoadStartSettings(*stores.server, config);
 
-  QString text = QString::fromUtf8(Text(TextId::SrvPrintConfigHeader, language)).arg(stores.server->location()) + '\n';
+  QString text = QString::fromUtf8(Text(TextId::SrvPrintConfigHeader, language)).arg(stores.server->Location()) + '\n';
   if (stores.language) {
     text += QString::fromUtf8(Text(TextId::SrvPrintConfigLanguage, language))
-                .arg(installerValue, stores.language->location()) +
+                .arg(installerValue, stores.language->Location()) +
             '\n';
   }
   text += server::ConfigIniText(config);

@@ -13,6 +13,21 @@
 using namespace vantor::geo;
 using namespace vantor::geo::test;
 
+namespace {
+
+// dessin.dat is a text file: its lines end as the platform ends text lines.
+std::string TextLines(const std::string& text) {
+#ifdef _WIN32
+  std::string lines;
+  for (const char c : text) lines += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  return lines;
+#else
+  return text;
+#endif
+}
+
+}  // namespace
+
 TEST(DrawingList, OneStrokeSavesFourLines) {
   ScratchFolder folder;
   DrawingList drawing;
@@ -25,7 +40,7 @@ TEST(DrawingList, OneStrokeSavesFourLines) {
   EXPECT_FALSE(drawing.DrawingMode());
   ASSERT_EQ(drawing.SaveDrawing(folder.File("dessin.dat")), DrawingSaveStatus::Saved);
   EXPECT_EQ(folder.Read("dessin.dat"),
-            "0.000000\t0.000000\n45.100000\t38.900000\n45.200000\t39.050000\n-0.000000\t39.123457\n");
+            TextLines("0.000000\t0.000000\n45.100000\t38.900000\n45.200000\t39.050000\n-0.000000\t39.123457\n"));
   EXPECT_FALSE(std::filesystem::exists(folder.File("dessin.dat.new")));
 }
 

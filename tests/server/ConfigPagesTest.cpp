@@ -40,7 +40,7 @@ constexpr int kBelbek = 3;
 
 class ConfigPagesTest : public ::testing::Test {
  protected:
-  std::unique_ptr<SettingsStore> Store() { return SettingsStore::openFile(dir_.filePath("vantorsrv.ini")); }
+  std::unique_ptr<SettingsStore> Store() { return SettingsStore::OpenFile(dir_.filePath("vantorsrv.ini")); }
   ServerConfig LoadFromStore() {
     ServerConfig config = DefaultServerConfig();
     LoadConfig(*Store(), config);
@@ -71,14 +71,14 @@ QRadioButton& ChoiceButton(CoalitionPage& page, AwacsChoice choice) {
 TEST_F(ConfigPagesTest, CoalitionPagesLoadAndStoreEveryKeyOfTheirSide) {
   {
     auto store = Store();
-    store->writeInt("Config", "b2", 0);
-    store->writeInt("Config", "b22", 0);
-    store->writeInt("Config", "RR2", 300);
-    store->writeInt("Config", "RR21", 5);
-    store->writeInt("Config", "Awacs1", 14);
-    store->writeString("Config", "redpass", "rouge");
-    store->writeString("Config", "Alat1", "44.25");
-    store->writeInt("Config", "a1", 0);  // the other side's
+    store->WriteInt("Config", "b2", 0);
+    store->WriteInt("Config", "b22", 0);
+    store->WriteInt("Config", "RR2", 300);
+    store->WriteInt("Config", "RR21", 5);
+    store->WriteInt("Config", "Awacs1", 14);
+    store->WriteString("Config", "redpass", "rouge");
+    store->WriteString("Config", "Alat1", "44.25");
+    store->WriteInt("Config", "a1", 0);  // the other side's
   }
   const ServerConfig loaded = LoadFromStore();
   CoalitionPage red(1, Language::English);
@@ -107,14 +107,14 @@ TEST_F(ConfigPagesTest, CoalitionPagesLoadAndStoreEveryKeyOfTheirSide) {
   red.Save(stored);
   SaveConfig(*Store(), stored);
   auto store = Store();
-  EXPECT_EQ(store->readInt("Config", "b1", -1), 0);
-  EXPECT_EQ(store->readInt("Config", "RR3", -1), 200);
-  EXPECT_EQ(store->readInt("Config", "Awacs1", -1), 3);
-  EXPECT_EQ(store->readString("Config", "redpass", "?"), "nouveau");
-  EXPECT_EQ(store->readString("Config", "Alat1", "?"), "44.250000");
-  EXPECT_EQ(store->readInt("Config", "a1", -1), 0);
-  EXPECT_EQ(store->readInt("Config", "R3", -1), 50);
-  EXPECT_EQ(store->readInt("Config", "Awacs", -1), 10);
+  EXPECT_EQ(store->ReadInt("Config", "b1", -1), 0);
+  EXPECT_EQ(store->ReadInt("Config", "RR3", -1), 200);
+  EXPECT_EQ(store->ReadInt("Config", "Awacs1", -1), 3);
+  EXPECT_EQ(store->ReadString("Config", "redpass", "?"), "nouveau");
+  EXPECT_EQ(store->ReadString("Config", "Alat1", "?"), "44.250000");
+  EXPECT_EQ(store->ReadInt("Config", "a1", -1), 0);
+  EXPECT_EQ(store->ReadInt("Config", "R3", -1), 50);
+  EXPECT_EQ(store->ReadInt("Config", "Awacs", -1), 10);
 }
 
 TEST_F(ConfigPagesTest, RangeListsSelectTheFirstItemBeginningWithTheStoredRange) {
@@ -250,11 +250,11 @@ TEST_F(ConfigPagesTest, PasswordEditTakesNineBytesOfText) {
 TEST_F(ConfigPagesTest, GeneralPageLoadsAndStoresAllThirtyOneRadarTypeFlags) {
   {
     auto store = Store();
-    store->writeInt("Config", "Ra0", 0);
-    store->writeInt("Config", "Ra11", 0);
-    store->writeInt("Config", "Ra25", 0);  // no box shows it: kept as stored
-    store->writeInt("Config", "MaxClient", 7);
-    store->writeInt("Config", "AwacsRange", 650);
+    store->WriteInt("Config", "Ra0", 0);
+    store->WriteInt("Config", "Ra11", 0);
+    store->WriteInt("Config", "Ra25", 0);  // no box shows it: kept as stored
+    store->WriteInt("Config", "MaxClient", 7);
+    store->WriteInt("Config", "AwacsRange", 650);
   }
   ServerConfig config = LoadFromStore();
   RadarPage page(Language::English);
@@ -276,13 +276,13 @@ TEST_F(ConfigPagesTest, GeneralPageLoadsAndStoresAllThirtyOneRadarTypeFlags) {
   page.Save(config);
   SaveConfig(*Store(), config);
   auto store = Store();
-  EXPECT_EQ(store->readInt("Config", "Ra0", -1), 1);
-  EXPECT_EQ(store->readInt("Config", "Ra11", -1), 0);
-  EXPECT_EQ(store->readInt("Config", "Ra22", -1), 0);
-  EXPECT_EQ(store->readInt("Config", "Ra25", -1), 0);
-  EXPECT_EQ(store->readInt("Config", "Ra30", -1), 1);
-  EXPECT_EQ(store->readInt("Config", "MaxClient", -1), 10);
-  EXPECT_EQ(store->readInt("Config", "AwacsRange", -1), 100);
+  EXPECT_EQ(store->ReadInt("Config", "Ra0", -1), 1);
+  EXPECT_EQ(store->ReadInt("Config", "Ra11", -1), 0);
+  EXPECT_EQ(store->ReadInt("Config", "Ra22", -1), 0);
+  EXPECT_EQ(store->ReadInt("Config", "Ra25", -1), 0);
+  EXPECT_EQ(store->ReadInt("Config", "Ra30", -1), 1);
+  EXPECT_EQ(store->ReadInt("Config", "MaxClient", -1), 10);
+  EXPECT_EQ(store->ReadInt("Config", "AwacsRange", -1), 100);
 }
 
 namespace {

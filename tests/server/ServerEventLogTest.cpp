@@ -40,7 +40,7 @@ class EventRecorder {
 
 TEST(ServerEventLog, ClientsFromAcceptToDepartureOrRefusal) {
   ServerHarness harness({.joinTimeout = std::chrono::milliseconds(15000), .manualTimers = true});
-  harness.Settings().writeInt("Config", "MaxClient", 2);
+  harness.Settings().WriteInt("Config", "MaxClient", 2);
   EventRecorder recorder(harness);
   harness.Start();
 

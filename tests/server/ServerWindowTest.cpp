@@ -100,9 +100,9 @@ TEST(ServerWindow, TextsAndStatusByLanguage) {
 
 TEST(ServerWindow, OpeningReadsTheStartSettingsAndTheStartRecordsTheCheckBox) {
   ServerHarness harness;
-  harness.Settings().writeInt("Config", "notlaunchfalcrest", 1);
-  harness.Settings().writeInt("Config", "MaxClient", 4);
-  harness.Settings().writeInt("Config", "AwacsRange", 333);
+  harness.Settings().WriteInt("Config", "notlaunchfalcrest", 1);
+  harness.Settings().WriteInt("Config", "MaxClient", 4);
+  harness.Settings().WriteInt("Config", "AwacsRange", 333);
   harness.simulatorFolder = "/opt/falcrest";
   WindowUnderTest test(harness);
   ServerWindow& window = *test.window;
@@ -115,7 +115,7 @@ TEST(ServerWindow, OpeningReadsTheStartSettingsAndTheStartRecordsTheCheckBox) {
 
   window.NotLaunchBox().setChecked(false);
   window.StartButton().click();
-  EXPECT_EQ(harness.Settings().readInt("Config", "notlaunchfalcrest", -1), 0);
+  EXPECT_EQ(harness.Settings().ReadInt("Config", "notlaunchfalcrest", -1), 0);
   EXPECT_EQ(harness.Runtime().FeedPort(), harness.FeedPort());
   EXPECT_EQ(harness.Runtime().ClientPort(), harness.ClientPort());
   EXPECT_TRUE(harness.Launcher().programs.empty());  // this run was told not to launch
@@ -139,9 +139,9 @@ TEST(ServerWindow, SheetHasItsThreePagesAndOkStoresAndSavesThem) {
   EXPECT_EQ(test.sheets, 1);
   EXPECT_EQ(harness.Runtime().Config().block.password[0], "bleu");
   EXPECT_EQ(harness.Runtime().Config().maxClient, 5);
-  EXPECT_EQ(harness.Settings().readString("Config", "bluepass", "?"), "bleu");
-  EXPECT_EQ(harness.Settings().readInt("Config", "b2", -1), 0);
-  EXPECT_EQ(harness.Settings().readInt("Config", "MaxClient", -1), 5);
+  EXPECT_EQ(harness.Settings().ReadString("Config", "bluepass", "?"), "bleu");
+  EXPECT_EQ(harness.Settings().ReadInt("Config", "b2", -1), 0);
+  EXPECT_EQ(harness.Settings().ReadInt("Config", "MaxClient", -1), 5);
   EXPECT_TRUE(harness.Notifier().information.empty());  // a password is set: no warning
 
   // The next client to log on receives the new configuration.
@@ -161,19 +161,19 @@ TEST(ServerWindow, CancelKeepsTheConfigurationButSavesItAndWarnsWithoutPasswords
     Child<QCheckBox>(sheet.Page(0), "airfield1").setChecked(false);
     sheet.CancelButton().click();
   };
-  EXPECT_FALSE(harness.Settings().contains("Config", "a1"));
+  EXPECT_FALSE(harness.Settings().Contains("Config", "a1"));
   test.window->ConfigButton().click();
   EXPECT_EQ(harness.Runtime().Config().block.airfieldRadarOn[0][0], 1);
   // SaveConfig ran all the same: every key is there, as it was.
-  EXPECT_EQ(harness.Settings().readInt("Config", "a1", -1), 1);
-  EXPECT_EQ(harness.Settings().readString("Config", "Along1", "?"), "0.000000");
-  EXPECT_EQ(harness.Settings().readInt("Config", "MaxClient", -1), 2);
-  EXPECT_FALSE(harness.Settings().contains("Config", "notlaunchfalcrest"));
+  EXPECT_EQ(harness.Settings().ReadInt("Config", "a1", -1), 1);
+  EXPECT_EQ(harness.Settings().ReadString("Config", "Along1", "?"), "0.000000");
+  EXPECT_EQ(harness.Settings().ReadInt("Config", "MaxClient", -1), 2);
+  EXPECT_FALSE(harness.Settings().Contains("Config", "notlaunchfalcrest"));
   ASSERT_EQ(harness.Notifier().information.size(), 1u);
   EXPECT_EQ(harness.Notifier().information[0], "You doesn't enter any passwords. Player can only control Blue Team");
 
   // With a Red password only: no warning.
-  harness.Settings().writeString("Config", "redpass", "rouge");
+  harness.Settings().WriteString("Config", "redpass", "rouge");
   harness.Runtime().LoadConfig();
   test.window->ConfigButton().click();
   EXPECT_EQ(harness.Notifier().information.size(), 1u);
@@ -208,9 +208,9 @@ TEST(ServerWindow, MapFromAPageStoresItGreysCancelAndWhatWasPlacedSurvivesAnyClo
   EXPECT_EQ(test.mapSides[0], MapSide::Blue);
   ASSERT_FALSE(harness.Notifier().information.empty());
   EXPECT_EQ(harness.Notifier().information[0], "DOUCLE-CLICK on MAP to position Awacs.");
-  EXPECT_EQ(harness.Settings().readInt("Config", "a5", -1), 0);
-  EXPECT_EQ(harness.Settings().readString("Config", "Alat0", "?"), "43.997740");
-  EXPECT_EQ(harness.Settings().readString("Config", "Along0", "?"), "37.999020");
+  EXPECT_EQ(harness.Settings().ReadInt("Config", "a5", -1), 0);
+  EXPECT_EQ(harness.Settings().ReadString("Config", "Alat0", "?"), "43.997740");
+  EXPECT_EQ(harness.Settings().ReadString("Config", "Along0", "?"), "37.999020");
 
   // Outside the static mode the map only shows.
   test.placeOnMap = nullptr;
@@ -225,7 +225,7 @@ TEST(ServerWindow, MapFromAPageStoresItGreysCancelAndWhatWasPlacedSurvivesAnyClo
   ASSERT_EQ(test.mapSides.size(), 2u);
   EXPECT_EQ(test.mapSides[1], MapSide::ViewOnly);
   EXPECT_EQ(harness.Notifier().information.size(), notices + 1);  // only the password warning
-  EXPECT_EQ(harness.Settings().readInt("Config", "RadarOnly1", -1), 1);
+  EXPECT_EQ(harness.Settings().ReadInt("Config", "RadarOnly1", -1), 1);
 }
 
 TEST(ServerWindow, SheetRefusesToCloseWithoutOkOnceTheMapWasOpened) {

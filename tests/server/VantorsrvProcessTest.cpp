@@ -109,11 +109,11 @@ TEST(VantorsrvProgram, ServesAFeedToSeveralClientsAndStopsCleanlyOnSigterm) {
   QTemporaryDir dir;
   ServerProcess server(dir, {"--no-simulator"});
   {
-    auto settings = SettingsStore::openFile(server.SettingsPath());
-    settings->writeInt("Config", "MaxClient", 3);
-    settings->writeString("Config", "bluepass", "bleu");
-    settings->writeString("Config", "redpass", "rouge");
-    settings->writeInt("Config", "Ra11", 0);
+    auto settings = SettingsStore::OpenFile(server.SettingsPath());
+    settings->WriteInt("Config", "MaxClient", 3);
+    settings->WriteString("Config", "bluepass", "bleu");
+    settings->WriteString("Config", "redpass", "rouge");
+    settings->WriteInt("Config", "Ra11", 0);
   }
   ASSERT_TRUE(server.Start()) << server.StderrText().toStdString();
 
@@ -185,7 +185,7 @@ TEST(VantorsrvProgram, LaunchesTheSimulatorFromItsFolderUnlessToldNotTo) {
     ASSERT_TRUE(server.Terminate(exitCode));
     EXPECT_FALSE(QFile::exists(marker));
     // The start recorded the stored choice, not this run's option.
-    EXPECT_EQ(SettingsStore::openFile(server.SettingsPath())->readInt("Config", "notlaunchfalcrest", -1), 0);
+    EXPECT_EQ(SettingsStore::OpenFile(server.SettingsPath())->ReadInt("Config", "notlaunchfalcrest", -1), 0);
   }
   {
     ServerProcess server(dir, {"--simulator-dir", simulator.filePath("nowhere")});
@@ -200,13 +200,14 @@ TEST(VantorsrvProgram, WritesTimestampedEventLinesOnStandardOutput) {
   QTemporaryDir dir;
   ServerProcess server(dir, {"--no-simulator"});
   {
-    auto settings = SettingsStore::openFile(server.SettingsPath());
-    settings->writeInt("Config", "MaxClient", 1);
-    settings->writeString("Config", "Installer Language", "1033");
+    auto settings = SettingsStore::OpenFile(server.SettingsPath());
+    settings->WriteInt("Config", "MaxClient", 1);
+    settings->WriteString("Config", "Installer Language", "1033");
   }
   ASSERT_TRUE(server.Start()) << server.StderrText().toStdString();
   auto blue = Join("127.0.0.2", server.ClientPort(), protocol::CoalitionCode::Blue);
   ASSERT_TRUE(blue);
+  ASSERT_TRUE(WaitUntil([&] { return server.Events().size() >= 2; }));
   TestClient refused("127.0.0.3", server.ClientPort());
   ASSERT_TRUE(refused.ConnectTo(server.ClientPort()));
   EXPECT_EQ(refused.WaitControl(3), "FIN");
@@ -227,7 +228,7 @@ TEST(VantorsrvProgram, WritesTimestampedEventLinesOnStandardOutput) {
       "feed 1 closed by the simulator (1 batches, 1 records, 1 skipped)",
       "slot 1 (127.0.0.2) disconnected: feed closed or server stopped",
   };
-  EXPECT_EQ(server.Events(), expected);
+  EXPECT_EQ(server.Events().join('\n').toStdString(), expected.join('\n').toStdString());
   const QString first = server.StdoutText().section('\n', 0, 0);
   EXPECT_TRUE(QDateTime::fromString(first.left(19), "yyyy-MM-dd hh:mm:ss").isValid()) << first.toStdString();
   EXPECT_EQ(first.mid(19, 2), "  ");
@@ -240,14 +241,14 @@ TEST(VantorsrvProgram, PrintsTheConfigurationInEffectAsAnIniFileThatReadsBackThe
   QTemporaryDir dir;
   const QString settings = dir.filePath("vantorsrv.ini");
   {
-    auto store = SettingsStore::openFile(settings);
-    store->writeInt("Config", "a7", 0);
-    store->writeInt("Config", "RR3", 300);
-    store->writeInt("Config", "MaxClient", 40);  // clamped to 10 in effect
-    store->writeInt("Config", "notlaunchfalcrest", 1);
-    store->writeString("Config", "bluepass", "b,l;u\"e=");
-    store->writeString("Config", "Alat1", "44.5678901234");
-    store->writeString("Config", "Installer Language", "1034");
+    auto store = SettingsStore::OpenFile(settings);
+    store->WriteInt("Config", "a7", 0);
+    store->WriteInt("Config", "RR3", 300);
+    store->WriteInt("Config", "MaxClient", 40);  // clamped to 10 in effect
+    store->WriteInt("Config", "notlaunchfalcrest", 1);
+    store->WriteString("Config", "bluepass", "b,l;u\"e=");
+    store->WriteString("Config", "Alat1", "44.5678901234");
+    store->WriteString("Config", "Installer Language", "1034");
   }
   int exitCode = -1;
   const QByteArray printed = RunToEnd({"--print-config", "--settings", settings}, exitCode);

@@ -66,7 +66,7 @@ void ConfigSheet::OpenMap(CoalitionPage& page, bool placeAwacs) {
   Q_EMIT Committed(working_);
   MapSide side = MapSide::ViewOnly;
   if (placeAwacs) {
-    notifier_.showInformation(QText(TextId::SrvDoubleClickNotice, language_));
+    notifier_.ShowInformation(QText(TextId::SrvDoubleClickNotice, language_));
     side = page.Side() == 0 ? MapSide::Blue : MapSide::Red;
   }
   if (openMap_) openMap_(this, working_, side);

@@ -178,7 +178,7 @@ void ServerWindow::OpenConfig() {
   // Whatever closed the sheet: what a page stored before opening the map
   // is kept too.
   runtime_.SaveConfig();
-  if (BothPasswordsEmpty(runtime_.Config())) notifier_.showInformation(QText(TextId::SrvNoPasswords, language_));
+  if (BothPasswordsEmpty(runtime_.Config())) notifier_.ShowInformation(QText(TextId::SrvNoPasswords, language_));
   view_->Refresh();
 }
 

@@ -37,8 +37,8 @@ ScopeGeometry Scope660() {
 TEST(ScopeGeometry, ScreenFollowsTheOuterRectangle) {
   ScopeGeometry geometry;
   const PixelRect area = geometry.UpdateGeometry({10, 20, 671, 621}, {0, 0, 657, 597});
-  EXPECT_EQ(geometry.screen(), (ScopeScreen{661, 661, 330, 300}));
-  EXPECT_EQ(geometry.pixelsPerKm(), 13);
+  EXPECT_EQ(geometry.Screen(), (ScopeScreen{661, 661, 330, 300}));
+  EXPECT_EQ(geometry.PixelsPerKm(), 13);
   EXPECT_EQ(area, (PixelRect{42, 42, 615, 558}));
   geometry.SetAirfieldMode(true);
   EXPECT_EQ(geometry.UpdateGeometry({10, 20, 671, 621}, {0, 0, 657, 597}), (PixelRect{42, 42, 615, 597}));
@@ -46,7 +46,7 @@ TEST(ScopeGeometry, ScreenFollowsTheOuterRectangle) {
 
 TEST(ScopeGeometry, ThirteenPixelsPerKmAt660PixelsAnd50Km) {
   const ScopeGeometry geometry = Scope660();
-  EXPECT_EQ(geometry.pixelsPerKm(), 13);
+  EXPECT_EQ(geometry.PixelsPerKm(), 13);
   EXPECT_EQ(geometry.GeoToScreen(45.081666, 38.95), (ScreenPoint{330, 300}));
   // 10.02 km east and 20 m south of the centre in the grid.
   EXPECT_EQ(geometry.GeoToScreen(45.081470740, 39.077313405), (ScreenPoint{460, 300}));
@@ -87,12 +87,12 @@ TEST(ScopeGeometry, ScreenToGeoInvertsGeoToScreen) {
 TEST(ScopeGeometry, ZeroScaleConvertsNothing) {
   ScopeGeometry geometry;
   geometry.UpdateGeometry({0, 0, 40, 30}, {0, 0, 40, 30});  // narrower than 50 km
-  EXPECT_EQ(geometry.pixelsPerKm(), 0);
+  EXPECT_EQ(geometry.PixelsPerKm(), 0);
   EXPECT_EQ(geometry.GeoToScreen(44.0, 36.0), (ScreenPoint{20, 15}));
   EXPECT_FALSE(geometry.ScreenToGeo(10, 10));
   EXPECT_FALSE(geometry.OnRightDoubleClick(10, 10));
   ScopeGeometry empty;  // before any window exists
-  EXPECT_EQ(empty.pixelsPerKm(), 0);
+  EXPECT_EQ(empty.PixelsPerKm(), 0);
   EXPECT_FALSE(empty.ScreenToGeo(0, 0));
 }
 
@@ -133,7 +133,7 @@ TEST(RangeSteps, WheelOutAndInThroughEveryStep) {
       geometry.SetRangeKm(c.from);
       const WheelResult result = geometry.OnWheel(zoomOut ? -120 : 120, false);
       const unsigned expected = zoomOut ? c.out : c.in;
-      EXPECT_EQ(geometry.rangeKm(), expected) << c.from << (zoomOut ? " out" : " in") << (c.wide ? " wide" : "");
+      EXPECT_EQ(geometry.RangeKm(), expected) << c.from << (zoomOut ? " out" : " in") << (c.wide ? " wide" : "");
       EXPECT_TRUE(result.rangeChanged);
       EXPECT_TRUE(result.notifyPanel);
       EXPECT_EQ(result.legendBitmap, RangeLegendBitmap(expected, false));
@@ -148,7 +148,7 @@ TEST(RangeSteps, AirfieldModeLimitsTheWheel) {
     geometry.SetRangeKm(from);
     const WheelResult result = geometry.OnWheel(delta, true);
     EXPECT_TRUE(result.notifyPanel) << from;  // the panel redraws even when ignored
-    return std::pair{geometry.rangeKm(), result.rangeChanged};
+    return std::pair{geometry.RangeKm(), result.rangeChanged};
   };
   EXPECT_EQ(wheel(20, -120), (std::pair{50u, true}));   // out while below 50
   EXPECT_EQ(wheel(50, -120), (std::pair{50u, false}));  // not from 50
@@ -164,12 +164,12 @@ TEST(RangeSteps, RangeOffTheStepsAndZeroDeltaAreLeftAlone) {
   ScopeGeometry geometry = Scope660();
   geometry.SetRangeKm(7);
   const WheelResult off = geometry.OnWheel(-120, false);
-  EXPECT_EQ(geometry.rangeKm(), 7u);
+  EXPECT_EQ(geometry.RangeKm(), 7u);
   EXPECT_FALSE(off.rangeChanged);
   EXPECT_FALSE(off.notifyPanel);
   geometry.SetRangeKm(50);
   EXPECT_FALSE(geometry.OnWheel(0, false).notifyPanel);
-  EXPECT_EQ(geometry.rangeKm(), 50u);
+  EXPECT_EQ(geometry.RangeKm(), 50u);
 }
 
 TEST(RangeSteps, ShowingThePanelAgainLimitsTheRangeTo300) {
@@ -177,17 +177,17 @@ TEST(RangeSteps, ShowingThePanelAgainLimitsTheRangeTo300) {
   geometry.SetSidePanelHidden(true);
   geometry.SetRangeKm(400);
   geometry.SetSidePanelHidden(false);
-  EXPECT_EQ(geometry.rangeKm(), 300u);
-  EXPECT_FALSE(geometry.wideScope());
+  EXPECT_EQ(geometry.RangeKm(), 300u);
+  EXPECT_FALSE(geometry.WideScope());
 }
 
 TEST(Centring, FirstShowCentresOnKrasnodarAt50Km) {
   ScopeGeometry geometry = Scope660();
   geometry.SetRangeKm(200);
   const CentringResult result = geometry.FirstShow(FakeSources{});
-  EXPECT_EQ(geometry.rangeKm(), 50u);
-  EXPECT_EQ(geometry.centre(), (GeoPoint{45.081667, 38.95}));
-  EXPECT_EQ(geometry.centringCommand(), 32710);
+  EXPECT_EQ(geometry.RangeKm(), 50u);
+  EXPECT_EQ(geometry.Centre(), (GeoPoint{45.081667, 38.95}));
+  EXPECT_EQ(geometry.CentringCommand(), 32710);
   EXPECT_EQ(result.checkAirfieldCommand, 32710);
   EXPECT_TRUE(result.updateAllViews);
 }
@@ -196,14 +196,14 @@ TEST(Centring, AirfieldCommandsMoveTheCheckMark) {
   ScopeGeometry geometry = Scope660();
   FakeSources sources;
   geometry.OnCentringCommand(32700, sources);
-  EXPECT_EQ(geometry.centre(), (GeoPoint{43.440833, 39.953611}));
+  EXPECT_EQ(geometry.Centre(), (GeoPoint{43.440833, 39.953611}));
   const CentringResult result = geometry.OnCentringCommand(32720, sources);
   EXPECT_TRUE(result.handled);
-  EXPECT_EQ(geometry.centre(), (GeoPoint{42.861944, 41.141944}));
+  EXPECT_EQ(geometry.Centre(), (GeoPoint{42.861944, 41.141944}));
   EXPECT_EQ(result.uncheckAirfieldCommand, 32700);
   EXPECT_EQ(result.checkAirfieldCommand, 32720);
-  EXPECT_EQ(geometry.checkedAirfieldCommand(), 32720);
-  EXPECT_EQ(geometry.centringCommand(), 32720);
+  EXPECT_EQ(geometry.CheckedAirfieldCommand(), 32720);
+  EXPECT_EQ(geometry.CentringCommand(), 32720);
   EXPECT_EQ(*AirfieldCommandCentre(32706), (GeoPoint{45.105833, 33.968611}));
   EXPECT_FALSE(AirfieldCommandCentre(32721));
   EXPECT_FALSE(geometry.OnCentringCommand(32699, sources).handled);
@@ -217,14 +217,14 @@ TEST(Centring, CarrierCommandTakesThePositionOnce) {
   // No carrier: the command is taken but the centre stays.
   CentringResult result = geometry.OnCentringCommand(32721, sources);
   EXPECT_TRUE(result.handled);
-  EXPECT_EQ(geometry.centre(), (GeoPoint{43.115, 40.584722}));
-  EXPECT_EQ(geometry.centringCommand(), 32721);
+  EXPECT_EQ(geometry.Centre(), (GeoPoint{43.115, 40.584722}));
+  EXPECT_EQ(geometry.CentringCommand(), 32721);
   EXPECT_EQ(result.checkAirfieldCommand, 32721);
   sources.carrier = GeoPoint{43.9, 38.1};
   geometry.OnCentringCommand(32721, sources);
-  EXPECT_EQ(geometry.centre(), (GeoPoint{43.9, 38.1}));
+  EXPECT_EQ(geometry.Centre(), (GeoPoint{43.9, 38.1}));
   sources.carrier = GeoPoint{43.95, 38.2};  // the carrier sails on; the scope stays
-  EXPECT_EQ(geometry.centre(), (GeoPoint{43.9, 38.1}));
+  EXPECT_EQ(geometry.Centre(), (GeoPoint{43.9, 38.1}));
 }
 
 TEST(Centring, RadarCommandsNeedASite) {
@@ -232,14 +232,14 @@ TEST(Centring, RadarCommandsNeedASite) {
   FakeSources sources;
   geometry.OnCentringCommand(32701, sources);
   EXPECT_FALSE(geometry.OnCentringCommand(32803, sources).handled);
-  EXPECT_EQ(geometry.centringCommand(), 32701);
+  EXPECT_EQ(geometry.CentringCommand(), 32701);
 
   sources.radars[3] = GeoPoint{44.2, 39.3};
   sources.radars[0] = GeoPoint{44.3, 39.4};
   CentringResult result = geometry.OnCentringCommand(32803, sources);
   EXPECT_TRUE(result.handled);
-  EXPECT_EQ(geometry.centre(), (GeoPoint{44.2, 39.3}));
-  EXPECT_EQ(geometry.centringCommand(), 32803);
+  EXPECT_EQ(geometry.Centre(), (GeoPoint{44.2, 39.3}));
+  EXPECT_EQ(geometry.CentringCommand(), 32803);
   EXPECT_EQ(result.uncheckAirfieldCommand, 32701);
   EXPECT_EQ(result.checkRadarMenuPosition, 4);
   EXPECT_TRUE(result.clearRadarOutOfOrder);
@@ -259,22 +259,22 @@ TEST(Centring, RadarCommandsNeedASite) {
 TEST(Centring, RightDoubleClickInsideTheTheatreOnly) {
   ScopeGeometry geometry = Scope660();
   geometry.FirstShow(FakeSources{});
-  geometry.PaintFinished();
+  geometry.FramePrepared();
   geometry.CoastlineCacheRebuilt();
   ASSERT_FALSE(geometry.CoastlineCacheStale());
 
   ASSERT_TRUE(geometry.OnRightDoubleClick(460, 300));  // 10 km east
-  EXPECT_NEAR(geometry.centre().longitude, 38.95 + 10.0 / 78.8, 0.01);
-  EXPECT_EQ(geometry.centringCommand(), 32710);  // unchanged
+  EXPECT_NEAR(geometry.Centre().longitude, 38.95 + 10.0 / 78.8, 0.01);
+  EXPECT_EQ(geometry.CentringCommand(), 32710);  // unchanged
   EXPECT_TRUE(geometry.CoastlineCacheStale());
 
   // At 400 km a click far out lands outside 42 ... 46 N, 33 ... 43 E.
   geometry.SetSidePanelHidden(true);
   geometry.SetRangeKm(400);  // 1 px per km
-  const GeoPoint before = geometry.centre();
+  const GeoPoint before = geometry.Centre();
   EXPECT_FALSE(geometry.OnRightDoubleClick(330, 300 - 150));  // about 46.4 N
   EXPECT_FALSE(geometry.OnRightDoubleClick(330 + 400, 300));  // about 44 E
-  EXPECT_EQ(geometry.centre(), before);
+  EXPECT_EQ(geometry.Centre(), before);
   EXPECT_TRUE(geometry.OnRightDoubleClick(330, 300 - 80));
 
   geometry.SetAirfieldMode(true);
@@ -287,7 +287,7 @@ TEST(CoastlineCache, StaleAfterEveryChangeOfTheView) {
   geometry.FirstShow(sources);
   auto painted = [&] {
     geometry.CoastlineCacheRebuilt();
-    geometry.PaintFinished();
+    geometry.FramePrepared();
   };
   EXPECT_TRUE(geometry.CoastlineCacheStale());
   painted();
@@ -319,16 +319,16 @@ TEST(CoastlineCache, ProjectsPointsAndKeepsSeparators) {
   const auto coastline = vantor::geo::CoastlineTable::Load(folder.File("borderline.dat"));
   const ScopeGeometry geometry = Scope660();
   CoastlineScreenCache cache;
-  cache.Rebuild(coastline, geometry.projection());
-  EXPECT_EQ(cache.points()[0], (ScreenPoint{330, 300}));
-  EXPECT_EQ(cache.points()[1], (ScreenPoint{460, 300}));
-  EXPECT_EQ(cache.points()[2], (ScreenPoint{0, 0}));
-  EXPECT_EQ(cache.points()[3], (ScreenPoint{-60, 39}));
-  EXPECT_EQ(cache.points()[4], (ScreenPoint{0, 0}));
+  cache.Rebuild(coastline, geometry.Projection());
+  EXPECT_EQ(cache.ScreenPoints()[0], (ScreenPoint{330, 300}));
+  EXPECT_EQ(cache.ScreenPoints()[1], (ScreenPoint{460, 300}));
+  EXPECT_EQ(cache.ScreenPoints()[2], (ScreenPoint{0, 0}));
+  EXPECT_EQ(cache.ScreenPoints()[3], (ScreenPoint{-60, 39}));
+  EXPECT_EQ(cache.ScreenPoints()[4], (ScreenPoint{0, 0}));
   int polylines = 0;
   cache.ForEachPolyline([&](const ScreenPoint* first, std::size_t count) {
     ++polylines;
-    EXPECT_EQ(first, &cache.points()[0]);
+    EXPECT_EQ(first, &cache.ScreenPoints()[0]);
     EXPECT_EQ(count, 2u);
   });
   EXPECT_EQ(polylines, 1);  // the lone point after the separator draws no line

@@ -16,11 +16,11 @@ std::unique_ptr<ScopeMapData> ScopeMapData::Load(std::span<const std::filesystem
   return data;
 }
 
-const geo::ElevationGrid& ScopeMapData::terrain() const {
+const geo::ElevationGrid& ScopeMapData::Terrain() const {
   if (elevation) return *elevation;
   // Shared by every scope without a grid; built once, never changed.
-  static const geo::ElevationGrid flat;
-  return flat;
+  static const geo::ElevationGrid kFlat;
+  return kFlat;
 }
 
 }  // namespace vantor::scope

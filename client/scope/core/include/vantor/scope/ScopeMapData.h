@@ -21,14 +21,14 @@ struct ScopeMapData {
   std::unique_ptr<const geo::ElevationGrid> elevation;  // none: flat terrain
   geo::ElevationLoadStatus elevationStatus = geo::ElevationLoadStatus::Missing;
 
-  bool elevationLoaded() const { return elevationStatus == geo::ElevationLoadStatus::Loaded; }
+  bool ElevationLoaded() const { return elevationStatus == geo::ElevationLoadStatus::Loaded; }
   // The grid the line of sight walks: the loaded one, or flat terrain.
-  const geo::ElevationGrid& terrain() const;
+  const geo::ElevationGrid& Terrain() const;
 
   // Reads the files in the order of the first showing (coastline, drawing,
   // airfield outlines, elevation), each from the first folder that holds
   // it. Missing map files leave their layer empty; a missing or short
-  // elevation grid leaves flat terrain and elevationLoaded() false, which
+  // elevation grid leaves flat terrain and ElevationLoaded() false, which
   // the program treats as a broken installation.
   static std::unique_ptr<ScopeMapData> Load(std::span<const std::filesystem::path> folders);
 };

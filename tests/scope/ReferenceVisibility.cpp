@@ -4,7 +4,7 @@
 
 #include "GeoTestSupport.h"
 
-namespace vantor::geo::test {
+namespace vantor::scope::test {
 
 double ReferenceChordKm(double lat1, double lon1, double lat2, double lon2) {
   lat1 *= 0.01745329;
@@ -27,7 +27,7 @@ namespace {
 
 bool Masked(const ElevationGrid& grid, double rLat, double rLon, double tLat, double tLon, double alt, bool fromAlt,
             double height) {
-  const int count = ReferenceObstructionCount(grid, rLat, rLon, tLat, tLon, alt, fromAlt, height);
+  const int count = geo::test::ReferenceObstructionCount(grid, rLat, rLon, tLat, tLon, alt, fromAlt, height);
   return count > 5;  // -1 (outside the box) is never masked
 }
 
@@ -36,7 +36,7 @@ bool ReferenceInSector(int heading, int sector, double sLat, double sLon, double
   if (sector == 360) return true;
   const auto a = projection.GeoToScreen(sLat, sLon);
   const auto b = projection.GeoToScreen(tLat, tLon);
-  const double bearing = ScopeBearing(a.x, a.y, b.x, b.y);
+  const double bearing = geo::ScopeBearing(a.x, a.y, b.x, b.y);
   double diff = std::fabs(bearing - heading);
   if (diff > 180) diff = 360 - diff;
   return diff <= sector / 2;
@@ -79,4 +79,4 @@ bool ReferenceIsContactVisible(const ElevationGrid& grid, const scope::ScopeProj
   return false;
 }
 
-}  // namespace vantor::geo::test
+}  // namespace vantor::scope::test

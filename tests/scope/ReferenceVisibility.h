@@ -7,7 +7,9 @@
 #include "vantor/scope/ScopeProjection.h"
 #include "vantor/scope/SensorVisibility.h"
 
-namespace vantor::geo::test {
+namespace vantor::scope::test {
+
+using geo::ElevationGrid;
 
 double ReferenceChordKm(double lat1, double lon1, double lat2, double lon2);
 double ReferenceHorizonKm(double targetAltitude, double baseAltitude, double antenna);
@@ -15,4 +17,4 @@ double ReferenceHorizonKm(double targetAltitude, double baseAltitude, double ant
 bool ReferenceIsContactVisible(const ElevationGrid& grid, const scope::ScopeProjection& projection,
                                const scope::SensorPicture& sensors, const scope::VisibilityTarget& target);
 
-}  // namespace vantor::geo::test
+}  // namespace vantor::scope::test

@@ -1,6 +1,6 @@
-#include "LabelCrowding.h"
+#include "vantor/scope/LabelCrowding.h"
 
-namespace vantor::scope::detail {
+namespace vantor::scope {
 
 std::uint64_t LabelCrowding::Key(std::int64_t cellX, std::int64_t cellY) {
   return (static_cast<std::uint64_t>(cellX) << 32) ^ (static_cast<std::uint64_t>(cellY) & 0xFFFFFFFFu);
@@ -28,4 +28,4 @@ int LabelCrowding::Count(int x, int y) const {
   return count;
 }
 
-}  // namespace vantor::scope::detail
+}  // namespace vantor::scope

@@ -13,7 +13,7 @@
 using namespace vantor::scope;
 using vantor::geo::ElevationGrid;
 using vantor::geo::GeoPoint;
-using vantor::geo::test::ReferenceChordKm;
+using vantor::scope::test::ReferenceChordKm;
 
 namespace {
 
@@ -40,9 +40,9 @@ struct Fixture {
   ScopeGeometry geometry;
   Fixture() { geometry.UpdateGeometry({0, 0, 660, 600}, {0, 0, 656, 596}); }
   bool Visible(const SensorPicture& sensors, const VisibilityTarget& target) const {
-    const SensorVisibility visibility(grid, geometry.projection(), sensors);
+    const SensorVisibility visibility(grid, geometry.Projection(), sensors);
     const bool seen = visibility.IsContactVisible(target);
-    EXPECT_EQ(seen, vantor::geo::test::ReferenceIsContactVisible(grid, geometry.projection(), sensors, target));
+    EXPECT_EQ(seen, vantor::scope::test::ReferenceIsContactVisible(grid, geometry.Projection(), sensors, target));
     return seen;
   }
 };
@@ -186,8 +186,8 @@ TEST(InSector, HeadingNinetySectorOneTwenty) {
   ScopeGeometry geometry;
   geometry.UpdateGeometry({0, 0, 660, 600}, {0, 0, 656, 596});
   geometry.SetRangeKm(400);  // 1 px per km: wide offsets stay in the theatre
-  const auto& projection = geometry.projection();
-  const GeoPoint site = geometry.centre();
+  const auto& projection = geometry.Projection();
+  const GeoPoint site = geometry.Centre();
   auto target = [&](int dx, int dy) { return *projection.ScreenToGeo(330 + dx, 300 + dy); };
   auto inSector = [&](const GeoPoint& t) {
     return InSector(90, 120, site.latitude, site.longitude, t.latitude, t.longitude, projection);
@@ -257,7 +257,7 @@ TEST(SensorVisibility, OptimisedTestAgreesWithThePlainRulesOnRandomPictures) {
                                   static_cast<int>(1 + 12 * unit(random)),
                                   static_cast<int>(50 + 350 * unit(random))};
     f.geometry.SetRangeKm(kRangeStepsKm[static_cast<std::size_t>(9 * unit(random)) % 9]);
-    const SensorVisibility visibility(f.grid, f.geometry.projection(), sensors);
+    const SensorVisibility visibility(f.grid, f.geometry.Projection(), sensors);
     for (int n = 0; n < 100; ++n) {
       VisibilityTarget target = Aircraft({lat(random), lon(random)}, 6000.0 * unit(random) * unit(random) - 50.0,
                                          unit(random) < 0.1 ? 100.0 : 600.0 * unit(random));
@@ -265,7 +265,7 @@ TEST(SensorVisibility, OptimisedTestAgreesWithThePlainRulesOnRandomPictures) {
       target.altSymbol = unit(random) < 0.1;
       target.radarSite = unit(random) < 0.05;
       const bool expected =
-          vantor::geo::test::ReferenceIsContactVisible(f.grid, f.geometry.projection(), sensors, target);
+          vantor::scope::test::ReferenceIsContactVisible(f.grid, f.geometry.Projection(), sensors, target);
       ASSERT_EQ(visibility.IsContactVisible(target), expected) << picture << " " << n;
       (expected ? seen : hidden)++;
     }
@@ -335,7 +335,7 @@ TEST(SensorVisibility, ContactsFromTheDocument) {
   doc.UpdateContact(7, "Su-27 (Ivan)", at.latitude, at.longitude, 3000.0, 1.0, 0, 'B', 800.0);
   doc.UpdateContact(8, "Su-27 (Oleg)", at.latitude + 2.0, at.longitude, 3000.0, 1.0, 0, 'B', 800.0);
   Fixture f;
-  const SensorVisibility visibility(f.grid, f.geometry.projection(), CollectSensors(doc, 0));
+  const SensorVisibility visibility(f.grid, f.geometry.Projection(), CollectSensors(doc, 0));
   EXPECT_TRUE(visibility.IsContactVisible(*doc.FindContact(7)));
   EXPECT_FALSE(visibility.IsContactVisible(*doc.FindContact(8)));
 }

@@ -1,13 +1,13 @@
 #pragma once
 // How many earlier contacts crowd a contact's label: the count of
-// CRivakDoc::CountContactsNear, gathered during the paint's walk of the
+// CRivakDoc::CountContactsNear, gathered during the frame's walk of the
 // table, so labelling every contact does not walk the table once more each.
 
 #include <cstdint>
 #include <unordered_map>
 #include <vector>
 
-namespace vantor::scope::detail {
+namespace vantor::scope {
 
 class LabelCrowding {
  public:
@@ -30,4 +30,4 @@ class LabelCrowding {
   std::unordered_map<std::uint64_t, std::vector<Point>> cells_;
 };
 
-}  // namespace vantor::scope::detail
+}  // namespace vantor::scope
