@@ -7,6 +7,27 @@
 
 namespace vantor::server {
 
+TextId SkipReasonText(std::size_t reason) {
+  switch (reason) {
+    case static_cast<std::size_t>(FeedRecordStatus::BadId):
+      return TextId::SrvSkipBadId;
+    case static_cast<std::size_t>(FeedRecordStatus::BadClass):
+      return TextId::SrvSkipBadClass;
+    case static_cast<std::size_t>(FeedRecordStatus::NoCoalitionMark):
+      return TextId::SrvSkipNoCoalitionMark;
+    case static_cast<std::size_t>(FeedRecordStatus::NoCoalitionBracket):
+      return TextId::SrvSkipNoCoalitionBracket;
+    case static_cast<std::size_t>(FeedRecordStatus::EmptyName):
+      return TextId::SrvSkipEmptyName;
+    case static_cast<std::size_t>(FeedRecordStatus::NameHoldsRecordMark):
+      return TextId::SrvSkipNameHoldsRecordMark;
+    case static_cast<std::size_t>(FeedRecordStatus::BadNumbers):
+      return TextId::SrvSkipBadNumbers;
+    default:
+      return TextId::SrvSkipTooLong;
+  }
+}
+
 ServerEventLog::ServerEventLog(const ClientSlots& clients, const FeedConnections& feeds, const WallClock& clock,
                                Language language, std::chrono::milliseconds joinTimeout, QObject* parent)
     : QObject(parent),
@@ -50,27 +71,6 @@ QString ServerEventLog::CoalitionText(quint8 coalition) const {
   if (coalition == static_cast<quint8>(protocol::CoalitionCode::Blue)) return Format(TextId::SrvCoalitionBlue);
   if (coalition == static_cast<quint8>(protocol::CoalitionCode::Red)) return Format(TextId::SrvCoalitionRed);
   return Format(TextId::SrvCoalitionOther).arg(coalition);
-}
-
-QString ServerEventLog::SkipReasonText(std::size_t reason) const {
-  switch (reason) {
-    case static_cast<std::size_t>(FeedRecordStatus::BadId):
-      return Format(TextId::SrvSkipBadId);
-    case static_cast<std::size_t>(FeedRecordStatus::BadClass):
-      return Format(TextId::SrvSkipBadClass);
-    case static_cast<std::size_t>(FeedRecordStatus::NoCoalitionMark):
-      return Format(TextId::SrvSkipNoCoalitionMark);
-    case static_cast<std::size_t>(FeedRecordStatus::NoCoalitionBracket):
-      return Format(TextId::SrvSkipNoCoalitionBracket);
-    case static_cast<std::size_t>(FeedRecordStatus::EmptyName):
-      return Format(TextId::SrvSkipEmptyName);
-    case static_cast<std::size_t>(FeedRecordStatus::NameHoldsRecordMark):
-      return Format(TextId::SrvSkipNameHoldsRecordMark);
-    case static_cast<std::size_t>(FeedRecordStatus::BadNumbers):
-      return Format(TextId::SrvSkipBadNumbers);
-    default:
-      return Format(TextId::SrvSkipTooLong);
-  }
 }
 
 void ServerEventLog::OnFeedClosed(const FeedStatistics& feed, FeedCloseReason reason) {
@@ -126,7 +126,7 @@ void ServerEventLog::ReportSkips() {
     // Counts not yet due wait for a later batch; a closing feed's line gives
     // its total in any case.
     if (lastLineAt_[i] != 0 && now - lastLineAt_[i] < kSkipLinePeriodSeconds) continue;
-    Emit(Format(TextId::SrvEventRecordsSkipped).arg(pending_[i]).arg(SkipReasonText(i)));
+    Emit(Format(TextId::SrvEventRecordsSkipped).arg(pending_[i]).arg(Format(SkipReasonText(i))));
     pending_[i] = 0;
     lastLineAt_[i] = now;
   }

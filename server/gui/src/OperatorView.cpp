@@ -10,6 +10,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "vantor/server/ServerEventLog.h"
 #include "vantor/server/ServerRuntime.h"
 #include "vantor/server/gui/ServerStyle.h"
 #include "vantor/texts/QText.h"
@@ -223,34 +224,25 @@ void OperatorView::RefreshFeeds() {
   std::size_t objects = 0;
   std::uint64_t records = 0;
   double rate = 0.0;
-  std::array<std::uint64_t, kFeedRecordStatusCount> skippedBy{};
-  std::uint64_t tooLong = 0;
+  std::array<std::uint64_t, kFeedRecordStatusCount + 1> skippedBy{};
   for (const FeedStatistics& feed : feeds) {
     objects += feed.objects;
     records += feed.records;
     if (const auto sample = rates_.find(feed.feed); sample != rates_.end()) rate += sample->second.perSecond;
     for (std::size_t i = 0; i < kFeedRecordStatusCount; ++i) skippedBy[i] += feed.skippedBy[i];
-    tooLong += feed.discardedUnfinished;
+    skippedBy[kFeedRecordStatusCount] += feed.discardedUnfinished;
   }
   objects_->setText(QString::number(objects));
   batchRate_->setText(QString::number(rate, 'f', 1));
   records_->setText(QString::number(records));
 
-  static constexpr std::array<std::pair<FeedRecordStatus, TextId>, 7> kReasons = {{
-      {FeedRecordStatus::BadId, TextId::SrvSkipBadId},
-      {FeedRecordStatus::BadClass, TextId::SrvSkipBadClass},
-      {FeedRecordStatus::NoCoalitionMark, TextId::SrvSkipNoCoalitionMark},
-      {FeedRecordStatus::NoCoalitionBracket, TextId::SrvSkipNoCoalitionBracket},
-      {FeedRecordStatus::EmptyName, TextId::SrvSkipEmptyName},
-      {FeedRecordStatus::NameHoldsRecordMark, TextId::SrvSkipNameHoldsRecordMark},
-      {FeedRecordStatus::BadNumbers, TextId::SrvSkipBadNumbers},
-  }};
+  // Index 0 is a record taken; the last, a record too long for the intake.
   QStringList reasons;
-  for (const auto& [status, text] : kReasons) {
-    const std::uint64_t count = skippedBy[static_cast<std::size_t>(status)];
-    if (count > 0) reasons += QStringLiteral("%1 × %2").arg(count).arg(QText(text, language_));
+  for (std::size_t reason = 1; reason < skippedBy.size(); ++reason) {
+    if (skippedBy[reason] > 0) {
+      reasons += QStringLiteral("%1 × %2").arg(skippedBy[reason]).arg(QText(SkipReasonText(reason), language_));
+    }
   }
-  if (tooLong > 0) reasons += QStringLiteral("%1 × %2").arg(tooLong).arg(QText(TextId::SrvSkipTooLong, language_));
   skipped_->setText(reasons.isEmpty() ? QText(TextId::SrvViewNoneSkipped, language_) : reasons.join('\n'));
 }
 

@@ -26,6 +26,11 @@ namespace vantor::server {
 
 class WallClock;
 
+// Why feed records were skipped, as a catalogue text: `reason` is a
+// FeedRecordStatus, or kFeedRecordStatusCount for records too long for the
+// intake.
+TextId SkipReasonText(std::size_t reason);
+
 class ServerEventLog final : public QObject {
   Q_OBJECT
 
@@ -54,7 +59,6 @@ class ServerEventLog final : public QObject {
   QString Format(TextId id) const;
   QString SlotText(const ClientSlotInfo& client) const;
   QString CoalitionText(quint8 coalition) const;
-  QString SkipReasonText(std::size_t reason) const;
   void OnFeedClosed(const FeedStatistics& feed, FeedCloseReason reason);
   void OnClientLeft(const ClientSlotInfo& client, ClientLeaveReason reason);
   void CountSkips(const FeedStatistics& feed);

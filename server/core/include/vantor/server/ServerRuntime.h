@@ -78,9 +78,6 @@ class ServerRuntime final : public QObject {
   ~ServerRuntime() override;
 
   SettingsStore& Settings() { return *stores_.server; }
-  const SettingsStore& Settings() const { return *stores_.server; }
-  // The store "Installer Language" is read from.
-  const SettingsStore& LanguageStore() const { return stores_.language ? *stores_.language : *stores_.server; }
   const ServerOptions& Options() const { return options_; }
   const WallClock& Clock() const { return *services_.clock; }
   Notifier& Notifications() { return notifier_; }
