@@ -1,6 +1,10 @@
 #include "ServerTestSupport.h"
 
+#ifdef _WIN32
+#include <winsock2.h>
+#else
 #include <sys/socket.h>
+#endif
 
 #include <QCoreApplication>
 
@@ -83,7 +87,8 @@ void TestFeed::Close() { tcp_.disconnectFromHost(); }
 void TestFeed::Reset() {
   // A zero linger time makes the close send RST instead of FIN.
   const linger abortive{1, 0};
-  ::setsockopt(static_cast<int>(tcp_.socketDescriptor()), SOL_SOCKET, SO_LINGER, &abortive, sizeof abortive);
+  ::setsockopt(static_cast<decltype(::socket(0, 0, 0))>(tcp_.socketDescriptor()), SOL_SOCKET, SO_LINGER,
+               reinterpret_cast<const char*>(&abortive), sizeof abortive);
   tcp_.abort();
 }
 

@@ -10,6 +10,7 @@
 #include <cerrno>
 #endif
 
+#include <algorithm>
 #include <climits>
 
 #include "SocketDisposal.h"
