@@ -119,6 +119,17 @@ TEST(ServerWindow, OpeningReadsTheStartSettingsAndTheStartRecordsTheCheckBox) {
   EXPECT_EQ(harness.Runtime().FeedPort(), harness.FeedPort());
   EXPECT_EQ(harness.Runtime().ClientPort(), harness.ClientPort());
   EXPECT_TRUE(harness.Launcher().programs.empty());  // this run was told not to launch
+
+  // Escape leaves a running server alone; "Exit" ends the window.
+  window.show();
+  int finished = 0;
+  QObject::connect(&window, &QDialog::finished, &window, [&finished] { ++finished; });
+  QTest::keyClick(&window, Qt::Key_Escape);
+  EXPECT_EQ(finished, 0);
+  EXPECT_TRUE(window.isVisible());
+  window.ExitButton().click();
+  EXPECT_EQ(finished, 1);
+  EXPECT_FALSE(window.isVisible());
 }
 
 TEST(ServerWindow, SheetHasItsThreePagesAndOkStoresAndSavesThem) {
