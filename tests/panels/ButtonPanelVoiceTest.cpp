@@ -188,7 +188,7 @@ TEST_F(PanelVoice, WithoutTheLibraryNothingIsCalledAndTheAssignmentsStay) {
   services.keys = std::make_unique<RecordingKeys>(bench_.chords);
   services.prompts = std::make_unique<ScriptedPrompts>(bench_.answers);
   services.notifier = std::make_unique<RecordingNotifier>(bench_.messages);
-  CButtonView panel(*bench_.context, *bench_.scope, std::move(services));
+  CButtonView panel(*bench_.context, bench_.scope.get(), std::move(services));
   panel.show();
   EXPECT_EQ(bench_.messages->errors, QStringList({"PxRemote.dll not find, Crash comming !!!!!!!!"}));
   PanelBench::Click(panel, PanelBench::StripButton(2));
@@ -236,7 +236,7 @@ TEST(PxRemoteBinding, BindsTheFourExportsAndNeverCallsAMissingOne) {
   services.keys = std::make_unique<RecordingKeys>(host.chords);
   services.notifier = std::make_unique<RecordingNotifier>(host.messages);
   services.prompts = std::make_unique<ScriptedPrompts>(host.answers);
-  CButtonView panel(*host.context, *host.scope, std::move(services));
+  CButtonView panel(*host.context, host.scope.get(), std::move(services));
   PanelBench::Click(panel, PanelBench::StripButton(4));
   EXPECT_EQ(panel.CurrentSlot(), 3);
   EXPECT_EQ(host.messages->errors.size(), 1);

@@ -54,7 +54,7 @@ std::unique_ptr<CButtonView> PanelBench::MakePanel(std::unique_ptr<voiceclient::
   services.prompts = std::make_unique<ScriptedPrompts>(answers);
   services.notifier = std::make_unique<RecordingNotifier>(messages);
   services.sound = &sound;
-  auto panel = std::make_unique<CButtonView>(*context, *scope, std::move(services));
+  auto panel = std::make_unique<CButtonView>(*context, scope.get(), std::move(services));
   panel->resize(panel->sizeHint());
   return panel;
 }

@@ -40,10 +40,14 @@ std::size_t Index(CButtonView::Control control) { return static_cast<std::size_t
 QString ChannelKey(int button) { return QStringLiteral("Canal%1").arg(button); }
 QString ChannelPushKey(int button) { return QStringLiteral("Canal%1Push").arg(button); }
 
-CButtonView::CButtonView(ShellContext& context, scope::CRivakView& scope, ButtonPanelServices services, QWidget* parent)
+CButtonView::CButtonView(const ShellContext& context, scope::CRivakView* scope, QWidget* parent)
+    : CButtonView(context, scope, ButtonPanelServices{}, parent) {}
+
+CButtonView::CButtonView(const ShellContext& context, scope::CRivakView* scope, ButtonPanelServices services,
+                         QWidget* parent)
     : QWidget(parent),
       context_(context),
-      scope_(scope),
+      scope_(*scope),
       voice_(std::move(services.voice)),
       keys_(std::move(services.keys)),
       prompts_(std::move(services.prompts)),
@@ -60,6 +64,7 @@ CButtonView::CButtonView(ShellContext& context, scope::CRivakView& scope, Button
   if (!prompts_) prompts_ = std::make_unique<DialogButtonPanelPrompts>(this, context_.language);
   if (!keys_) keys_ = CreateSystemKeyChordInjector(QGuiApplication::platformName());
   if (!voice_) voice_ = std::make_unique<voiceclient::PxRemoteVoiceClient>();
+  SetSoundPlayer(sound_);
   // The voice functions are never called through a missing address.
   if (!voice_->Available()) notifier_->ShowError(QText(TextId::PanelVoiceLibraryMissing, context_.language));
 
@@ -110,6 +115,14 @@ CButtonView::~CButtonView() {
   // No messages and no channel switch while going away: only the keys.
   if (talkHeld_) keys_->Send(kPushToTalkChord, KeyAction::Release);
   if (pushReturnSlot_) keys_->Send(keyChord_, KeyAction::Release);
+}
+
+void CButtonView::SetSoundPlayer(SoundPlayer* sound) {
+  if (sound == nullptr) {
+    if (!ownSound_) ownSound_ = std::make_unique<QtSoundPlayer>();
+    sound = ownSound_.get();
+  }
+  sound_ = sound;
 }
 
 bool CButtonView::VoiceAvailable() const { return voice_ && voice_->Available(); }
@@ -356,7 +369,7 @@ void CButtonView::ClickedControl(QPoint at) {
 
 void CButtonView::PlaySwitchSound() {
   // Started, not waited for: a click sound must not hold up the panel.
-  if (sound_ != nullptr) sound_->play(QString::fromLatin1(kSwitchSound));
+  sound_->play(QString::fromLatin1(kSwitchSound));
 }
 
 void CButtonView::OnRangeClicked(QPoint at) {

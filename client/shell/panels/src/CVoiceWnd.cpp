@@ -20,7 +20,7 @@ constexpr int kPlayerIndent = 20;
 
 }  // namespace
 
-CVoiceWnd::CVoiceWnd(ShellContext& context, std::unique_ptr<voiceclient::VoiceClient> voice,
+CVoiceWnd::CVoiceWnd(const ShellContext& context, std::unique_ptr<voiceclient::VoiceClient> voice,
                      std::unique_ptr<Notifier> notifier, QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::WindowStaysOnTopHint),
       context_(context),

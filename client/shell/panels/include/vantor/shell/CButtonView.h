@@ -21,6 +21,7 @@
 
 #include "vantor/platform/KeyChordInjector.h"
 #include "vantor/shell/PanelArtwork.h"
+#include "vantor/shell/ShellContext.h"
 #include "vantor/voiceclient/VoiceChannels.h"
 
 class QPushButton;
@@ -37,7 +38,6 @@ class VoiceClient;
 
 namespace vantor::shell {
 
-struct ShellContext;
 class ButtonPanelPrompts;
 class SoundPlayer;
 
@@ -54,7 +54,7 @@ inline constexpr int kFirstRadarCentring = 32800;
 
 // What the panel uses beyond the scope; anything left empty gets the real
 // one: PxRemote beside the program, the desktop's key chords, the panel's
-// dialogs and message boxes, no sound.
+// dialogs and message boxes, a sound player of its own.
 struct ButtonPanelServices {
   std::unique_ptr<voiceclient::VoiceClient> voice;
   std::unique_ptr<KeyChordInjector> keys;
@@ -68,8 +68,10 @@ class CButtonView : public QWidget {
  public:
   // Binds the voice library (a message when it or one of its calls is
   // missing), reads the six stored assignments and asks the voice client
-  // for its channels.
-  CButtonView(ShellContext& context, scope::CRivakView& scope, ButtonPanelServices services = {},
+  // for its channels. `scope` is the scope the panel drives; it must exist
+  // and outlive the panel.
+  CButtonView(const ShellContext& context, scope::CRivakView* scope, QWidget* parent = nullptr);
+  CButtonView(const ShellContext& context, scope::CRivakView* scope, ButtonPanelServices services,
               QWidget* parent = nullptr);
   // Lets go of any key still held.
   ~CButtonView() override;
@@ -114,6 +116,10 @@ class CButtonView : public QWidget {
   // The ATC button's label ("Awacs" / "Atc") and the hidden range text.
   const QString& AtcLabel() const { return atcLabel_; }
   const QString& RangeText() const { return rangeText_; }
+
+  // The application's sound player (its --no-sound choice included); none:
+  // the panel's own.
+  void SetSoundPlayer(SoundPlayer* sound);
 
   // --- Gestures, as the mouse gives them -------------------------------
   void SwitchToSlot(int button);  // 1 ... 6
@@ -174,12 +180,13 @@ class CButtonView : public QWidget {
   QString StripToolTip(int button) const;
   bool VoiceAvailable() const;
 
-  ShellContext& context_;
+  ShellContext context_;
   scope::CRivakView& scope_;
   std::unique_ptr<voiceclient::VoiceClient> voice_;
   std::unique_ptr<KeyChordInjector> keys_;
   std::unique_ptr<ButtonPanelPrompts> prompts_;
   std::unique_ptr<Notifier> notifier_;
+  std::unique_ptr<SoundPlayer> ownSound_;  // when the application gives none
   SoundPlayer* sound_ = nullptr;
   panel::PanelArtwork artwork_;
 

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "vantor/shell/ShellContext.h"
 #include "vantor/voiceclient/VoiceChannels.h"
 
 namespace vantor {
@@ -20,8 +21,6 @@ class VoiceClient;
 }
 
 namespace vantor::shell {
-
-struct ShellContext;
 
 inline constexpr int kVoiceWindowRefreshMs = 4000;
 inline constexpr qreal kVoiceWindowOpacity = 150.0 / 255.0;
@@ -36,7 +35,7 @@ class CVoiceWnd : public QWidget {
   // `voice` and `notifier` may be null: PxRemote beside the program, and
   // message boxes (stderr without a display). A missing library or call is
   // reported once, here.
-  CVoiceWnd(ShellContext& context, std::unique_ptr<voiceclient::VoiceClient> voice = nullptr,
+  CVoiceWnd(const ShellContext& context, std::unique_ptr<voiceclient::VoiceClient> voice = nullptr,
             std::unique_ptr<Notifier> notifier = nullptr, QWidget* parent = nullptr);
   ~CVoiceWnd() override;
 
@@ -58,7 +57,7 @@ class CVoiceWnd : public QWidget {
   void hideEvent(QHideEvent* event) override;
 
  private:
-  ShellContext& context_;
+  ShellContext context_;
   std::unique_ptr<voiceclient::VoiceClient> voice_;
   std::unique_ptr<Notifier> notifier_;
   std::vector<voiceclient::VoiceWindowLine> lines_;
