@@ -11,6 +11,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <utility>
 
 #include "vantor/model/ClientSettings.h"
 #include "vantor/platform/Display.h"
@@ -260,16 +261,23 @@ void CButtonView::SendChord(const KeyChord& chord, KeyAction action) {
     case KeyChordOutcome::Sent:
       break;
     case KeyChordOutcome::Refused:
-      notifier_->ShowError(QText(TextId::PanelKeyEventsRefused, context_.language));
+      keyErrors_.append(QText(TextId::PanelKeyEventsRefused, context_.language));
       break;
     case KeyChordOutcome::Unavailable:
       if (!keyNoticeShown_) {
         keyNoticeShown_ = true;
-        notifier_->ShowInformation(
-            QText(TextId::PanelKeyChordsUnavailable, context_.language).arg(keys_->UnavailableReason()));
+        keyNotice_ = QText(TextId::PanelKeyChordsUnavailable, context_.language).arg(keys_->UnavailableReason());
       }
       break;
   }
+  if (!talkHeld_ && !pushReturnSlot_) ShowKeyMessages();
+}
+
+void CButtonView::ShowKeyMessages() {
+  const QStringList errors = std::exchange(keyErrors_, {});
+  const QString notice = std::exchange(keyNotice_, {});
+  for (const QString& error : errors) notifier_->ShowError(error);
+  if (!notice.isEmpty()) notifier_->ShowInformation(notice);
 }
 
 void CButtonView::ReleaseHeldKeys() {

@@ -9,6 +9,7 @@
 // given through the scope's slots and options.
 
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <array>
@@ -169,7 +170,10 @@ class CButtonView : public QWidget {
   void OnCoverageClicked();
   void OnIntensityClicked(QPoint at);
   void OnUnitsClicked();
+  // Sends a chord; what went wrong is told once the mouse button is up (a
+  // message box in the middle of a press would take the mouse away).
   void SendChord(const KeyChord& chord, KeyAction action);
+  void ShowKeyMessages();
   // A press whose release will never come (the window lost the mouse, the
   // panel goes away): the keys go up, the strip goes back.
   void ReleaseHeldKeys();
@@ -202,6 +206,8 @@ class CButtonView : public QWidget {
   int intensityStep_ = 1;
   unsigned rangeBeforeAtc_ = 0;
   bool keyNoticeShown_ = false;
+  QStringList keyErrors_;  // not shown yet
+  QString keyNotice_;      // not shown yet
 
   std::array<int, 14> pictures_{};
   QString atcLabel_;
