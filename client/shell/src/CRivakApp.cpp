@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "vantor/platform/Display.h"
 #include "vantor/platform/Notifier.h"
 #include "vantor/platform/SettingsStore.h"
 #include "vantor/scope/CRivakView.h"
@@ -31,8 +32,9 @@ ShellPlatform ShellPlatform::Default() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen != nullptr ? screen->availableGeometry() : QRect(QPoint(0, 0), kSmallScreenLimit);
   };
-  platform.connectionPrompts = DefaultConnectionPrompts;
+  platform.addressPrompt = DefaultAddressPrompt;
   platform.connectionNotifier = DefaultConnectionNotifier;
+  platform.passwordDialog = HasInteractiveDisplay();
   return platform;
 }
 
@@ -67,12 +69,13 @@ bool CRivakApp::InitInstance() {
   mainWindow_->show();
 
   ConnectionShell::Parts parts;
-  if (platform_.connectionPrompts) parts.prompts = platform_.connectionPrompts(mainWindow_.get(), language());
+  if (platform_.addressPrompt) parts.addressPrompt = platform_.addressPrompt(mainWindow_.get(), language());
   if (platform_.connectionNotifier) parts.notifier = platform_.connectionNotifier(mainWindow_.get());
+  parts.passwordDialog = platform_.passwordDialog;
   connection_ = std::make_unique<ConnectionShell>(*document_, language(), settings_.fontSize, options_.connection,
                                                   std::move(parts), mainWindow_.get(), options_.logTracks);
   scope::CRivakView* scope = mainWindow_->scope();
-  QObject::connect(&connection_->connection(), &net::ClientConnection::scopeCentringRequested, scope,
+  QObject::connect(&connection_->Connection(), &net::ClientConnection::ScopeCentringRequested, scope,
                    &scope::CRivakView::OnCentringCommand);
   ConnectToServer();
 

@@ -47,10 +47,14 @@ struct ShellPlatform {
   std::unique_ptr<SoundPlayer> sound;
   std::unique_ptr<TaskBar> taskBar;
   std::function<QRect()> workArea;  // the primary screen's available area
-  // The connection's dialogs and message boxes over the main window; none:
-  // the dialogs count as cancelled and the messages go to stderr.
-  std::function<std::unique_ptr<net::ConnectionPrompts>(QWidget* window, Language language)> connectionPrompts;
+  // The server address dialog and the connection's message boxes over the
+  // main window; none: the dialog counts as cancelled and the messages go
+  // to stderr.
+  std::function<std::unique_ptr<net::ServerAddressPrompt>(QWidget* window, Language language)> addressPrompt;
   std::function<std::unique_ptr<Notifier>(QWidget* window)> connectionNotifier;
+  // Someone can answer the password dialog; without, a log-on that needs a
+  // password gives up.
+  bool passwordDialog = false;
 
   static ShellPlatform Default();
 };
