@@ -76,7 +76,7 @@ int RunHeadless(const ServerCommandLine& commandLine) {
   }
 
   server::VantorServer server(*store, notifier, options, std::move(services));
-  server.setLanguage(ReadLanguage(clientStore ? *clientStore : *store));
+  server.SetLanguage(ReadLanguage(clientStore ? *clientStore : *store));
   server.LoadStartSettings();
   QObject::connect(&server, &server::VantorServer::statusChanged, &server,
                    [&notifier](const QString& text) { notifier.ShowInformation(text); });

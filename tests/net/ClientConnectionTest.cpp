@@ -323,14 +323,14 @@ TEST_F(Connection, LogOnAdjustsTheAwacsAndCentresTheScope) {
   server.Send(ConfigBlockBytes(block));
   ASSERT_TRUE(server.WaitForReceived(2));
   EXPECT_EQ(Client().centringCommands, std::vector<int>{32706});
-  const model::AwacsSlot red = Client().state.ownAwacsSlot();
+  const model::AwacsSlot red = Client().state.OwnAwacsSlot();
   EXPECT_EQ(red.mode, 8);
   EXPECT_EQ(red.latitude, 0.0);
   EXPECT_EQ(red.longitude, 0.0);
   // A friendly AWACS does not take the slot of a radar-only side.
   Datagram("10000009BA-50 Mainstay[B]@45.0 37.0 9000.0 1.00 600##");
   ASSERT_TRUE(Client().WaitForContacts(1));
-  EXPECT_EQ(Client().state.ownAwacsSlot().latitude, 0.0);
+  EXPECT_EQ(Client().state.OwnAwacsSlot().latitude, 0.0);
   EXPECT_EQ(Client().state.awacsSeen, 0);
 }
 

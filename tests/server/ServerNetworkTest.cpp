@@ -303,7 +303,7 @@ TEST(ServerNetwork, FailedDatagramSendDropsTheClient) {
 TEST(ServerNetwork, HostCheckFailureDropsTheClientWithItsMessage) {
   ServerHarness harness;
   harness.settings().WriteString("config", "Installer Language", "1033");
-  harness.server().setLanguage(Language::English);
+  harness.server().SetLanguage(Language::English);
   harness.start();
   harness.hostCheck().accept = false;
   TestClient client("127.0.0.2", harness.clientPort());

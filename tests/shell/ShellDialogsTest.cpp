@@ -202,7 +202,7 @@ TEST(MessageWindow, ListsMessagesAndComesUpAtTheGivenPlace) {
   window.resize(300, 100);
   window.AddMessage("first");
   window.AddMessage("second");
-  EXPECT_EQ(window.messages(), (QStringList{"first", "second"}));
+  EXPECT_EQ(window.Messages(), (QStringList{"first", "second"}));
   window.ShowAt(20, 30);
   EXPECT_TRUE(window.isVisible());
   EXPECT_EQ(window.pos(), QPoint(20, 30));
@@ -219,8 +219,8 @@ TEST(MessageWindow, ListsMessagesAndComesUpAtTheGivenPlace) {
   EXPECT_TRUE(greenNearBottom);
   // A long chat keeps its newest messages.
   for (int i = 0; i < 1000; ++i) window.AddMessage(QString::number(i));
-  EXPECT_LE(window.messages().size(), 500);
-  EXPECT_EQ(window.messages().back(), "999");
+  EXPECT_LE(window.Messages().size(), 500);
+  EXPECT_EQ(window.Messages().back(), "999");
 }
 
 TEST(TrackLog, OptionOrEnvironment) {

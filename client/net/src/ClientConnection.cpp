@@ -38,7 +38,7 @@ ClientConnection::ClientConnection(model::CRivakDoc& document, ServerAddressProm
                                    QObject* parent)
     : QObject(parent),
       document_(document),
-      clientState_(document.state()),
+      clientState_(document.State()),
       addressPrompt_(addressPrompt),
       notifier_(notifier),
       language_(language),

@@ -69,12 +69,12 @@ bool CRivakApp::InitInstance() {
   mainWindow_->show();
 
   ConnectionShell::Parts parts;
-  if (platform_.addressPrompt) parts.addressPrompt = platform_.addressPrompt(mainWindow_.get(), language());
+  if (platform_.addressPrompt) parts.addressPrompt = platform_.addressPrompt(mainWindow_.get(), UiLanguage());
   if (platform_.connectionNotifier) parts.notifier = platform_.connectionNotifier(mainWindow_.get());
   parts.passwordDialog = platform_.passwordDialog;
-  connection_ = std::make_unique<ConnectionShell>(*document_, language(), settings_.fontSize, options_.connection,
+  connection_ = std::make_unique<ConnectionShell>(*document_, UiLanguage(), settings_.fontSize, options_.connection,
                                                   std::move(parts), mainWindow_.get(), options_.logTracks);
-  scope::CRivakView* scope = mainWindow_->scope();
+  scope::CRivakView* scope = mainWindow_->Scope();
   QObject::connect(&connection_->Connection(), &net::ClientConnection::ScopeCentringRequested, scope,
                    &scope::CRivakView::OnCentringCommand);
   ConnectToServer();
@@ -82,7 +82,7 @@ bool CRivakApp::InitInstance() {
   mainWindow_->setGeometry(MainWindowGeometry(platform_.workArea(), smallScreen_));
   mainWindow_->repaint();
 
-  platform_.sound->playToEnd(kStartSound);
+  platform_.sound->PlayToEnd(kStartSound);
   return true;
 }
 
@@ -90,7 +90,7 @@ void CRivakApp::ConnectToServer() {
   if (connection_) connection_->ConnectToServer();
 }
 
-std::vector<std::filesystem::path> CRivakApp::dataFolders() const {
+std::vector<std::filesystem::path> CRivakApp::DataFolders() const {
   QStringList folders = options_.dataFolders;
   if (folders.isEmpty()) folders = {QDir::currentPath(), QCoreApplication::applicationDirPath()};
   std::vector<std::filesystem::path> paths;
@@ -99,7 +99,7 @@ std::vector<std::filesystem::path> CRivakApp::dataFolders() const {
 }
 
 int CRivakApp::ExitInstance() {
-  platform_.sound->playToEnd(kExitSound);
+  platform_.sound->PlayToEnd(kExitSound);
   RestoreTaskBar();
   connection_.reset();
   if (mainWindow_) mainWindow_->hide();
@@ -107,15 +107,15 @@ int CRivakApp::ExitInstance() {
 }
 
 void CRivakApp::SaveAndClearTaskBar() {
-  savedTaskBarState_ = platform_.taskBar->state();
+  savedTaskBarState_ = platform_.taskBar->State();
   taskBarSaved_ = true;
-  platform_.taskBar->setState(0);  // neither auto-hide nor always on top
+  platform_.taskBar->SetState(0);  // neither auto-hide nor always on top
 }
 
 void CRivakApp::RestoreTaskBar() {
   // Only a state that was saved is put back, whatever the screen size is now.
   if (!taskBarSaved_) return;
-  platform_.taskBar->setState(savedTaskBarState_);
+  platform_.taskBar->SetState(savedTaskBarState_);
   taskBarSaved_ = false;
 }
 

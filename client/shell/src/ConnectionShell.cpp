@@ -52,7 +52,7 @@ void TrackLog::OnDatagram(int bytes, int records) {
   std::size_t contacts = 0;
   std::size_t friendly = 0;
   {
-    std::lock_guard<model::ContactLock> guard(document_.contactLock());
+    std::lock_guard<model::ContactLock> guard(document_.ContactTableLock());
     for (const model::CContact& contact : document_.Contacts()) {
       ++contacts;
       if (contact.friendly) ++friendly;

@@ -237,7 +237,7 @@ void ScopePainter::Paint(QImage& image, ScopeScene& scene) {
             picture.width(),
             picture.height(),
             scene.geometry.pixelsPerKm(),
-            scene.document.state().sideIndex(),
+            scene.document.State().SideIndex(),
             fontSize,
             scene.settings.imperial != 0,
             scene.settings.displayMode != 0,
@@ -445,7 +445,7 @@ void ScopePainter::DrawAirfieldRadarCircle(Pass& pass, const model::CAirfield& r
   if (runway.menuId == 0 || !pass.scene.options.coverageShown) return;
   const int index = runway.menuId - kFirstAirfieldCommand;
   if (index < 0 || index >= protocol::kAirfieldCount) return;
-  const protocol::ConfigBlock& config = pass.scene.document.state().configBlock;
+  const protocol::ConfigBlock& config = pass.scene.document.State().configBlock;
   const auto s = static_cast<std::size_t>(pass.side);
   const auto i = static_cast<std::size_t>(index);
   if (config.airfieldRadarOn[s][i] == 0) return;
@@ -464,7 +464,7 @@ void ScopePainter::DrawAirfieldRadarCircle(Pass& pass, const model::CAirfield& r
 
 void ScopePainter::DrawContacts(Pass& pass) {
   model::CRivakDoc& document = pass.scene.document;
-  std::lock_guard lock(document.contactLock());
+  std::lock_guard lock(document.ContactTableLock());
   const SensorVisibility visibility(pass.scene.map.terrain(), pass.projection, CollectSensors(document, pass.side));
   crowding_->Clear();
   contactsShown_ = 0;
@@ -596,7 +596,7 @@ void ScopePainter::DrawHeadingLine(Pass& pass, const model::CContact& contact, Q
 }
 
 void ScopePainter::DrawHistory(Pass& pass, const model::CContact& contact) {
-  for (std::size_t i = 0; i < contact.history.size(); ++i) {
+  for (std::size_t i = 0; i < contact.history.Size(); ++i) {
     const QPoint at = ToPoint(pass.projection.GeoToScreen(contact.history[i].latitude, contact.history[i].longitude));
     if (!pass.draw.NearPicture(at, kSymbolHalf + 1)) continue;
     pass.painter.setPen(pass.pens.history[std::min<std::size_t>(i, 2)]);
@@ -669,7 +669,7 @@ void ScopePainter::DrawMeasuring(Pass& pass) {
 }
 
 void ScopePainter::DrawAwacs(Pass& pass) {
-  const protocol::ConfigBlock& config = pass.scene.document.state().configBlock;
+  const protocol::ConfigBlock& config = pass.scene.document.State().configBlock;
   const model::AwacsSlot slot = model::GetAwacsSlot(config, pass.side);
   if (slot.mode != 0 && pass.scene.options.coverageShown) {
     pass.painter.setPen(ThinPen(colour::kFriendlyAdvanced));

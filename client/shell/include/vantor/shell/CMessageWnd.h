@@ -32,7 +32,7 @@ class CMessageWnd : public QWidget {
   void ShowAt(int x, int y);
 
   // Oldest first.
-  const QStringList& messages() const { return messages_; }
+  const QStringList& Messages() const { return messages_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -83,21 +83,21 @@ class CRivakApp {
   // Shutdown: exit sound, task bar restored, connection released.
   int ExitInstance();
 
-  model::ClientSettings& settings() { return settings_; }
-  const model::ClientSettings& settings() const { return settings_; }
-  Language language() const { return settings_.language; }
-  model::ClientState& state() { return state_; }
-  model::CRivakDoc* document() { return document_.get(); }
-  CMainFrame* mainWindow() { return mainWindow_.get(); }
-  SettingsStore* settingsStore() { return store_.get(); }
-  SoundPlayer& sound() { return *platform_.sound; }
-  bool smallScreen() const { return smallScreen_; }
-  std::vector<std::filesystem::path> dataFolders() const;
+  model::ClientSettings& Settings() { return settings_; }
+  const model::ClientSettings& Settings() const { return settings_; }
+  Language UiLanguage() const { return settings_.language; }
+  model::ClientState& State() { return state_; }
+  model::CRivakDoc* Document() { return document_.get(); }
+  CMainFrame* MainWindow() { return mainWindow_.get(); }
+  SettingsStore* Store() { return store_.get(); }
+  SoundPlayer& Sound() { return *platform_.sound; }
+  bool SmallScreen() const { return smallScreen_; }
+  std::vector<std::filesystem::path> DataFolders() const;
   // Asks for a server and connects; an earlier connection is replaced. Also
   // the exit dialog's "Reconnect".
   void ConnectToServer();
   // The connection with its dialogs and message window; none before start-up.
-  ConnectionShell* connection() { return connection_.get(); }
+  ConnectionShell* Connection() { return connection_.get(); }
 
  private:
   void SaveAndClearTaskBar();

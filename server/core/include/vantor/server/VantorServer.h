@@ -80,8 +80,8 @@ class VantorServer final : public QObject {
   void SaveConfig();
   // "notlaunchfalcrest" and "MaxClient", read when the window opens.
   void LoadStartSettings();
-  Language language() const { return language_; }
-  void setLanguage(Language language) { language_ = language; }
+  Language UiLanguage() const { return language_; }
+  void SetLanguage(Language language) { language_ = language; }
 
   // Loads the configuration, records "notlaunchfalcrest", opens the feed and
   // client ports (keeping any already open) and launches the simulator
