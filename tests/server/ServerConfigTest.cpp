@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "vantor/platform/InstallerLanguage.h"
@@ -14,7 +15,7 @@ namespace {
 
 class ServerConfigTest : public ::testing::Test {
  protected:
-  std::unique_ptr<SettingsStore> store() { return SettingsStore::OpenFile(dir_.filePath("vantorsrv.ini")); }
+  std::unique_ptr<SettingsStore> Store() { return SettingsStore::OpenFile(dir_.filePath("vantorsrv.ini")); }
   QTemporaryDir dir_;
 };
 
@@ -22,8 +23,8 @@ class ServerConfigTest : public ::testing::Test {
 
 TEST_F(ServerConfigTest, FreshInstallationDefaults) {
   ServerConfig config;
-  LoadConfig(*store(), config);
-  LoadStartSettings(*store(), config);
+  LoadConfig(*Store(), config);
+  LoadStartSettings(*Store(), config);
   EXPECT_EQ(config, DefaultServerConfig());
   for (int side = 0; side < 2; ++side) {
     for (int n = 0; n < 22; ++n) {
@@ -59,53 +60,62 @@ TEST_F(ServerConfigTest, SaveThenLoadRoundTripsEveryKey) {
   saved.block.awacsLatitude = {44.5, 43.997740};
   saved.block.awacsLongitude = {37.999020, -1.25};
   saved.maxClient = 7;
-  SaveConfig(*store(), saved);
+  SaveConfig(*Store(), saved);
 
   ServerConfig loaded;
-  LoadConfig(*store(), loaded);
-  LoadStartSettings(*store(), loaded);
+  LoadConfig(*Store(), loaded);
+  LoadStartSettings(*Store(), loaded);
   EXPECT_EQ(loaded, saved);
-  EXPECT_EQ(store()->ReadString("Config", "Alat0", ""), "44.500000");
-  EXPECT_EQ(store()->ReadString("Config", "Along1", ""), "-1.250000");
-  EXPECT_FALSE(store()->Contains("Config", "notlaunchfalcrest"));  // written by the start only
+  EXPECT_EQ(Store()->ReadString("Config", "Alat0", ""), "44.500000");
+  EXPECT_EQ(Store()->ReadString("Config", "Along1", ""), "-1.250000");
+  EXPECT_FALSE(Store()->Contains("Config", "notlaunchfalcrest"));  // written by the start only
 }
 
 TEST_F(ServerConfigTest, PasswordsAreCutToNineCharacters) {
-  store()->WriteString("Config", "bluepass", "ABCDEFGHIJKL");
-  store()->WriteString("Config", "redpass", "123456789");
+  Store()->WriteString("Config", "bluepass", "ABCDEFGHIJKL");
+  Store()->WriteString("Config", "redpass", "123456789");
   ServerConfig config;
-  LoadConfig(*store(), config);
+  LoadConfig(*Store(), config);
   EXPECT_EQ(config.block.password[0], "ABCDEFGHI");
   EXPECT_EQ(config.block.password[1], "123456789");
+
+  // Nine bytes at most, never half a character.
+  Store()->WriteString("Config", "bluepass", QString::fromUtf8("\u00e9t\u00e9 br\u00fbl\u00e9"));  // 13 bytes
+  Store()->WriteString("Config", "redpass", QString::fromUtf8("abcdefgh\u20ac"));                  // 11 bytes
+  LoadConfig(*Store(), config);
+  EXPECT_EQ(config.block.password[0], "\u00e9t\u00e9 br");  // 8 bytes: the next character would not fit
+  EXPECT_EQ(config.block.password[1], "abcdefgh");
+  EXPECT_EQ(CutPassword(QString::fromUtf8("\u00e9\u00e9\u00e9\u00e9a\u00e9")), "\u00e9\u00e9\u00e9\u00e9a");
+  EXPECT_EQ(CutPassword(QString()), "");
 }
 
 TEST_F(ServerConfigTest, CoordinatesReadFromTheirFirstNineCharacters) {
-  store()->WriteString("Config", "Alat0", "44.5678901234");
-  store()->WriteString("Config", "Alat1", "not a number");
-  store()->WriteString("Config", "Along0", "   -12.5");
+  Store()->WriteString("Config", "Alat0", "44.5678901234");
+  Store()->WriteString("Config", "Alat1", "not a number");
+  Store()->WriteString("Config", "Along0", "   -12.5");
   ServerConfig config;
   config.block.awacsLatitude[1] = 3.5;
-  LoadConfig(*store(), config);
+  LoadConfig(*Store(), config);
   EXPECT_DOUBLE_EQ(config.block.awacsLatitude[0], 44.56789);
   EXPECT_DOUBLE_EQ(config.block.awacsLatitude[1], 3.5);  // kept
   EXPECT_DOUBLE_EQ(config.block.awacsLongitude[0], -12.5);
-  SaveConfig(*store(), config);
-  EXPECT_EQ(store()->ReadString("Config", "Alat0", ""), "44.567890");
+  SaveConfig(*Store(), config);
+  EXPECT_EQ(Store()->ReadString("Config", "Alat0", ""), "44.567890");
   EXPECT_EQ(FormatCoordinate(44.5), "44.500000");
   EXPECT_FALSE(ParseCoordinate(""));
 }
 
 TEST_F(ServerConfigTest, MaxClientIsClampedAndKeysIgnoreCase) {
-  auto settings = store();
+  auto settings = Store();
   settings->WriteInt("config", "maxclient", 25);
   settings->WriteInt("Config", "NotLaunchFalcrest", 1);
   settings->Sync();
   ServerConfig config;
-  LoadStartSettings(*store(), config);
+  LoadStartSettings(*Store(), config);
   EXPECT_EQ(config.maxClient, 10);
   EXPECT_EQ(config.notLaunch, 1);
-  store()->WriteInt("Config", "MaxClient", 0);
-  LoadStartSettings(*store(), config);
+  Store()->WriteInt("Config", "MaxClient", 0);
+  LoadStartSettings(*Store(), config);
   EXPECT_EQ(config.maxClient, 1);
   EXPECT_EQ(ClampMaxClient(-3), 1);
   EXPECT_EQ(ClampMaxClient(4), 4);
@@ -122,4 +132,35 @@ TEST_F(ServerConfigTest, LanguageFromTheClientInstaller) {
   client->WriteString("config", "Installer Language", "1031");
   EXPECT_STREQ(Text(TextId::SrvOnlyFalcrestServer, ReadLanguage(*client)),
                "Seul le serveur Falcrest peut envoyer des données");
+}
+
+TEST_F(ServerConfigTest, IniTextReadsBackAsTheSameConfiguration) {
+  ServerConfig config = DefaultServerConfig();
+  config.block.airfieldRadarOn[1][4] = 0;
+  config.block.airfieldRadarRangeKm[0][21] = 300;
+  config.radarTypeShown[30] = 0;
+  config.block.awacsMode = {0, 12};
+  config.block.radarOnly = {1, 0};
+  config.block.awacsRangeKm = 750;
+  config.block.password = {" a,b;c\"d", "\\x=\xc3\xa9"};
+  config.block.awacsLatitude = {44.5, 43.99774};
+  config.block.awacsLongitude = {37.99902, 39.25};
+  config.maxClient = 7;
+  config.notLaunch = 1;
+
+  const QString text = ConfigIniText(config);
+  EXPECT_TRUE(text.startsWith("[Config]\na1=1\nb1=1\nR1=50\nRR1=50\na2=1\n")) << text.toStdString();
+  EXPECT_TRUE(text.contains("\nAlat1=43.997740\n"));
+  EXPECT_TRUE(text.endsWith("\nMaxClient=7\nnotlaunchfalcrest=1\n"));
+  EXPECT_EQ(text.count('\n'), 1 + 4 * 22 + 31 + 5 + 2 + 4 + 2);
+
+  QFile file(dir_.filePath("printed.ini"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(text.toUtf8());
+  file.close();
+  const auto printed = SettingsStore::OpenFile(file.fileName());
+  ServerConfig read;
+  LoadConfig(*printed, read);
+  LoadStartSettings(*printed, read);
+  EXPECT_EQ(read, config);
 }

@@ -90,6 +90,7 @@ class MainFrame : public ::testing::Test {
     return titles;
   }
 
+ public:
   QTemporaryDir dir;
   std::unique_ptr<CRivakApp> app;
   CMainFrame* frame = nullptr;
@@ -137,7 +138,7 @@ TEST_F(MainFrame, AirportsCentreTheScopeAndCarryTheCheckMark) {
   EXPECT_FALSE(frame->ActionForCommand(32701)->isEnabled());
   EXPECT_TRUE(frame->ActionForCommand(32700)->isEnabled());
   frame->ActionForCommand(32700)->trigger();
-  EXPECT_EQ(frame->Scope()->centringCommand(), 32700);
+  EXPECT_EQ(frame->Scope()->CentringCommand(), 32700);
   EXPECT_TRUE(frame->ActionForCommand(32700)->isChecked());
   EXPECT_FALSE(frame->ActionForCommand(32710)->isChecked());
   // Choosing the checked entry again keeps its mark.
@@ -154,7 +155,7 @@ TEST_F(MainFrame, RadarsMenuRebuiltWhenItOpens) {
   ASSERT_EQ(frame->RadarsMenu()->actions().size(), 3);
   EXPECT_EQ(frame->RadarsMenu()->actions().at(2)->text(), "Radar_1");
   frame->ActionForCommand(32801)->trigger();
-  EXPECT_EQ(frame->Scope()->centringCommand(), 32801);
+  EXPECT_EQ(frame->Scope()->CentringCommand(), 32801);
   EXPECT_TRUE(frame->ActionForCommand(32801)->isChecked());
   EXPECT_FALSE(frame->ActionForCommand(32710)->isChecked());
   // Rebuilt: the site gone, the mark kept on the one still there.

@@ -27,10 +27,10 @@ CMainFrame::CMainFrame(CRivakApp& app, QWidget* parent) : QMainWindow(parent), a
   scope_ = new scope::CRivakView(std::move(environment), this);
   setCentralWidget(scope_);
   scope_->setFocus();  // the space bar and the undo keys are the scope's
-  connect(scope_, &scope::CRivakView::centringChanged, this, &CMainFrame::OnCentringChanged);
-  connect(scope_, &scope::CRivakView::mapDataMissing, this, &CMainFrame::ReportBrokenInstallation);
-  scope_->SetCallsignDialog(
-      [this](int contactId) { RunAssignCallsign(*app_.Document(), contactId, app_.UiLanguage(), this); });
+  connect(scope_, &scope::CRivakView::CentringChanged, this, &CMainFrame::OnCentringChanged);
+  connect(scope_, &scope::CRivakView::MapDataMissing, this, &CMainFrame::ReportBrokenInstallation);
+  connect(scope_, &scope::CRivakView::CallsignRequested, this,
+          [this](int contactId) { RunAssignCallsign(*app_.Document(), contactId, app_.UiLanguage(), this); });
 
   BuildMenus(app.Settings().language);
 

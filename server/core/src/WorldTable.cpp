@@ -3,21 +3,23 @@
 #include <algorithm>
 #include <cmath>
 
+#include "vantor/geo/Geodesy.h"
+#include "vantor/geo/Sphere.h"
 #include "vantor/protocol/TextNumbers.h"
 
 namespace vantor::server {
 
-WorldObject* WorldTable::find(std::int32_t id) {
+WorldObject* WorldTable::Find(std::int32_t id) {
   const auto it = index_.find(id);
   return it == index_.end() ? nullptr : &*it->second;
 }
 
-const WorldObject* WorldTable::find(std::int32_t id) const {
+const WorldObject* WorldTable::Find(std::int32_t id) const {
   const auto it = index_.find(id);
   return it == index_.end() ? nullptr : &*it->second;
 }
 
-WorldObject& WorldTable::append(WorldObject object) {
+WorldObject& WorldTable::Append(WorldObject object) {
   const std::int32_t id = object.id;
   objects_.push_back(std::move(object));
   const auto position = std::prev(objects_.end());
@@ -25,7 +27,7 @@ WorldObject& WorldTable::append(WorldObject object) {
   return *position;
 }
 
-bool WorldTable::remove(std::int32_t id) {
+bool WorldTable::Remove(std::int32_t id) {
   const auto it = index_.find(id);
   if (it == index_.end()) return false;
   objects_.erase(it->second);
@@ -33,25 +35,25 @@ bool WorldTable::remove(std::int32_t id) {
   return true;
 }
 
-WorldTable::iterator WorldTable::erase(iterator position) {
+WorldTable::Iterator WorldTable::Erase(Iterator position) {
   index_.erase(position->id);
   return objects_.erase(position);
 }
 
-void WorldTable::clear() {
+void WorldTable::Clear() {
   index_.clear();
   objects_.clear();
 }
 
 double HaversineKm(double fromLat, double fromLon, double toLat, double toLon) {
-  const double halfLat = std::sin((fromLat - toLat) * 0.008726645);
-  const double halfLon = std::sin((fromLon - toLon) * 0.008726645);
+  const double halfLat = std::sin((fromLat - toLat) * (geo::kDegToRad / 2));
+  const double halfLon = std::sin((fromLon - toLon) * (geo::kDegToRad / 2));
   const double a =
-      halfLat * halfLat + std::cos(toLat * 0.01745329) * std::cos(fromLat * 0.01745329) * halfLon * halfLon;
+      halfLat * halfLat + std::cos(toLat * geo::kDegToRad) * std::cos(fromLat * geo::kDegToRad) * halfLon * halfLon;
   // Rounding can push a a hair outside [0, 1] for antipodal points.
   const double clamped = std::clamp(a, 0.0, 1.0);
   const double c = 2.0 * std::atan2(std::sqrt(clamped), std::sqrt(1.0 - clamped));
-  return 6371.0 * c;
+  return geo::kMeanEarthRadiusKm * c;
 }
 
 bool ContainsRadarTypeName(std::string_view upperText) {
@@ -63,7 +65,7 @@ bool ContainsRadarTypeName(std::string_view upperText) {
 
 void ApplyFeedRecord(WorldTable& table, std::int32_t id, std::string record, char classLetter, double lat, double lon,
                      std::int64_t now) {
-  WorldObject* object = table.find(id);
+  WorldObject* object = table.Find(id);
   if (object == nullptr) {
     WorldObject created;
     created.groundUnit = classLetter == 'A';
@@ -71,7 +73,7 @@ void ApplyFeedRecord(WorldTable& table, std::int32_t id, std::string record, cha
     created.record = std::move(record);
     created.sampleLat = lat;
     created.sampleLon = lon;
-    table.append(std::move(created));
+    table.Append(std::move(created));
     return;
   }
 
@@ -86,7 +88,7 @@ void ApplyFeedRecord(WorldTable& table, std::int32_t id, std::string record, cha
       object->sampleTime = kStandingStillMark;
       object->unchanged = false;
     } else {
-      table.remove(id);
+      table.Remove(id);
     }
     return;
   }
@@ -111,7 +113,7 @@ void AgeWorldTable(WorldTable& table, std::int64_t now) {
     } else if (it->staleCount < 2) {
       ++it->staleCount;
     } else {
-      it = table.erase(it);
+      it = table.Erase(it);
       continue;
     }
     ++it;
