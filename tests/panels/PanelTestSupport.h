@@ -95,8 +95,8 @@ class ScriptedPrompts final : public ButtonPanelPrompts {
 
 class RecordingSound final : public SoundPlayer {
  public:
-  void playToEnd(const QString& fileName) override { waited.append(fileName); }
-  void play(const QString& fileName) override { started.append(fileName); }
+  void PlayToEnd(const QString& fileName) override { waited.append(fileName); }
+  void Play(const QString& fileName) override { started.append(fileName); }
   QStringList waited;
   QStringList started;
 };

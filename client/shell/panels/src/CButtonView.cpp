@@ -377,7 +377,7 @@ void CButtonView::ClickedControl(QPoint at) {
 
 void CButtonView::PlaySwitchSound() {
   // Started, not waited for: a click sound must not hold up the panel.
-  sound_->play(QString::fromLatin1(kSwitchSound));
+  sound_->Play(QString::fromLatin1(kSwitchSound));
 }
 
 void CButtonView::OnRangeClicked(QPoint at) {
