@@ -110,8 +110,8 @@ TEST_F(MainFrame, ThreeMenusInEachLanguage) {
   ASSERT_EQ(frame->radarsMenu()->actions().size(), 1);
   EXPECT_TRUE(frame->radarsMenu()->actions().at(0)->isSeparator());
   // The scope fills the window under the menu bar.
-  ASSERT_NE(frame->scope(), nullptr);
-  EXPECT_EQ(frame->centralWidget(), frame->scope());
+  ASSERT_NE(frame->Scope(), nullptr);
+  EXPECT_TRUE(frame->centralWidget()->isAncestorOf(frame->Scope()));
 }
 
 TEST_F(MainFrame, FrenchAndSpanishMenus) {
@@ -138,7 +138,7 @@ TEST_F(MainFrame, AirportsCentreTheScopeAndCarryTheCheckMark) {
   EXPECT_FALSE(frame->actionForCommand(32701)->isEnabled());
   EXPECT_TRUE(frame->actionForCommand(32700)->isEnabled());
   frame->actionForCommand(32700)->trigger();
-  EXPECT_EQ(frame->scope()->CentringCommand(), 32700);
+  EXPECT_EQ(frame->Scope()->CentringCommand(), 32700);
   EXPECT_TRUE(frame->actionForCommand(32700)->isChecked());
   EXPECT_FALSE(frame->actionForCommand(32710)->isChecked());
   // Choosing the checked entry again keeps its mark.
@@ -155,7 +155,7 @@ TEST_F(MainFrame, RadarsMenuRebuiltWhenItOpens) {
   ASSERT_EQ(frame->radarsMenu()->actions().size(), 3);
   EXPECT_EQ(frame->radarsMenu()->actions().at(2)->text(), "Radar_1");
   frame->actionForCommand(32801)->trigger();
-  EXPECT_EQ(frame->scope()->CentringCommand(), 32801);
+  EXPECT_EQ(frame->Scope()->CentringCommand(), 32801);
   EXPECT_TRUE(frame->actionForCommand(32801)->isChecked());
   EXPECT_FALSE(frame->actionForCommand(32710)->isChecked());
   // Rebuilt: the site gone, the mark kept on the one still there.

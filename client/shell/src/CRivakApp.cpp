@@ -1,5 +1,6 @@
 #include "vantor/shell/CRivakApp.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
@@ -10,6 +11,7 @@
 #include "vantor/scope/CRivakView.h"
 #include "vantor/shell/CMainFrame.h"
 #include "vantor/shell/ConnectionShell.h"
+#include "vantor/shell/ConsoleStyle.h"
 
 namespace vantor::shell {
 
@@ -61,6 +63,7 @@ bool CRivakApp::InitInstance() {
   // The contact lock lives in state_, which exists from construction on.
 
   document_ = std::make_unique<model::CRivakDoc>(state_);
+  if (auto* application = qobject_cast<QApplication*>(QCoreApplication::instance())) ApplyConsoleStyle(*application);
   mainWindow_ = std::make_unique<CMainFrame>(*this);
   mainWindow_->setWindowFlag(Qt::FramelessWindowHint, true);
   mainWindow_->setGeometry(MainWindowGeometry(platform_.workArea(), smallScreen_));
@@ -71,7 +74,7 @@ bool CRivakApp::InitInstance() {
   if (platform_.connectionNotifier) parts.notifier = platform_.connectionNotifier(mainWindow_.get());
   connection_ = std::make_unique<ConnectionShell>(*document_, language(), settings_.fontSize, options_.connection,
                                                   std::move(parts), mainWindow_.get(), options_.logTracks);
-  scope::CRivakView* scope = mainWindow_->scope();
+  scope::CRivakView* scope = mainWindow_->Scope();
   QObject::connect(&connection_->connection(), &net::ClientConnection::scopeCentringRequested, scope,
                    &scope::CRivakView::OnCentringCommand);
   ConnectToServer();
@@ -87,6 +90,8 @@ void CRivakApp::ConnectToServer() {
   if (connection_) connection_->ConnectToServer();
 }
 
+int CRivakApp::UsableScreenWidth() const { return MainWindowGeometry(platform_.workArea(), smallScreen_).width(); }
+
 std::vector<std::filesystem::path> CRivakApp::dataFolders() const {
   QStringList folders = options_.dataFolders;
   if (folders.isEmpty()) folders = {QDir::currentPath(), QCoreApplication::applicationDirPath()};
@@ -96,6 +101,7 @@ std::vector<std::filesystem::path> CRivakApp::dataFolders() const {
 }
 
 int CRivakApp::ExitInstance() {
+  if (mainWindow_) mainWindow_->SaveDrawingOnExit();
   platform_.sound->playToEnd(kExitSound);
   RestoreTaskBar();
   connection_.reset();
