@@ -84,6 +84,9 @@ void CMainFrame::BuildPanes() {
 
   outer_->addWidget(left_);
   outer_->addWidget(right_);
+  // The right-hand column may be narrower than its panes would like: a
+  // collapsed column is a thin strip.
+  right_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   // Growing the window widens the right-hand column and lengthens the
   // lowest pane of each column, as a static splitter re-lays out.
   outer_->setStretchFactor(0, 0);
