@@ -277,6 +277,13 @@ void CFallingTextWnd::paintEvent(QPaintEvent* event) {
   painter.drawImage(event->rect(), picture_,
                     QRectF(QPointF(event->rect().topLeft()) * picture_.devicePixelRatio(),
                            QSizeF(event->rect().size()) * picture_.devicePixelRatio()));
+  // A sunken edge: shaded above and left, lit below and right.
+  painter.setPen(QColor(16, 17, 19));
+  painter.drawLine(0, 0, width() - 1, 0);
+  painter.drawLine(0, 0, 0, height() - 1);
+  painter.setPen(QColor(110, 115, 123));
+  painter.drawLine(0, height() - 1, width() - 1, height() - 1);
+  painter.drawLine(width() - 1, 0, width() - 1, height() - 1);
 }
 
 void CFallingTextWnd::resizeEvent(QResizeEvent* event) {
