@@ -51,7 +51,7 @@ class DisplaySettings : public ::testing::Test {
   }
   CMainFrame& Frame() { return client->Frame(); }
   scope::CRivakView& Scope() { return *Frame().Scope(); }
-  model::ClientSettings& Memory() { return client->app->settings(); }
+  model::ClientSettings& Memory() { return client->app->Settings(); }
   // Opens the dialog from the frame, runs `act` in it and returns once it
   // has closed. Validation messages are collected in `messages`.
   void Open(const std::function<void(CDisplaySettingsDlg&)>& act, bool fromPanel = false) {

@@ -27,7 +27,7 @@ class ClientUnderTest {
                            const std::function<void(StartupOptions&, ShellPlatform&)>& prepare = {});
   ~ClientUnderTest();
 
-  CMainFrame& Frame() { return *app->mainWindow(); }
+  CMainFrame& Frame() { return *app->MainWindow(); }
   // The settings file as the program left it.
   std::unique_ptr<SettingsStore> Store() const;
 

@@ -169,7 +169,7 @@ int main(int argc, char** argv) {
 
   vantor::shell::CRivakApp client(std::move(options));
   if (!client.InitInstance()) return 1;
-  vantor::scope::CRivakView* scope = client.mainWindow()->Scope();
+  vantor::scope::CRivakView* scope = client.MainWindow()->Scope();
   if (startRange) scope->SetRangeKm(*startRange);
   if (parser.isSet(labelsOption)) scope->Options().labelsShown = scope->Options().labelsOption = true;
   if (parser.isSet(coverageOption)) scope->Options().coverageShown = true;
@@ -179,14 +179,14 @@ int main(int argc, char** argv) {
                                                   std::function<QImage()> render) {
     auto taker = std::make_unique<vantor::shell::ScopeSnapshots>(options, std::move(render));
     vantor::shell::ScopeSnapshots* self = taker.get();
-    QObject::connect(self, &vantor::shell::ScopeSnapshots::written, [self, what](const QString& file) {
+    QObject::connect(self, &vantor::shell::ScopeSnapshots::Written, [self, what](const QString& file) {
       // Said once; a repeated snapshot keeps the same file.
-      if (self->writtenCount() == 1) std::printf("Vantor: %s picture written to %s\n", what, qPrintable(file));
+      if (self->WrittenCount() == 1) std::printf("Vantor: %s picture written to %s\n", what, qPrintable(file));
       std::fflush(stdout);
     });
     // The program ends once every single snapshot is taken, or at the first
     // failure.
-    QObject::connect(self, &vantor::shell::ScopeSnapshots::finished, &application, [&snapshots, self](int code) {
+    QObject::connect(self, &vantor::shell::ScopeSnapshots::Finished, &application, [&snapshots, self](int code) {
       self->setProperty("done", true);
       const bool allDone = std::all_of(snapshots.begin(), snapshots.end(),
                                        [](const auto& taker) { return taker->property("done").toBool(); });
@@ -194,9 +194,9 @@ int main(int argc, char** argv) {
     });
     snapshots.push_back(std::move(taker));
   };
-  if (snapshot) takeSnapshots(*snapshot, "scope", [&client] { return client.mainWindow()->Scope()->RenderImage(); });
+  if (snapshot) takeSnapshots(*snapshot, "scope", [&client] { return client.MainWindow()->Scope()->RenderImage(); });
   if (windowSnapshot)
-    takeSnapshots(*windowSnapshot, "window", [&client] { return client.mainWindow()->grab().toImage(); });
+    takeSnapshots(*windowSnapshot, "window", [&client] { return client.MainWindow()->grab().toImage(); });
   for (const auto& taker : snapshots) taker->Start();
   const int result = QApplication::exec();
   client.ExitInstance();

@@ -40,7 +40,7 @@ const QString kProgram = QStringLiteral("Vantor");
 CMainFrame::CMainFrame(CRivakApp& app, QWidget* parent)
     : QMainWindow(parent),
       app_(app),
-      context_{*app.document(), app.settings(), *app.settingsStore(), app.language()},
+      context_{*app.Document(), app.Settings(), *app.Store(), app.UiLanguage()},
       screenWidth_(app.UsableScreenWidth()) {
   setObjectName("mainFrame");
   setWindowTitle(kProgram);
@@ -60,7 +60,7 @@ void CMainFrame::BuildPanes() {
   right_ = new ShellSplitter(Qt::Vertical, outer_);
   right_->setObjectName("rightSplitter");
 
-  scope::CRivakView::Environment environment{context_.doc, context_.settings, &context_.store, app_.dataFolders()};
+  scope::CRivakView::Environment environment{context_.doc, context_.settings, &context_.store, app_.DataFolders()};
   scope_ = new scope::CRivakView(std::move(environment), left_);
   scope_->resize(kScopeCreatedSize);
   ilsView_ = new CILSView(context_, scope_, left_);
@@ -147,7 +147,7 @@ QAction* CMainFrame::AddCommand(QMenu* menu, const QString& text, int command) {
 void CMainFrame::BuildMenus(Language language) {
   airports_ = menuBar()->addMenu(QText(TextId::ScopeMenuAirports, language));
   airports_->setObjectName("airportsMenu");
-  for (const model::AirportMenuEntry& entry : model::AirportsMenuEntries) {
+  for (const model::AirportMenuEntry& entry : model::kAirportsMenuEntries) {
     QAction* action = AddCommand(airports_, QString::fromLatin1(entry.text), entry.menuId);
     action->setCheckable(true);
     const int command = entry.menuId;
@@ -191,7 +191,7 @@ void CMainFrame::BuildAccelerators(Language language) {
   quit->setShortcutContext(Qt::ApplicationShortcut);
 }
 
-QAction* CMainFrame::actionForCommand(int command) const {
+QAction* CMainFrame::ActionForCommand(int command) const {
   if (const auto found = airportActions_.find(command); found != airportActions_.end()) return found->second;
   if (const auto found = radarActions_.find(command); found != radarActions_.end()) return found->second;
   for (QMenu* menu : {airports_, radars_, help_}) {
@@ -202,8 +202,8 @@ QAction* CMainFrame::actionForCommand(int command) const {
 }
 
 void CMainFrame::PrepareAirportsMenu() {
-  const model::ClientState& state = app_.state();
-  const auto greyed = GreyedAirportEntries(state.configBlock, state.sideIndex());
+  const model::ClientState& state = app_.State();
+  const auto greyed = GreyedAirportEntries(state.configBlock, state.SideIndex());
   for (std::size_t i = 0; i < greyed.size(); ++i) {
     QAction* action = airportActions_.at(model::kAirportMenuFirstId + static_cast<int>(i));
     action->setEnabled(!greyed[i]);
@@ -301,9 +301,9 @@ void CMainFrame::OpenSendMessage() {
   CSendMsgDlg dialog(context_.language, this);
   const SendMsgChoice choice = dialog.Choose();
   if (choice == SendMsgChoice::Cancel) return;
-  ConnectionShell* shell = app_.connection();
+  ConnectionShell* shell = app_.Connection();
   if (shell == nullptr) return;
-  net::ClientConnection& connection = shell->connection();
+  net::ClientConnection& connection = shell->Connection();
   const protocol::CoalitionCode destination =
       choice == SendMsgChoice::SendToAll ? protocol::CoalitionCode::Everyone : connection.OwnCoalition();
   // Without a joined connection nothing is sent.

@@ -56,15 +56,15 @@ class CMainFrame : public QMainWindow {
   bool SaveDrawingOnExit();
 
   // --- Menus -------------------------------------------------------------
-  QMenu* airportsMenu() const { return airports_; }
-  QMenu* radarsMenu() const { return radars_; }
-  QMenu* helpMenu() const { return help_; }
+  QMenu* AirportsMenu() const { return airports_; }
+  QMenu* RadarsMenu() const { return radars_; }
+  QMenu* HelpMenu() const { return help_; }
   // The menus as they are when they open: the Airports entries greyed for
   // the coalition, the Radars entries rebuilt from the friendly radar sites.
   void PrepareAirportsMenu();
   void PrepareRadarsMenu();
   // The menu item of a command, or nullptr.
-  QAction* actionForCommand(int command) const;
+  QAction* ActionForCommand(int command) const;
   // The frame's own commands with their keys: paste (send a message), undo
   // (drawing), display settings.
   QAction* PasteAction() const { return pasteAction_; }
