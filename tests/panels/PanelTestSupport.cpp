@@ -27,7 +27,7 @@ bool ScriptedPrompts::AskYesNo(const QString& question) {
 
 std::optional<ChannelChoice> ScriptedPrompts::SelectChannel(std::span<const PxrChannelInfo> channels, bool push) {
   std::vector<std::pair<QString, int>> listed;
-  for (const PxrChannelInfo& channel : channels) listed.emplace_back(voiceclient::ChannelName(channel), channel.id);
+  for (const PxrChannelInfo& channel : channels) listed.emplace_back(voiceclient::ChannelName(channel), static_cast<int>(channel.id));
   answers_->listsShown.push_back(listed);
   answers_->pushPresets.push_back(push);
   if (!answers_->choose) return std::nullopt;
