@@ -53,7 +53,7 @@ class DisplaySettings : public ::testing::Test {
   scope::CRivakView& Scope() { return *Frame().Scope(); }
   model::ClientSettings& Memory() { return client_->app->Settings(); }
   // Opens the dialog from the frame, runs `act` in it and returns once it
-  // has closed. Validation messages_ are collected in `messages_`.
+  // has closed. Validation messages are collected in `messages_`.
   void Open(const std::function<void(CDisplaySettingsDlg&)>& act, bool fromPanel = false) {
     WhenModalOpens<CDisplaySettingsDlg>([this, act](CDisplaySettingsDlg& dialog) {
       dialog.SetNotifier(std::make_unique<RecordingNotifier>(messages_));
