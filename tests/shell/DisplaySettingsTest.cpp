@@ -17,7 +17,9 @@
 #include "vantor/model/ClientSettings.h"
 #include "vantor/platform/Notifier.h"
 #include "vantor/scope/CRivakView.h"
+#include "vantor/shell/CButtonView.h"
 #include "vantor/shell/CDisplaySettingsDlg.h"
+#include "vantor/shell/CVoiceWnd.h"
 
 namespace vantor::shell::test {
 namespace {
@@ -203,6 +205,8 @@ TEST_F(DisplaySettings, TheScopesWindPresetsTheBoxAndUntickingSetsNoWind) {
     Click(dialog, "ok");
   });
   EXPECT_EQ(Scope().Options().windDirectionDeg, 45u);
+  // The panel's settings button shows the wind: lit.
+  EXPECT_EQ(Frame().ButtonView()->PictureOf(CButtonView::Control::Settings), 154);
 
   Open([](CDisplaySettingsDlg& dialog) {
     EXPECT_EQ(dialog.WindEdit()->text(), "45");
@@ -212,6 +216,17 @@ TEST_F(DisplaySettings, TheScopesWindPresetsTheBoxAndUntickingSetsNoWind) {
     Click(dialog, "ok");
   });
   EXPECT_EQ(Scope().Options().windDirectionDeg, 0u);
+  EXPECT_EQ(Frame().ButtonView()->PictureOf(CButtonView::Control::Settings), 155);
+
+  // The panel's settings button opens the same dialog.
+  bool opened = false;
+  WhenModalOpens<CDisplaySettingsDlg>([&opened](CDisplaySettingsDlg& dialog) {
+    opened = true;
+    EXPECT_FALSE(dialog.WindBox()->isChecked());
+    Click(dialog, "cancel");
+  });
+  Q_EMIT Frame().ButtonView()->DisplaySettingsRequested();
+  EXPECT_TRUE(opened);
 }
 
 TEST_F(DisplaySettings, CancelWritesNothingAndKeepsTheWind) {
@@ -263,6 +278,10 @@ TEST_F(DisplaySettings, OkStoresEveryOptionAppliesItAndAsksForTheVoiceWindow) {
   EXPECT_TRUE(Memory().hideSpeed);
   EXPECT_EQ(voice.count(), 1);
   EXPECT_EQ(changed.count(), 1);
+  // The voice window comes up at (10, 10).
+  ASSERT_NE(Frame().VoiceWindow(), nullptr);
+  EXPECT_TRUE(Frame().VoiceWindow()->isVisible());
+  EXPECT_EQ(Frame().VoiceWindow()->pos(), QPoint(10, 10));
 
   // Unticking the voice window box asks for nothing.
   Open([](CDisplaySettingsDlg& dialog) {
@@ -272,7 +291,16 @@ TEST_F(DisplaySettings, OkStoresEveryOptionAppliesItAndAsksForTheVoiceWindow) {
   });
   EXPECT_EQ(voice.count(), 1);
   EXPECT_FALSE(Memory().showVoiceWindow);
+  // Unticking does not hide a window already shown.
+  EXPECT_TRUE(Frame().VoiceWindow()->isVisible());
   EXPECT_EQ(client_->Store()->ReadInt("config", "ShowParlix", 7), 0);
+}
+
+TEST_F(DisplaySettings, AStoredVoiceWindowSettingShowsTheWindowAtStart) {
+  Start("1033", [](SettingsStore& store) { store.WriteInt("config", "ShowParlix", 1); });
+  ASSERT_NE(Frame().VoiceWindow(), nullptr);
+  EXPECT_TRUE(Frame().VoiceWindow()->isVisible());
+  EXPECT_EQ(Frame().VoiceWindow()->pos(), QPoint(10, 10));
 }
 
 TEST(DisplaySettingsTexts, EnglishAndSpanishReplaceTheFrenchTemplate) {

@@ -75,8 +75,8 @@ TEST(VantorSnapshot, TheWholeWindowBesideTheScope) {
   client.setWorkingDirectory(dir.path());
   const QString window = dir.filePath("window.png");
   const QString scope = dir.filePath("scope.png");
-  client.start(test::ProgramPath("Vantor"), {"--settings", dir.filePath("rivak.ini"), "--no-sound", "--snapshot",
-                                             scope, "--snapshot-window", window, "--snapshot-after", "0.5"});
+  client.start(test::ProgramPath("Vantor"), {"--settings", dir.filePath("rivak.ini"), "--no-sound", "--snapshot", scope,
+                                             "--snapshot-window", window, "--snapshot-after", "0.5"});
   ASSERT_TRUE(client.waitForFinished(15000)) << client.readAllStandardError().toStdString();
   EXPECT_EQ(client.exitCode(), 0) << client.readAllStandardError().toStdString();
   const QByteArray said = client.readAllStandardOutput();
