@@ -20,8 +20,8 @@ enum class TextId : int {
 #include "../../../texts_client_geo.def"
 #include "../../../texts_client_scope.def"
 #include "../../../texts_client_shell.def"
-#include "../../../texts_client_frame.def"
 #include "../../../texts_client_panels.def"
+#include "../../../texts_client_frame.def"
 #undef VANTOR_TEXT
   // clang-format on
   Count
