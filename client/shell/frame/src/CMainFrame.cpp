@@ -106,10 +106,10 @@ void CMainFrame::BuildPanes() {
   connect(scope_, &scope::CRivakView::MapDataMissing, this, &CMainFrame::ReportBrokenInstallation);
   connect(scope_, &scope::CRivakView::CallsignRequested, this,
           [this](int contactId) { RunAssignCallsign(context_.doc, contactId, context_.language, this); });
-  connect(scope_, &scope::CRivakView::RangeChanged, this, [this](unsigned rangeKm, int) {
-    buttonView_->ShowRange(static_cast<int>(rangeKm));
-    buttonView_->OnRangeChangedElsewhere();
-  });
+  // A range step elsewhere (wheel, column expanded): the panel shows its
+  // picture; the panel follows the scope's legend and repaints by itself.
+  connect(scope_, &scope::CRivakView::RangeChanged, this,
+          [this](unsigned rangeKm, int) { buttonView_->ShowRange(static_cast<int>(rangeKm)); });
   connect(buttonView_, &CButtonView::ExitRequested, this, &CMainFrame::RequestExit);
   connect(buttonView_, &CButtonView::IlsViewShown, this, [this](bool shown) {
     ilsView_->SetActive(shown);
