@@ -17,7 +17,9 @@
 #include "vantor/model/ClientSettings.h"
 #include "vantor/platform/Notifier.h"
 #include "vantor/scope/CRivakView.h"
+#include "vantor/shell/CButtonView.h"
 #include "vantor/shell/CDisplaySettingsDlg.h"
+#include "vantor/shell/CVoiceWnd.h"
 
 namespace vantor::shell::test {
 namespace {
@@ -41,22 +43,22 @@ class RecordingNotifier final : public Notifier {
 class DisplaySettings : public ::testing::Test {
  protected:
   void Start(const char* language = "1033", const std::function<void(SettingsStore&)>& stored = {}) {
-    client = std::make_unique<ClientUnderTest>(language, QRect(0, 0, 1600, 1000),
-                                               [this, &stored](StartupOptions& options, ShellPlatform&) {
-                                                 if (!stored) return;
-                                                 auto store = SettingsStore::OpenFile(options.settingsFile);
-                                                 stored(*store);
-                                                 store->Sync();
-                                               });
+    client_ = std::make_unique<ClientUnderTest>(language, QRect(0, 0, 1600, 1000),
+                                                [this, &stored](StartupOptions& options, ShellPlatform&) {
+                                                  if (!stored) return;
+                                                  auto store = SettingsStore::OpenFile(options.settingsFile);
+                                                  stored(*store);
+                                                  store->Sync();
+                                                });
   }
-  CMainFrame& Frame() { return client->Frame(); }
+  CMainFrame& Frame() { return client_->Frame(); }
   scope::CRivakView& Scope() { return *Frame().Scope(); }
-  model::ClientSettings& Memory() { return client->app->Settings(); }
+  model::ClientSettings& Memory() { return client_->app->Settings(); }
   // Opens the dialog from the frame, runs `act` in it and returns once it
-  // has closed. Validation messages are collected in `messages`.
+  // has closed. Validation messages are collected in `messages_`.
   void Open(const std::function<void(CDisplaySettingsDlg&)>& act, bool fromPanel = false) {
     WhenModalOpens<CDisplaySettingsDlg>([this, act](CDisplaySettingsDlg& dialog) {
-      dialog.SetNotifier(std::make_unique<RecordingNotifier>(messages));
+      dialog.SetNotifier(std::make_unique<RecordingNotifier>(messages_));
       act(dialog);
       if (dialog.isVisible()) {
         ADD_FAILURE() << "the dialog was left open";
@@ -66,7 +68,7 @@ class DisplaySettings : public ::testing::Test {
     Frame().OpenDisplaySettings(fromPanel);
   }
   bool StoredAny() const {
-    auto store = client->Store();
+    auto store = client_->Store();
     for (const char* name : kStoredNames)
       if (store->Contains("config", name)) return true;
     return false;
@@ -77,8 +79,8 @@ class DisplaySettings : public ::testing::Test {
     if (text.isEmpty()) dialog.WindEdit()->clear();
   }
 
-  std::unique_ptr<ClientUnderTest> client;
-  std::vector<QString> messages;
+  std::unique_ptr<ClientUnderTest> client_;
+  std::vector<QString> messages_;
 };
 
 TEST_F(DisplaySettings, WithNothingStoredOpensWithMetricFontTwelveAndTheHistoryFromMemory) {
@@ -144,7 +146,7 @@ TEST_F(DisplaySettings, FontSizeSelectedByTheStoredTextsBeginning) {
     EXPECT_EQ(dialog.FontSizeList()->currentIndex(), -1);
     Click(dialog, "ok");
   });
-  EXPECT_EQ(client->Store()->ReadString("config", "fontsize", ""), "12");
+  EXPECT_EQ(client_->Store()->ReadString("config", "fontsize", ""), "12");
   EXPECT_EQ(Memory().fontSize, 12);
 }
 
@@ -155,7 +157,7 @@ TEST_F(DisplaySettings, DirectionOutsideOneTo360KeepsTheDialogOpenWithTheMessage
     Tick(dialog.WindBox());
     EXPECT_TRUE(dialog.WindEdit()->isEnabled());
     EXPECT_TRUE(dialog.WindSlider()->isEnabled());
-    EXPECT_TRUE(messages.empty());  // "1" is a direction
+    EXPECT_TRUE(messages_.empty());  // "1" is a direction
     for (const char* wrong : {"0", "361", "99999999999"}) {
       TypeWind(dialog, wrong);
       Click(dialog, "ok");
@@ -165,15 +167,15 @@ TEST_F(DisplaySettings, DirectionOutsideOneTo360KeepsTheDialogOpenWithTheMessage
     Click(dialog, "ok");
     EXPECT_TRUE(dialog.isVisible());
     // The edit takes nine digits at most: the long number is out of range.
-    ASSERT_EQ(messages.size(), 4u);
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(messages[i].toStdString(), "Tapez un nombre entier compris entre 1 et 360.");
-    EXPECT_EQ(messages[3].toStdString(), "Tapez un nombre entier.");
+    ASSERT_EQ(messages_.size(), 4u);
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(messages_[i].toStdString(), "Tapez un nombre entier compris entre 1 et 360.");
+    EXPECT_EQ(messages_[3].toStdString(), "Tapez un nombre entier.");
     EXPECT_FALSE(StoredAny());
     // The wind box validates too: one message per click.
     Tick(dialog.WindBox());
-    EXPECT_EQ(messages.size(), 5u);
+    EXPECT_EQ(messages_.size(), 5u);
     Tick(dialog.WindBox());
-    EXPECT_EQ(messages.size(), 6u);
+    EXPECT_EQ(messages_.size(), 6u);
     TypeWind(dialog, "360");
     Click(dialog, "ok");
     EXPECT_FALSE(dialog.isVisible());
@@ -181,7 +183,7 @@ TEST_F(DisplaySettings, DirectionOutsideOneTo360KeepsTheDialogOpenWithTheMessage
   EXPECT_EQ(Scope().Options().windDirectionDeg, 360u);
   EXPECT_TRUE(StoredAny());
   // The wind is never stored.
-  auto store = client->Store();
+  auto store = client_->Store();
   EXPECT_FALSE(store->Contains("config", "wind"));
   EXPECT_EQ(store->ReadInt("config", "metric", 7), 1);
 }
@@ -203,6 +205,8 @@ TEST_F(DisplaySettings, TheScopesWindPresetsTheBoxAndUntickingSetsNoWind) {
     Click(dialog, "ok");
   });
   EXPECT_EQ(Scope().Options().windDirectionDeg, 45u);
+  // The panel's settings button shows the wind: lit.
+  EXPECT_EQ(Frame().ButtonView()->PictureOf(CButtonView::Control::Settings), 154);
 
   Open([](CDisplaySettingsDlg& dialog) {
     EXPECT_EQ(dialog.WindEdit()->text(), "45");
@@ -212,6 +216,17 @@ TEST_F(DisplaySettings, TheScopesWindPresetsTheBoxAndUntickingSetsNoWind) {
     Click(dialog, "ok");
   });
   EXPECT_EQ(Scope().Options().windDirectionDeg, 0u);
+  EXPECT_EQ(Frame().ButtonView()->PictureOf(CButtonView::Control::Settings), 155);
+
+  // The panel's settings button opens the same dialog.
+  bool opened = false;
+  WhenModalOpens<CDisplaySettingsDlg>([&opened](CDisplaySettingsDlg& dialog) {
+    opened = true;
+    EXPECT_FALSE(dialog.WindBox()->isChecked());
+    Click(dialog, "cancel");
+  });
+  Q_EMIT Frame().ButtonView()->DisplaySettingsRequested();
+  EXPECT_TRUE(opened);
 }
 
 TEST_F(DisplaySettings, CancelWritesNothingAndKeepsTheWind) {
@@ -244,7 +259,7 @@ TEST_F(DisplaySettings, OkStoresEveryOptionAppliesItAndAsksForTheVoiceWindow) {
         Click(dialog, "ok");
       },
       true);
-  auto store = client->Store();
+  auto store = client_->Store();
   EXPECT_EQ(store->ReadInt("config", "metric", 7), 0);
   EXPECT_EQ(store->ReadInt("config", "DisplayMode", 7), 1);
   EXPECT_EQ(store->ReadInt("config", "Invertcallsign", 7), 1);
@@ -263,6 +278,10 @@ TEST_F(DisplaySettings, OkStoresEveryOptionAppliesItAndAsksForTheVoiceWindow) {
   EXPECT_TRUE(Memory().hideSpeed);
   EXPECT_EQ(voice.count(), 1);
   EXPECT_EQ(changed.count(), 1);
+  // The voice window comes up at (10, 10).
+  ASSERT_NE(Frame().VoiceWindow(), nullptr);
+  EXPECT_TRUE(Frame().VoiceWindow()->isVisible());
+  EXPECT_EQ(Frame().VoiceWindow()->pos(), QPoint(10, 10));
 
   // Unticking the voice window box asks for nothing.
   Open([](CDisplaySettingsDlg& dialog) {
@@ -272,7 +291,16 @@ TEST_F(DisplaySettings, OkStoresEveryOptionAppliesItAndAsksForTheVoiceWindow) {
   });
   EXPECT_EQ(voice.count(), 1);
   EXPECT_FALSE(Memory().showVoiceWindow);
-  EXPECT_EQ(client->Store()->ReadInt("config", "ShowParlix", 7), 0);
+  // Unticking does not hide a window already shown.
+  EXPECT_TRUE(Frame().VoiceWindow()->isVisible());
+  EXPECT_EQ(client_->Store()->ReadInt("config", "ShowParlix", 7), 0);
+}
+
+TEST_F(DisplaySettings, AStoredVoiceWindowSettingShowsTheWindowAtStart) {
+  Start("1033", [](SettingsStore& store) { store.WriteInt("config", "ShowParlix", 1); });
+  ASSERT_NE(Frame().VoiceWindow(), nullptr);
+  EXPECT_TRUE(Frame().VoiceWindow()->isVisible());
+  EXPECT_EQ(Frame().VoiceWindow()->pos(), QPoint(10, 10));
 }
 
 TEST(DisplaySettingsTexts, EnglishAndSpanishReplaceTheFrenchTemplate) {

@@ -68,6 +68,31 @@ TEST(VantorSnapshot, WritesThePictureAndExits) {
   EXPECT_GT(runway, 20);
 }
 
+TEST(VantorSnapshot, TheWholeWindowBesideTheScope) {
+  QTemporaryDir dir;
+  QProcess client;
+  client.setProcessEnvironment(Offscreen());
+  client.setWorkingDirectory(dir.path());
+  const QString window = dir.filePath("window.png");
+  const QString scope = dir.filePath("scope.png");
+  client.start(test::ProgramPath("Vantor"), {"--settings", dir.filePath("rivak.ini"), "--no-sound", "--snapshot", scope,
+                                             "--snapshot-window", window, "--snapshot-after", "0.5"});
+  ASSERT_TRUE(client.waitForFinished(15000)) << client.readAllStandardError().toStdString();
+  EXPECT_EQ(client.exitCode(), 0) << client.readAllStandardError().toStdString();
+  const QByteArray said = client.readAllStandardOutput();
+  EXPECT_TRUE(said.contains("window picture written to " + window.toLocal8Bit())) << said.toStdString();
+  EXPECT_TRUE(said.contains("scope picture written to " + scope.toLocal8Bit())) << said.toStdString();
+  const QImage picture(window);
+  ASSERT_FALSE(picture.isNull());
+  // The whole 1024 x 768 window: menu bar, the scope's column of 727 pixels,
+  // the grey bar, the right-hand column.
+  EXPECT_EQ(picture.size(), QSize(1024, 768));
+  EXPECT_EQ(picture.pixel(729, 400), qRgb(90, 93, 99));
+  EXPECT_EQ(QImage(scope).width(), 727);
+  // The panel beside the scope is painted, not left blank.
+  EXPECT_NE(picture.pixel(900, 200), picture.pixel(900, 600));
+}
+
 TEST(VantorSnapshot, RepeatsWithEvery) {
   QTemporaryDir dir;
   QProcess client;

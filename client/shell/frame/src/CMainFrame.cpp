@@ -24,6 +24,7 @@
 #include "vantor/shell/CInfoView.h"
 #include "vantor/shell/CRivakApp.h"
 #include "vantor/shell/CSendMsgDlg.h"
+#include "vantor/shell/CVoiceWnd.h"
 #include "vantor/shell/ConnectionShell.h"
 #include "vantor/shell/FrameLayout.h"
 #include "vantor/shell/MainMenus.h"
@@ -74,6 +75,7 @@ void CMainFrame::BuildPanes() {
   textPane_->setMinimumSize(0, 0);
   textPane_->setFrameStyle(QFrame::NoFrame);
   buttonView_ = new CButtonView(context_, scope_, right_);
+  buttonView_->SetSoundPlayer(&app_.Sound());  // the program's, silent with --no-sound
   buttonView_->resize(kButtonViewCreatedSize);
   buttonView_->setMinimumHeight(kButtonPanelHeight);
   infoView_ = new CInfoView(context_, scope_, buttonView_, right_);
@@ -104,16 +106,17 @@ void CMainFrame::BuildPanes() {
   connect(scope_, &scope::CRivakView::MapDataMissing, this, &CMainFrame::ReportBrokenInstallation);
   connect(scope_, &scope::CRivakView::CallsignRequested, this,
           [this](int contactId) { RunAssignCallsign(context_.doc, contactId, context_.language, this); });
-  connect(scope_, &scope::CRivakView::RangeChanged, this, [this](unsigned rangeKm, int) {
-    buttonView_->ShowRange(static_cast<int>(rangeKm));
-    buttonView_->OnRangeChangedElsewhere();
-  });
+  // A range step elsewhere (wheel, column expanded): the panel shows its
+  // picture; the panel follows the scope's legend and repaints by itself.
+  connect(scope_, &scope::CRivakView::RangeChanged, this,
+          [this](unsigned rangeKm, int) { buttonView_->ShowRange(static_cast<int>(rangeKm)); });
   connect(buttonView_, &CButtonView::ExitRequested, this, &CMainFrame::RequestExit);
   connect(buttonView_, &CButtonView::IlsViewShown, this, [this](bool shown) {
     ilsView_->SetActive(shown);
     ShowIlsView(shown);
   });
   connect(buttonView_, &CButtonView::DisplaySettingsRequested, this, [this] { OpenDisplaySettings(true); });
+  connect(buttonView_, &CButtonView::VoiceWindowShowRequested, this, &CMainFrame::VoiceWindowShowRequested);
   connect(infoView_, &CInfoView::ExpandRequested, this, &CMainFrame::ExpandRightColumn);
 }
 
@@ -136,6 +139,16 @@ void CMainFrame::showEvent(QShowEvent* event) {
   laidOut_ = true;
   ApplyColumns(false);
   ApplyRows();
+  CreateVoiceWindow();
+}
+
+void CMainFrame::CreateVoiceWindow() {
+  // Created hidden with the scope's first showing; shown at once when the
+  // settings ask for it.
+  voiceWindow_ = new CVoiceWnd(context_, nullptr, nullptr, this);
+  connect(this, &CMainFrame::VoiceWindowShowRequested, voiceWindow_,
+          [this] { voiceWindow_->ShowAt(kVoiceWindowPlace.x(), kVoiceWindowPlace.y()); });
+  voiceWindow_->ApplyShowSetting(context_.settings.showVoiceWindow);
 }
 
 QAction* CMainFrame::AddCommand(QMenu* menu, const QString& text, int command) {

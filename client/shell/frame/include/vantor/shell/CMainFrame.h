@@ -29,6 +29,7 @@ class CButtonView;
 class CILSView;
 class CInfoView;
 class CRivakApp;
+class CVoiceWnd;
 class ShellSplitter;
 
 class CMainFrame : public QMainWindow {
@@ -43,6 +44,8 @@ class CMainFrame : public QMainWindow {
   CILSView* IlsView() const { return ilsView_; }
   CButtonView* ButtonView() const { return buttonView_; }
   CInfoView* InfoView() const { return infoView_; }
+  // The voice window, created hidden at the first showing; none before.
+  CVoiceWnd* VoiceWindow() const { return voiceWindow_; }
   const ShellContext& Context() const { return context_; }
   // The three splitters: outer (two columns), left (approach view, scope),
   // right (text pane, button panel, information panel).
@@ -91,7 +94,8 @@ class CMainFrame : public QMainWindow {
   void UndoDrawing();
 
  Q_SIGNALS:
-  // The display settings asked for the voice window (shown at 10, 10).
+  // The display settings asked for the voice window; the frame shows it at
+  // (10, 10).
   void VoiceWindowShowRequested();
   // OK in the display settings dialog applied new settings.
   void DisplaySettingsChanged();
@@ -104,6 +108,7 @@ class CMainFrame : public QMainWindow {
   void BuildPanes();
   void BuildMenus(Language language);
   void BuildAccelerators(Language language);
+  void CreateVoiceWindow();
   void ApplyColumns(bool rightColumnCollapsed);
   void ApplyRows();
   QAction* AddCommand(QMenu* menu, const QString& text, int command);
@@ -123,6 +128,7 @@ class CMainFrame : public QMainWindow {
   QPlainTextEdit* textPane_ = nullptr;
   CButtonView* buttonView_ = nullptr;
   CInfoView* infoView_ = nullptr;
+  CVoiceWnd* voiceWindow_ = nullptr;
   QMenu* airports_ = nullptr;
   QMenu* radars_ = nullptr;
   QMenu* help_ = nullptr;
