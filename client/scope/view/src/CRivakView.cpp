@@ -93,8 +93,7 @@ void CRivakView::LoadMapData() {
   map_ = ScopeMapData::Load(env_.dataFolders);
   tools_.SetDrawing(&map_->drawing);
   geometry_.MarkCoastlineStale();
-  if (!map_->ElevationLoaded())
-    Q_EMIT MapDataMissing(QText(TextId::GeoElevationMissing, Language::English));
+  if (!map_->ElevationLoaded()) Q_EMIT MapDataMissing(QText(TextId::GeoElevationMissing, Language::English));
 }
 
 void CRivakView::StartDrawing() {
@@ -159,6 +158,12 @@ void CRivakView::ApplyCentring(const CentringResult& result) {
   if (result.clearRadarOutOfOrder) status_.radarOutOfOrder = false;
   Q_EMIT CentringChanged(result);
   if (result.updateAllViews) update();
+}
+
+void CRivakView::CentreOn(double latitude, double longitude) {
+  geometry_.CentreOn({latitude, longitude});
+  geometry_.MarkCoastlineStale();
+  update();
 }
 
 void CRivakView::SetRangeKm(unsigned rangeKm) {
