@@ -100,6 +100,16 @@ TEST_F(InfoView, WithoutTheButtonPanelEveryChannelIsNotUsed) {
   alone.SetChannelSource(&channels);
   channels.current = 3;
   EXPECT_EQ(BrightestGreen(Dumped(alone.RenderImage()), ChannelBand(3)), 255);
+  // The button panel's own accessors, through the adapter the panel keeps.
+  struct ButtonPanelLike {
+    int CurrentSlot() const { return 4; }
+    int SlotChannel(int) const { return 3; }
+    const std::array<PxrChannelInfo, 50>& ChannelRecords() const { return records; }
+    std::array<PxrChannelInfo, 50> records{};
+  } panel;
+  alone.AdoptChannelSource(std::make_unique<PanelChannelState<ButtonPanelLike>>(panel));
+  EXPECT_EQ(BrightestGreen(Dumped(alone.RenderImage()), ChannelBand(3)), 200);
+  EXPECT_EQ(BrightestGreen(Dumped(alone.RenderImage()), ChannelBand(4)), 255);
 }
 
 TEST_F(InfoView, PickingAndCancellingWithRealClicksOnTheScope) {

@@ -10,8 +10,7 @@
 #include "vantor/scope/CRivakView.h"
 #include "vantor/scope/ScopeLabels.h"
 #include "vantor/scope/ScopePainter.h"
-#include "vantor/shell/PanelArtwork.h"
-#include "vantor/shell/ShellContext.h"
+#include "vantor/shell/PanelFrameArt.h"
 
 namespace vantor::shell {
 namespace {
@@ -48,8 +47,8 @@ QPen ThinPen(const QColor& colour) { return QPen(colour, 1, Qt::SolidLine, Qt::F
 
 }  // namespace
 
-CILSView::CILSView(ShellContext& context, scope::CRivakView* scope, QWidget* parent)
-    : QWidget(parent), context_(context), scope_(scope), artwork_(PanelArtwork::Shared()) {
+CILSView::CILSView(const ShellContext& context, const scope::CRivakView* scope, QWidget* parent)
+    : QWidget(parent), context_(context), scope_(scope), artwork_(PanelFrameArt::Shared()) {
   setObjectName(QStringLiteral("ilsView"));
   setAttribute(Qt::WA_OpaquePaintEvent);  // the picture covers everything; no background erase
   timer_.setInterval(kApproachTimerMs);

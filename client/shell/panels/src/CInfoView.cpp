@@ -10,9 +10,7 @@
 #include "vantor/model/ClientSettings.h"
 #include "vantor/scope/CRivakView.h"
 #include "vantor/scope/ScopePainter.h"
-#include "vantor/shell/ChannelStateSource.h"
-#include "vantor/shell/PanelArtwork.h"
-#include "vantor/shell/ShellContext.h"
+#include "vantor/shell/PanelFrameArt.h"
 #include "vantor/texts/QText.h"
 
 namespace vantor::shell {
@@ -100,14 +98,14 @@ void DrawBlock(QPainter& painter, const ComparisonBlockText& block, int left, in
 
 }  // namespace
 
-CInfoView::CInfoView(ShellContext& context, scope::CRivakView* scope, const ChannelStateSource* channels,
+CInfoView::CInfoView(const ShellContext& context, scope::CRivakView* scope, const ChannelStateSource* channels,
                      QWidget* parent)
     : QWidget(parent),
       context_(context),
       scope_(scope),
       channels_(channels),
       clock_(model::SystemSecondsClock()),
-      artwork_(PanelArtwork::Shared()) {
+      artwork_(PanelFrameArt::Shared()) {
   setObjectName(QStringLiteral("infoView"));
   setAttribute(Qt::WA_OpaquePaintEvent);  // the picture covers everything; no background erase
   setMouseTracking(true);
@@ -131,6 +129,18 @@ CInfoView::CInfoView(ShellContext& context, scope::CRivakView* scope, const Chan
 }
 
 CInfoView::~CInfoView() = default;
+
+void CInfoView::SetChannelSource(const ChannelStateSource* channels) {
+  channels_ = channels;
+  ownedChannels_.reset();
+  update();
+}
+
+void CInfoView::AdoptChannelSource(std::unique_ptr<const ChannelStateSource> channels) {
+  ownedChannels_ = std::move(channels);
+  channels_ = ownedChannels_.get();
+  update();
+}
 
 void CInfoView::SetScreenHeightSource(std::function<int()> usableScreenHeight) {
   usableScreenHeight_ = std::move(usableScreenHeight);

@@ -1,7 +1,7 @@
 #pragma once
-// What a panel of the main window works with: the document, the settings in
-// memory and their store, and the language of the user interface. Panels get
-// this, never the application object.
+// What a panel of the main window needs of the client, and nothing more:
+// the document, the settings in memory, the settings store and the language
+// of the user interface. Panels never reach for the application object.
 
 #include "vantor/texts/Language.h"
 

@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "vantor/shell/ApproachProfile.h"
+#include "vantor/shell/ShellContext.h"
 
 namespace vantor::scope {
 class CRivakView;
@@ -19,15 +20,14 @@ class CRivakView;
 
 namespace vantor::shell {
 
-struct ShellContext;
-class PanelArtwork;
+class PanelFrameArt;
 
 class CILSView : public QWidget {
   Q_OBJECT
  public:
   // `scope` gives the centring command, the wind and the approach region;
   // without one the reference stays put and nothing is plotted.
-  CILSView(ShellContext& context, scope::CRivakView* scope, QWidget* parent = nullptr);
+  CILSView(const ShellContext& context, const scope::CRivakView* scope, QWidget* parent = nullptr);
   ~CILSView() override;
 
   bool IsActive() const { return active_; }
@@ -50,9 +50,9 @@ class CILSView : public QWidget {
   void DrawGrid(QPainter& painter) const;
   void DrawArrivals(QPainter& painter) const;
 
-  ShellContext& context_;
-  scope::CRivakView* scope_;
-  std::shared_ptr<const PanelArtwork> artwork_;
+  ShellContext context_;
+  const scope::CRivakView* scope_;
+  std::shared_ptr<const PanelFrameArt> artwork_;
   ApproachReferenceTracker tracker_;
   bool active_ = false;
   QImage picture_;  // the off-screen picture, reused between paints

@@ -14,7 +14,9 @@
 #include <memory>
 
 #include "vantor/model/CRivakDoc.h"
+#include "vantor/shell/ChannelStateSource.h"
 #include "vantor/shell/InfoPanelModel.h"
+#include "vantor/shell/ShellContext.h"
 
 class QPushButton;
 
@@ -24,9 +26,7 @@ class CRivakView;
 
 namespace vantor::shell {
 
-struct ShellContext;
-class ChannelStateSource;
-class PanelArtwork;
+class PanelFrameArt;
 
 // A click this close to both the right and the bottom edge folds the side
 // column away.
@@ -38,11 +38,14 @@ class CInfoView : public QWidget {
   // `scope` is where contacts are picked and whose centre the panel keeps
   // on the airfield in ATC mode; `channels` is the button panel's state.
   // Either may be null (channels until the button panel exists).
-  CInfoView(ShellContext& context, scope::CRivakView* scope, const ChannelStateSource* channels,
+  CInfoView(const ShellContext& context, scope::CRivakView* scope, const ChannelStateSource* channels,
             QWidget* parent = nullptr);
   ~CInfoView() override;
 
-  void SetChannelSource(const ChannelStateSource* channels) { channels_ = channels; }
+  void SetChannelSource(const ChannelStateSource* channels);
+  // The same, kept by the panel (an adapter over the button panel, such as
+  // PanelChannelState<CButtonView>).
+  void AdoptChannelSource(std::unique_ptr<const ChannelStateSource> channels);
   // The usable height of a full-screen window (the screen's available
   // height unless set), which decides how many lines fit.
   void SetScreenHeightSource(std::function<int()> usableScreenHeight);
@@ -80,12 +83,13 @@ class CInfoView : public QWidget {
   void PaintInto(QImage& image);
   int UsableScreenHeight() const;
 
-  ShellContext& context_;
+  ShellContext context_;
   scope::CRivakView* scope_;
   const ChannelStateSource* channels_;
+  std::unique_ptr<const ChannelStateSource> ownedChannels_;
   std::function<int()> usableScreenHeight_;
   model::SecondsClock clock_;
-  std::shared_ptr<const PanelArtwork> artwork_;
+  std::shared_ptr<const PanelFrameArt> artwork_;
   ComparisonPicks picks_;
   std::array<QPushButton*, kComparisonBlockCount> pickButtons_{};
   QImage picture_;  // the off-screen picture, reused between paints

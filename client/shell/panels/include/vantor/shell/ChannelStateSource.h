@@ -23,4 +23,18 @@ class ChannelStateSource {
   virtual std::span<const PxrChannelInfo> ChannelRecords() const = 0;
 };
 
+// The channel state of a panel that offers the same three accessors (the
+// button panel), read through the interface; the panel must outlive it.
+template <typename Panel>
+class PanelChannelState final : public ChannelStateSource {
+ public:
+  explicit PanelChannelState(const Panel& panel) : panel_(panel) {}
+  int CurrentSlot() const override { return panel_.CurrentSlot(); }
+  int SlotChannel(int slot) const override { return panel_.SlotChannel(slot); }
+  std::span<const PxrChannelInfo> ChannelRecords() const override { return panel_.ChannelRecords(); }
+
+ private:
+  const Panel& panel_;
+};
+
 }  // namespace vantor::shell

@@ -35,11 +35,11 @@ inline constexpr int kPanelBezelBlue = 99;
 
 QSize PanelFramePieceSize(PanelFramePiece piece);
 
-class PanelArtwork {
+class PanelFrameArt {
  public:
-  PanelArtwork();
+  PanelFrameArt();
   // The one set of the program, built on first use.
-  static std::shared_ptr<const PanelArtwork> Shared();
+  static std::shared_ptr<const PanelFrameArt> Shared();
 
   // Transparent where the panel's picture shows through.
   const QImage& Piece(PanelFramePiece piece) const { return pieces_[static_cast<std::size_t>(piece)]; }

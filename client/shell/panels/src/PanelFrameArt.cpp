@@ -1,4 +1,4 @@
-#include "vantor/shell/PanelArtwork.h"
+#include "vantor/shell/PanelFrameArt.h"
 
 #include <QColor>
 #include <QPainter>
@@ -158,7 +158,7 @@ QImage CutPiece(const QImage& master, PanelFramePiece piece) {
 
 QSize PanelFramePieceSize(PanelFramePiece piece) { return CutOf(piece).size; }
 
-PanelArtwork::PanelArtwork() {
+PanelFrameArt::PanelFrameArt() {
   QImage master = ShadeBezel();
   {
     QPainter painter(&master);
@@ -172,13 +172,13 @@ PanelArtwork::PanelArtwork() {
     pieces_[static_cast<std::size_t>(i)] = CutPiece(master, static_cast<PanelFramePiece>(i));
 }
 
-std::shared_ptr<const PanelArtwork> PanelArtwork::Shared() {
+std::shared_ptr<const PanelFrameArt> PanelFrameArt::Shared() {
   // Built on first use on the user-interface thread, kept for the program.
-  static const std::shared_ptr<const PanelArtwork> kArtwork = std::make_shared<const PanelArtwork>();
+  static const std::shared_ptr<const PanelFrameArt> kArtwork = std::make_shared<const PanelFrameArt>();
   return kArtwork;
 }
 
-void PanelArtwork::DrawFrame(QPainter& painter, QSize size) const {
+void PanelFrameArt::DrawFrame(QPainter& painter, QSize size) const {
   const int width = size.width(), height = size.height();
   auto draw = [&painter, this](PanelFramePiece piece, int x, int y) { painter.drawImage(x, y, Piece(piece)); };
   const QImage& left = Piece(PanelFramePiece::LeftEdge);
