@@ -27,7 +27,7 @@ bool ThresholdAtFirstEnd(const model::CAirfield& runway, const ScopeApproachStat
 }
 
 void ApproachReferenceTracker::Tick(const model::CRivakDoc& document, const ScopeApproachState& scope) {
-  std::lock_guard lock(document.contactLock());
+  std::lock_guard lock(document.ContactTableLock());
   const int command = scope.centringCommand;
   lastCentring_ = command;
   // Read at every tick, not only when the command changes: the wind may
@@ -70,7 +70,7 @@ std::vector<ProfilePlot> PlotArrivals(const model::CRivakDoc& document, const Ap
                                       const scope::ApproachGeometry* approach, bool nauticalUnits) {
   std::vector<ProfilePlot> plots;
   if (approach == nullptr) return plots;
-  std::lock_guard lock(document.contactLock());
+  std::lock_guard lock(document.ContactTableLock());
   for (const model::CContact& contact : document.Contacts()) {
     // Inside the region the aircraft is over the runway or past it.
     if (approach->InRegion({contact.screenX, contact.screenY})) continue;

@@ -232,7 +232,7 @@ void CInfoView::paintEvent(QPaintEvent* event) {
 void CInfoView::PaintInto(QImage& image) {
   const int width = image.width(), height = image.height();
   const Language language = context_.language;
-  const model::ClientState& state = context_.doc.state();
+  const model::ClientState& state = context_.doc.State();
   image.fill(Qt::black);
   QPainter painter(&image);
   painter.setRenderHint(QPainter::Antialiasing, false);

@@ -166,7 +166,7 @@ bool ComparisonPicks::OnContactPicked(int contactId) {
 InfoPanelSnapshot TakeInfoSnapshot(const model::CRivakDoc& document,
                                    const std::array<std::optional<int>, kPickedContactCount>& picked) {
   InfoPanelSnapshot snapshot;
-  std::lock_guard lock(document.contactLock());
+  std::lock_guard lock(document.ContactTableLock());
   for (const model::CContact& contact : document.Contacts()) {
     QString callsign;
     const bool hasCallsign = document.LookupCallsign(contact.id, callsign);
