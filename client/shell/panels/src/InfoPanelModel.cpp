@@ -63,7 +63,7 @@ QString ChannelName(const ChannelStateSource* source, int slot, Language languag
     for (const PxrChannelInfo& record : source->ChannelRecords())
       if (record.id == channel) return RecordName(record);
   }
-  return QText(TextId::InfoChannelNotUsed, language);
+  return QText(TextId::PanelChannelNotUsed, language);
 }
 
 QString ChannelLineText(int slot, const QString& channelName, Language language) {

@@ -8,8 +8,8 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "PanelScene.h"
-#include "PanelsTestSupport.h"
+#include "InfoIlsScene.h"
+#include "InfoIlsTestSupport.h"
 #include "ScopeTestSupport.h"
 #include "vantor/shell/CInfoView.h"
 
@@ -19,7 +19,7 @@ namespace {
 constexpr int kWidth = 330;
 constexpr int kHeight = 600;
 
-class InfoView : public PanelScene {
+class InfoView : public InfoIlsScene {
  protected:
   InfoView() {
     info.resize(kWidth, kHeight);

@@ -3,7 +3,7 @@
 // changes.
 #include <gtest/gtest.h>
 
-#include "PanelsTestSupport.h"
+#include "InfoIlsTestSupport.h"
 #include "vantor/model/CRivakDoc.h"
 #include "vantor/scope/ApproachGeometry.h"
 #include "vantor/scope/ScopeGeometry.h"

@@ -8,8 +8,8 @@
 
 #include <chrono>
 
-#include "PanelScene.h"
-#include "PanelsTestSupport.h"
+#include "InfoIlsScene.h"
+#include "InfoIlsTestSupport.h"
 #include "ScopeTestSupport.h"
 #include "TestSupport.h"
 #include "vantor/shell/CILSView.h"
@@ -41,7 +41,7 @@ constexpr geo::GeoPoint kKrasnodarEnd1{45.081389, 38.965833};
 constexpr geo::GeoPoint kKrasnodarEnd2{45.081944, 38.934167};
 constexpr int kKrasnodarElevation = 32;
 
-class IlsView : public PanelScene {
+class IlsView : public InfoIlsScene {
  protected:
   IlsView() { ils.resize(700, 230); }
   // The scope in ATC mode, as the button panel leaves it, with a frame

@@ -18,9 +18,9 @@
 
 namespace vantor::shell::test {
 
-class PanelScene : public ::testing::Test {
+class InfoIlsScene : public ::testing::Test {
  protected:
-  PanelScene() {
+  InfoIlsScene() {
     scope.SetMapData(std::make_unique<scope::ScopeMapData>());
     scope.resize(800, 600);
     scope.show();

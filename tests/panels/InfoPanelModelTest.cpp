@@ -3,7 +3,7 @@
 // picking sequence.
 #include <gtest/gtest.h>
 
-#include "PanelsTestSupport.h"
+#include "InfoIlsTestSupport.h"
 #include "vantor/model/CRivakDoc.h"
 #include "vantor/shell/InfoPanelModel.h"
 

@@ -1,4 +1,4 @@
-#include "PanelsTestSupport.h"
+#include "InfoIlsTestSupport.h"
 
 #include <gtest/gtest.h>
 
