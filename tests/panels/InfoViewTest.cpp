@@ -91,7 +91,8 @@ TEST_F(InfoView, TheActiveChannelIsBright) {
 }
 
 TEST_F(InfoView, WithoutTheButtonPanelEveryChannelIsNotUsed) {
-  CInfoView alone(context, nullptr, nullptr);
+  const ChannelStateSource* noPanel = nullptr;
+  CInfoView alone(context, nullptr, noPanel);
   alone.resize(kWidth, kHeight);
   alone.SetScreenHeightSource([] { return 900; });
   const QImage picture = Dumped(alone.RenderImage());

@@ -19,11 +19,9 @@ class SidePanels : public ::testing::Test {
   SidePanels() {
     bench.scope->show();
     panel->show();
-    info.AdoptChannelSource(std::make_unique<PanelChannelState<CButtonView>>(*panel));
     info.SetScreenHeightSource([] { return 1200; });
     info.resize(330, 600);
     ils.resize(700, 230);
-    QObject::connect(panel.get(), &CButtonView::CurrentSlotChanged, &info, &CInfoView::Refresh);
     QObject::connect(panel.get(), &CButtonView::IlsViewShown, &ils, &CILSView::SetActive);
   }
   static QRect ChannelBand(int slot) { return QRect(30, 75 + 20 * slot, 250, 16); }
@@ -31,7 +29,9 @@ class SidePanels : public ::testing::Test {
  public:
   PanelBench bench;
   std::unique_ptr<CButtonView> panel = bench.MakePanel(std::make_unique<SilentVoice>());
-  CInfoView info{*bench.context, bench.scope.get(), nullptr};
+  // As the main frame makes them: the information panel reads the button
+  // panel itself; the frame passes the ATC button on to the approach view.
+  CInfoView info{*bench.context, bench.scope.get(), panel.get()};
   CILSView ils{*bench.context, bench.scope.get()};
 };
 

@@ -10,6 +10,7 @@
 #include "vantor/model/ClientSettings.h"
 #include "vantor/scope/CRivakView.h"
 #include "vantor/scope/ScopePainter.h"
+#include "vantor/shell/CButtonView.h"
 #include "vantor/shell/PanelFrameArt.h"
 #include "vantor/texts/QText.h"
 
@@ -126,6 +127,14 @@ CInfoView::CInfoView(const ShellContext& context, scope::CRivakView* scope, cons
   timer_.setInterval(kInfoTimerMs);
   connect(&timer_, &QTimer::timeout, this, &CInfoView::Tick);
   timer_.start();
+}
+
+CInfoView::CInfoView(const ShellContext& context, scope::CRivakView* scope, const CButtonView* buttonPanel,
+                     QWidget* parent)
+    : CInfoView(context, scope, static_cast<const ChannelStateSource*>(nullptr), parent) {
+  if (buttonPanel == nullptr) return;
+  AdoptChannelSource(std::make_unique<PanelChannelState<CButtonView>>(*buttonPanel));
+  connect(buttonPanel, &CButtonView::CurrentSlotChanged, this, &CInfoView::Refresh);
 }
 
 CInfoView::~CInfoView() = default;

@@ -26,6 +26,7 @@ class CRivakView;
 
 namespace vantor::shell {
 
+class CButtonView;
 class PanelFrameArt;
 
 // A click this close to both the right and the bottom edge folds the side
@@ -39,6 +40,9 @@ class CInfoView : public QWidget {
   // on the airfield in ATC mode; `channels` is the button panel's state.
   // Either may be null (channels until the button panel exists).
   CInfoView(const ShellContext& context, scope::CRivakView* scope, const ChannelStateSource* channels,
+            QWidget* parent = nullptr);
+  // Reads the button panel itself and follows its channel switches.
+  CInfoView(const ShellContext& context, scope::CRivakView* scope, const CButtonView* buttonPanel,
             QWidget* parent = nullptr);
   ~CInfoView() override;
 
