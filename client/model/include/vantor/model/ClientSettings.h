@@ -36,12 +36,16 @@ struct ClientSettings {
   bool showVoiceWindow = false;
   bool hideSpeed = false;
   int fontSize = 12;  // label font height in pixels (as stored: 0 for a text without leading digits)
+  QString fontSizeText = QStringLiteral("12");  // "fontsize" as stored; the settings dialog selects by it
   // From the installer's value; French for an unknown one, whose texts and
   // menu are French.
   Language language = Language::French;
 
   // Every value from the store, with the defaults for the missing ones.
   static ClientSettings Load(const SettingsStore& store);
+  // Writes the eight values the display settings dialog keeps ("Installer
+  // Language" is the installer's and never written).
+  void Store(SettingsStore& store) const;
 };
 
 }  // namespace vantor::model
