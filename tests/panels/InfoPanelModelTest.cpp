@@ -166,6 +166,12 @@ TEST(InfoPanelPicks, TwoPicksFillABlockAndCancelStartsOver) {
   EXPECT_EQ(picks.Picked()[2], 31);
   EXPECT_EQ(picks.Picked()[3], 32);
   EXPECT_EQ(picks.Picked()[0], 11);  // block 1 untouched
+  // Both of a block at once, the state untouched.
+  picks.Start(0);
+  picks.Set(1, 41, 42);
+  EXPECT_EQ(picks.Picked()[2], 41);
+  EXPECT_EQ(picks.Picked()[3], 42);
+  EXPECT_EQ(picks.State(), PickState::Block1First);
 }
 
 TEST(InfoPanelSnapshotTest, FriendlyCallsignsAndThePickedContactsInOneWalk) {

@@ -196,6 +196,11 @@ void CInfoView::SetScopePicking(bool on) {
   if (scope_ != nullptr) scope_->SetPickingMode(on);
 }
 
+void CInfoView::Compare(int block, int firstId, int secondId) {
+  picks_.Set(block, firstId, secondId);
+  update();
+}
+
 void CInfoView::OnContactPicked(int contactId) {
   if (picks_.OnContactPicked(contactId)) SetScopePicking(false);
   update();

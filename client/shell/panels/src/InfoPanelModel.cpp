@@ -163,6 +163,12 @@ bool ComparisonPicks::OnContactPicked(int contactId) {
   return false;
 }
 
+void ComparisonPicks::Set(int block, int firstId, int secondId) {
+  const auto first = static_cast<std::size_t>(2 * (block == 0 ? 0 : 1));
+  picked_[first] = firstId;
+  picked_[first + 1] = secondId;
+}
+
 InfoPanelSnapshot TakeInfoSnapshot(const model::CRivakDoc& document,
                                    const std::array<std::optional<int>, kPickedContactCount>& picked) {
   InfoPanelSnapshot snapshot;

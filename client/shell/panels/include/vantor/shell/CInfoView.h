@@ -57,6 +57,8 @@ class CInfoView : public QWidget {
   void SetClock(model::SecondsClock clock) { clock_ = std::move(clock); }
 
   const ComparisonPicks& Picks() const { return picks_; }
+  // Fills comparison block 0 or 1 without picking (the --compare option).
+  void Compare(int block, int firstId, int secondId);
   // The "C1" (block 0) and "C2" (block 1) buttons.
   QPushButton* PickButton(int block) const { return pickButtons_[static_cast<std::size_t>(block)]; }
   // One tick of the 3 s timer: the centring check, then a repaint.

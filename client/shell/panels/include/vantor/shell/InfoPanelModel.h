@@ -113,6 +113,8 @@ class ComparisonPicks {
   // A contact clicked on the scope; true when it completed its block, so
   // picking stops.
   bool OnContactPicked(int contactId);
+  // Both contacts of a block at once (the program's --compare option).
+  void Set(int block, int firstId, int secondId);
 
   PickState State() const { return state_; }
   const std::array<std::optional<int>, kPickedContactCount>& Picked() const { return picked_; }
