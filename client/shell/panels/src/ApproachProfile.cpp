@@ -54,7 +54,8 @@ std::optional<ProfilePlot> PlotOnProfile(const model::CContact& contact, const A
   ProfilePlot plot;
   plot.contactId = contact.id;
   plot.x = geo::TruncToInt(kProfileThresholdX + kProfilePixelsPerKm * distanceKm);
-  plot.y = geo::TruncToInt(kProfileFieldY - (altitude - reference.fieldElevationM) * kProfilePixelsPerMetre);
+  const double aboveField = static_cast<double>(altitude) - reference.fieldElevationM;
+  plot.y = geo::TruncToInt(kProfileFieldY - aboveField * kProfilePixelsPerMetre);
   if (contact.friendly)
     plot.label = callsign ? *callsign : contact.name.left(kFriendlyLabelLength);
   else
