@@ -158,10 +158,10 @@ TEST(FrameLayout, ApproachViewShownAt250AndHiddenAtOnePixel) {
 
   // The panel's ATC button drives both the view and its pane.
   Q_EMIT frame.ButtonView()->IlsViewShown(true);
-  EXPECT_TRUE(frame.IlsView()->Active());
+  EXPECT_TRUE(frame.IlsView()->IsActive());
   EXPECT_EQ(frame.IlsView()->height(), kIlsViewShownHeight);
   Q_EMIT frame.ButtonView()->IlsViewShown(false);
-  EXPECT_FALSE(frame.IlsView()->Active());
+  EXPECT_FALSE(frame.IlsView()->IsActive());
   EXPECT_EQ(frame.IlsView()->height(), kIlsViewHiddenHeight);
 
   // The information panel collapses and expands the column.

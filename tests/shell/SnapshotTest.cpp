@@ -117,7 +117,8 @@ TEST(VantorSnapshot, RejectsBadOptions) {
   for (const QStringList& arguments :
        {QStringList{"--snapshot", "x.png", "--snapshot-after", "later"},
         QStringList{"--snapshot", "x.png", "--snapshot-every", "-2"}, QStringList{"--snapshot-after", "2"},
-        QStringList{"--range", "7"}, QStringList{"--range", "400"}, QStringList{"--range", "far"}}) {
+        QStringList{"--range", "7"}, QStringList{"--range", "400"}, QStringList{"--range", "far"},
+        QStringList{"--compare", "16778752"}, QStringList{"--compare", "1,x"}, QStringList{"--compare", "1,2,3"}}) {
     QProcess client;
     client.setProcessEnvironment(Offscreen());
     client.start(test::ProgramPath("Vantor"), arguments);
@@ -131,6 +132,45 @@ TEST(VantorSnapshot, RejectsBadOptions) {
   EXPECT_TRUE(text.contains("--snapshot <FILE>")) << text.toStdString();
   EXPECT_TRUE(text.contains("--snapshot-after")) << text.toStdString();
   EXPECT_TRUE(text.contains("--range <KM>")) << text.toStdString();
+}
+
+// The longest run of pure white pixels on a row of `area`.
+int LongestWhiteRun(const QImage& image, const QRect& area) {
+  int longest = 0;
+  for (int y = area.top(); y <= area.bottom(); ++y) {
+    int run = 0;
+    for (int x = area.left(); x <= area.right(); ++x) {
+      run = image.pixel(x, y) == qRgb(255, 255, 255) ? run + 1 : 0;
+      longest = std::max(longest, run);
+    }
+  }
+  return longest;
+}
+
+TEST(VantorSnapshot, AtcOpensTheApproachViewAtStart) {
+  // The approach view's runway (25 ... 110, 180 of the view) shows in the
+  // window's top-left corner only in ATC mode.
+  for (const bool atc : {false, true}) {
+    QTemporaryDir dir;
+    QProcess client;
+    client.setProcessEnvironment(Offscreen());
+    client.setWorkingDirectory(dir.path());
+    const QString file = dir.filePath("window.png");
+    QStringList arguments{"--settings", dir.filePath("rivak.ini"), "--no-sound", "--compare",
+                          "1,2",        "--snapshot-window",       file,         "--snapshot-after",
+                          "0.5"};
+    if (atc) arguments << "--atc";
+    client.start(test::ProgramPath("Vantor"), arguments);
+    ASSERT_TRUE(client.waitForFinished(15000)) << client.readAllStandardError().toStdString();
+    ASSERT_EQ(client.exitCode(), 0) << client.readAllStandardError().toStdString();
+    const QImage picture(file);
+    ASSERT_FALSE(picture.isNull());
+    const int runway = LongestWhiteRun(picture, QRect(0, 150, 150, 100));
+    if (atc)
+      EXPECT_GE(runway, 80);
+    else
+      EXPECT_LT(runway, 20);
+  }
 }
 
 }  // namespace

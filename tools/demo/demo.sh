@@ -143,6 +143,9 @@ if [ "$client" = 1 ] && [ -x "$BIN/Vantor" ]; then
    - mouse wheel over the scope: range 2 ... 300 km; Airports / Radars menus and a right
      double-click: re-centre; hold the right button: range and bearing; hold the left
      button: labels; double-click a contact: its callsign; Space: a marker
+   - the panel's Awacs/Atc switch: ATC mode, the approach view of the centred airfield with
+     the arrivals on it; "C1" or "C2" under the information panel, then two contacts on the
+     scope: their altitude, speed and heading, bearing and range from one to the other
    - Ctrl+V (or Shift+Insert): send a chat message to Blue or to everyone
    - F2: display settings (wind, units, history trails, font size)
    - "?" menu > About Vantor: the credits

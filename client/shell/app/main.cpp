@@ -14,6 +14,8 @@
 
 #include "vantor/platform/PortOption.h"
 #include "vantor/scope/CRivakView.h"
+#include "vantor/shell/CButtonView.h"
+#include "vantor/shell/CInfoView.h"
 #include "vantor/shell/CMainFrame.h"
 #include "vantor/shell/CRivakApp.h"
 #include "vantor/shell/ConnectionShell.h"
@@ -63,9 +65,19 @@ int main(int argc, char** argv) {
       "range", "Start the scope at <KM> across (2, 5, 10, 20, 50, 100, 200 or 300; default 50).", "KM");
   const QCommandLineOption labelsOption("labels", "Start with the contact labels shown.");
   const QCommandLineOption coverageOption("coverage", "Start with the radar coverage circles shown.");
+  const QCommandLineOption atcOption(
+      "atc",
+      "Start in ATC mode, as the panel's AWACS/ATC button sets it: the scope at 50 km on the airfield, the "
+      "approach view open.");
   parser.addOption(rangeOption);
   parser.addOption(labelsOption);
   parser.addOption(coverageOption);
+  const QCommandLineOption compareOption(
+      "compare",
+      "Compare two contacts in the information panel's first block (two track ids), or in both blocks (four).",
+      "ID,ID[,ID,ID]");
+  parser.addOption(atcOption);
+  parser.addOption(compareOption);
   const QCommandLineOption serverOption(
       "server", "Connect to <HOST> without the server address dialog (it joins the remembered addresses).", "HOST");
   const QCommandLineOption passwordOption(
@@ -144,6 +156,23 @@ int main(int argc, char** argv) {
     startRange = range;
   }
 
+  std::vector<int> compared;
+  if (parser.isSet(compareOption)) {
+    for (const QString& part : parser.value(compareOption).split(u',')) {
+      bool ok = false;
+      const int id = part.trimmed().toInt(&ok);
+      if (!ok) {
+        compared.clear();
+        break;
+      }
+      compared.push_back(id);
+    }
+    if (compared.size() != 2 && compared.size() != 4) {
+      std::fprintf(stderr, "Vantor: --compare needs two or four track ids, separated by commas\n");
+      return 2;
+    }
+  }
+
   vantor::net::ConnectionOptions connection;
   const auto clientPort = vantor::ParsePortOption(parser.value(clientPortOption));
   if (!clientPort) {
@@ -173,6 +202,9 @@ int main(int argc, char** argv) {
   if (startRange) scope->SetRangeKm(*startRange);
   if (parser.isSet(labelsOption)) scope->Options().labelsShown = scope->Options().labelsOption = true;
   if (parser.isSet(coverageOption)) scope->Options().coverageShown = true;
+  if (parser.isSet(atcOption)) client.MainWindow()->ButtonView()->PressAtcButton();
+  for (std::size_t block = 0; 2 * block < compared.size(); ++block)
+    client.MainWindow()->InfoView()->Compare(static_cast<int>(block), compared[2 * block], compared[2 * block + 1]);
 
   std::vector<std::unique_ptr<vantor::shell::ScopeSnapshots>> snapshots;
   auto takeSnapshots = [&snapshots, &application](const vantor::shell::SnapshotOptions& options, const char* what,

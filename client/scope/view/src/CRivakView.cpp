@@ -148,6 +148,12 @@ void CRivakView::ApplyCentring(const CentringResult& result) {
   if (result.updateAllViews) update();
 }
 
+void CRivakView::CentreOn(double latitude, double longitude) {
+  geometry_.CentreOn({latitude, longitude});
+  geometry_.MarkCoastlineStale();
+  update();
+}
+
 void CRivakView::SetRangeKm(unsigned rangeKm) {
   geometry_.SetRangeKm(rangeKm);
   update();

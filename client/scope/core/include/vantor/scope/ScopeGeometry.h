@@ -121,6 +121,9 @@ class ScopeGeometry {
   // (latitude 42 ... 46, longitude 33 ... 43, exclusive); not in airfield
   // mode, not while the scale is 0. True when the centre moved.
   bool OnRightDoubleClick(int x, int y);
+  // Moves the centre without a command (the information panel brings the
+  // scope back onto its airfield in airfield mode); the coastline follows.
+  void CentreOn(const GeoPoint& centre) { SetCentre(centre); }
 
   // --- Frame bookkeeping ----------------------------------------------
   // The coastline screen cache must be rebuilt: the window, the centre, the

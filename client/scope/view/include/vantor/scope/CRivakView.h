@@ -96,6 +96,9 @@ class CRivakView : public QWidget {
   // The main frame hides or shows the side panel.
   void SetSidePanelHidden(bool hidden);
   void MarkCoastlineStale() { geometry_.MarkCoastlineStale(); }
+  // The information panel keeps the scope on the centred airfield in ATC
+  // mode: moves the centre there, the command stays.
+  void CentreOn(double latitude, double longitude);
   // The information panel waits for contacts to be picked.
   void SetPickingMode(bool on);
   // Drawing (the button panel's drawing button).

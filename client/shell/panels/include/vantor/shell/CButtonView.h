@@ -125,6 +125,8 @@ class CButtonView : public QWidget {
   // --- Gestures, as the mouse gives them -------------------------------
   void SwitchToSlot(int button);  // 1 ... 6
   void AssignSlot(int button);    // 1 ... 6
+  // The AWACS/ATC button pressed (also the program's --atc start option).
+  void PressAtcButton() { OnAtcClicked(); }
 
   // The panel as the screen shows it.
   QImage RenderImage(qreal scale = 1.0);
