@@ -47,7 +47,17 @@ void FeedConnections::AcceptFeed(QTcpSocket* socket) {
   connect(socket, &QTcpSocket::readyRead, this, [feed] {
     if (!feed->pacing->isActive()) feed->pacing->start();
   });
-  connect(socket, &QTcpSocket::disconnected, this, [this, feed] { CloseFeed(feed, FeedCloseReason::PeerClosed); });
+  connect(socket, &QTcpSocket::disconnected, this, [this, feed] {
+    // Text that came before the close is still the feed's: a short feed's
+    // records and its mission clock record are not lost to the pacing.
+    for (qint64 left = feed->socket->bytesAvailable(); left > 0;) {
+      ReadFeed(feed);
+      const qint64 after = feed->socket != nullptr ? feed->socket->bytesAvailable() : 0;
+      if (after >= left) break;
+      left = after;
+    }
+    CloseFeed(feed, FeedCloseReason::PeerClosed);
+  });
   connect(socket, &QTcpSocket::errorOccurred, this, [this, feed](QAbstractSocket::SocketError error) {
     // A remote close is reported again as the disconnection.
     if (error != QAbstractSocket::RemoteHostClosedError) CloseFeed(feed, FeedCloseReason::ReadFailed);
@@ -90,7 +100,9 @@ void FeedConnections::CloseFeed(Connection* feed, FeedCloseReason reason) {
   feeds_.erase(it);
   Release(*closed);
   Q_EMIT FeedClosed(StatisticsOf(*closed), reason);
-  if (reason != FeedCloseReason::Stopped) clients_.EndAllClients();
+  // Only a feed that delivered a record (its mission clock record) is the
+  // simulator; a port scan or a stray connection closes quietly.
+  if (reason != FeedCloseReason::Stopped && closed->intake.MissionSeen()) clients_.EndAllClients();
   Q_EMIT FeedsChanged();
 }
 

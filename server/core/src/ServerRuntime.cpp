@@ -1,9 +1,9 @@
 #include "vantor/server/ServerRuntime.h"
 
+#include "vantor/platform/InstallerLanguage.h"
 #include "vantor/platform/Notifier.h"
 #include "vantor/platform/SettingsStore.h"
 #include "vantor/server/SocketErrorTexts.h"
-#include "vantor/platform/InstallerLanguage.h"
 #include "vantor/texts/QText.h"
 #include "vantor/texts/Texts.h"
 
@@ -55,8 +55,9 @@ ServerRuntime::ServerRuntime(ServerStores stores, Notifier& notifier, ServerOpti
   connect(clients_.get(), &ClientSlots::ClientRefused, this, [this](const QHostAddress&, ClientRefusal reason) {
     if (reason == ClientRefusal::HostCheck) ShowError(TextId::SrvOnlyFalcrestServer);
   });
-  connect(feeds_.get(), &FeedConnections::FeedClosed, this, [this](const FeedStatistics&, FeedCloseReason reason) {
-    if (reason == FeedCloseReason::ReadFailed) ShowError(TextId::SrvFeedErrorOccurred);
+  connect(feeds_.get(), &FeedConnections::FeedClosed, this, [this](const FeedStatistics& feed, FeedCloseReason reason) {
+    // A connection that never sent a record was no simulator.
+    if (reason == FeedCloseReason::ReadFailed && feed.missionClockSeen) ShowError(TextId::SrvFeedErrorOccurred);
   });
 }
 
