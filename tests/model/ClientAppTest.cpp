@@ -11,6 +11,7 @@
 #include "vantor/platform/SettingsStore.h"
 #include "vantor/shell/CMainFrame.h"
 #include "vantor/shell/CRivakApp.h"
+#include "vantor/shell/ConnectionShell.h"
 #include "vantor/shell/SoundPlayer.h"
 
 namespace vantor::shell {
@@ -115,6 +116,7 @@ TEST_F(ClientApp, ReadsItsSettingsFromTheStore) {
     store->writeInt("config", "metric", 0);
     store->writeInt("config", "Invertcallsign", 1);
     store->writeString("config", "fontsize", "16pt");
+    store->writeInt("config", "AcceptAnyTrackSender", 1);
     store->sync();
   }
   auto client = Make(QRect(0, 0, 1920, 1080));
@@ -123,6 +125,9 @@ TEST_F(ClientApp, ReadsItsSettingsFromTheStore) {
   EXPECT_EQ(client->settings().imperial, 1);
   EXPECT_EQ(client->settings().invertCallsign, 1);
   EXPECT_EQ(client->settings().fontSize, 16);
+  // The setting reaches the connection as the command-line option would.
+  ASSERT_NE(client->connection(), nullptr);
+  EXPECT_TRUE(client->connection()->connection().Options().acceptAnyTrackSender);
   ASSERT_NE(client->settingsStore(), nullptr);
   client->ExitInstance();
 }

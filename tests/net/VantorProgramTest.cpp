@@ -38,7 +38,8 @@ void Configure(SettingsStore& settings) {
 TEST(VantorCommandLine, ConnectionOptions) {
   QString output;
   ASSERT_EQ(RunToEnd({"--help"}, output), 0);
-  for (const char* option : {"--server", "--password", "--client-port", "--bind", "--log-tracks", "--settings"}) {
+  for (const char* option : {"--server", "--password", "--client-port", "--bind", "--log-tracks", "--settings",
+                             "--accept-any-track-sender"}) {
     EXPECT_TRUE(output.contains(option)) << option;
   }
   EXPECT_EQ(RunToEnd({"--client-port", "0"}, output), 2);

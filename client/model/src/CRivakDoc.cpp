@@ -77,6 +77,7 @@ void CRivakDoc::UpdateContact(int id, std::string_view name, double latitude, do
     return;
   }
   if (FailsAirborneRule(classLetter, altitude, speed, isFriendly)) return;
+  if (contacts_.size() >= kMaxContacts) return;
   CreateContact(id, name, latitude, longitude, altitude, heading, isFriendly, classLetter, speed);
 }
 

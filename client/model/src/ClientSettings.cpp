@@ -22,6 +22,7 @@ ClientSettings ClientSettings::Load(const SettingsStore& store) {
   settings.showRose = ReadFlag(store, setting_name::kShowRose, 0);
   settings.showVoiceWindow = ReadFlag(store, setting_name::kShowParlix, 0);
   settings.hideSpeed = ReadFlag(store, setting_name::kHideSpeed, 0);
+  settings.acceptAnyTrackSender = ReadFlag(store, setting_name::kAcceptAnyTrackSender, 0);
   // Stored as text; the leading digits count, none give 0.
   settings.fontSize = ProfileTextToInt(store.readString(kClientSettingsSection, setting_name::kFontSize, "12"));
   return settings;

@@ -61,6 +61,7 @@ bool ClientConnection::ConnectToServer() {
   }
   handshake_ = HandshakeAssembler();
   trackReader_.reset();
+  serverPeer_.clear();
   SetState(ConnectionState::NoConnection);
 
   ServerAddressList list(options_.serverListFile);
@@ -114,7 +115,14 @@ void ClientConnection::OpenControlSocket() {
   socket->connectToHost(serverAddress_, options_.serverPort);
 }
 
-void ClientConnection::OnControlConnected() { SetState(ConnectionState::WaitingForConfig); }
+void ClientConnection::OnControlConnected() {
+  serverPeer_ = control_->peerAddress();
+  SetState(ConnectionState::WaitingForConfig);
+}
+
+bool ClientConnection::FromServer(const QHostAddress& sender) const {
+  return !serverPeer_.isNull() && sender.isEqual(serverPeer_, QHostAddress::TolerantConversion);
+}
 
 void ClientConnection::OnControlError() {
   if (state_ != ConnectionState::Connecting) return;  // losses after the connect come as a disconnection
@@ -267,6 +275,11 @@ void ClientConnection::OnDatagramReadable() {
       datagram_->close();
       ShowError(QText(TextId::NetReadFailure, language_));
       return;
+    }
+    // Anyone who can reach the port could otherwise put contacts on the scope.
+    if (!options_.acceptAnyTrackSender && !FromServer(fromAddress_)) {
+      ++refusedDatagrams_;
+      continue;
     }
     // An empty datagram (nothing changed for this client) carries no records.
     if (count == 0) continue;

@@ -69,7 +69,9 @@ bool CRivakApp::InitInstance() {
   ConnectionShell::Parts parts;
   if (platform_.connectionPrompts) parts.prompts = platform_.connectionPrompts(mainWindow_.get(), language());
   if (platform_.connectionNotifier) parts.notifier = platform_.connectionNotifier(mainWindow_.get());
-  connection_ = std::make_unique<ConnectionShell>(*document_, language(), settings_.fontSize, options_.connection,
+  net::ConnectionOptions connection = options_.connection;
+  connection.acceptAnyTrackSender = connection.acceptAnyTrackSender || settings_.acceptAnyTrackSender != 0;
+  connection_ = std::make_unique<ConnectionShell>(*document_, language(), settings_.fontSize, std::move(connection),
                                                   std::move(parts), mainWindow_.get(), options_.logTracks);
   scope::CRivakView* scope = mainWindow_->scope();
   QObject::connect(&connection_->connection(), &net::ClientConnection::scopeCentringRequested, scope,

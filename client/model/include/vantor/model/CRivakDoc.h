@@ -32,6 +32,9 @@ inline constexpr double kMinimumAirAltitudeM = 12.0;      // class "B" below thi
 inline constexpr double kMinimumHostileSpeedKmh = 100.0;  // hostile class "B" slower than this is not shown
 inline constexpr std::int64_t kHistorySpacingS = 5;       // a new point only when more than this has passed
 inline constexpr int kAwacsLostTicks = 40;
+// Contacts the table holds at most; a record for a new contact beyond it is
+// not taken (a mission holds a few hundred objects, a load test 10,000).
+inline constexpr std::size_t kMaxContacts = 20000;
 
 class CRivakDoc {
  public:

@@ -24,6 +24,7 @@ inline constexpr const char* kShowRose = "Showrose";
 inline constexpr const char* kShowParlix = "ShowParlix";
 inline constexpr const char* kHideSpeed = "DONOTShowspeed";
 inline constexpr const char* kFontSize = "fontsize";  // a string
+inline constexpr const char* kAcceptAnyTrackSender = "AcceptAnyTrackSender";
 }  // namespace setting_name
 
 struct ClientSettings {
@@ -35,6 +36,8 @@ struct ClientSettings {
   int showVoiceWindow = 0;
   int hideSpeed = 0;
   int fontSize = 12;  // label font height in pixels (as stored: 0 for a text without leading digits)
+  // Track datagrams from any sender, not only from the server's address.
+  int acceptAnyTrackSender = 0;
   // From the installer's value; French for an unknown one, whose texts and
   // menu are French.
   Language language = Language::French;
