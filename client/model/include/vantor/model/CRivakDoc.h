@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <functional>
 #include <list>
-#include <ranges>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -67,8 +66,17 @@ class CRivakDoc {
   const CContact* FindContact(int id) const;
   std::size_t ContactCount() const { return contacts_.size(); }
   // The table in creation order. Hold contactLock() while walking it.
-  std::ranges::subrange<ContactList::iterator> Contacts() { return {contacts_.begin(), contacts_.end()}; }
-  std::ranges::subrange<ContactList::const_iterator> Contacts() const { return {contacts_.cbegin(), contacts_.cend()}; }
+  // (A plain pair rather than std::ranges::subrange, which clang 14 cannot
+  // build with libstdc++ 12: the fuzz build uses clang.)
+  template <typename Iterator>
+  struct ContactRange {
+    Iterator first;
+    Iterator last;
+    Iterator begin() const { return first; }  // NOLINT(readability-identifier-naming)
+    Iterator end() const { return last; }      // NOLINT(readability-identifier-naming)
+  };
+  ContactRange<ContactList::iterator> Contacts() { return {contacts_.begin(), contacts_.end()}; }
+  ContactRange<ContactList::const_iterator> Contacts() const { return {contacts_.cbegin(), contacts_.cend()}; }
   ContactLock& contactLock() const { return state_.contactLock; }
 
   // --- Reference data ------------------------------------------------------
