@@ -2,13 +2,16 @@
 # Vantor's one entry point for set-up, the demo and the test suite.
 #   ./run.sh demo   install what is missing, build, run a live mission
 #   ./run.sh test   install what is missing, build, run every test (also under
-#                   AddressSanitizer + UndefinedBehaviorSanitizer)
+#                   AddressSanitizer + UndefinedBehaviorSanitizer), then every
+#                   fuzz target over its corpus and a short fresh search
 #   ./run.sh build  install what is missing and build only
+#   ./run.sh fuzz [SECONDS]  longer fuzzing campaigns (default 600 s a target),
+#                   keeping new corpus entries in fuzz/corpus
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
-          libgtest-dev libgmock-dev libbenchmark-dev libgl-dev)
+          libgtest-dev libgmock-dev libbenchmark-dev libgl-dev clang libclang-rt-dev)
 JOBS=${JOBS:-$(nproc)}
 
 as_root() {
@@ -37,6 +40,18 @@ build() {
   cmake --build "$dir" -j "$JOBS"
 }
 
+# The fuzz targets: clang with libFuzzer, ASan and UBSan, in their own folder.
+build_fuzz() {
+  if [ ! -f build-fuzz/build.ninja ]; then
+    local launcher=()
+    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+    cmake -S . -B build-fuzz -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTOR_FUZZ=ON -DVANTOR_BUILD_TESTS=OFF -DVANTOR_BUILD_BENCH=OFF \
+      "${launcher[@]}"
+  fi
+  cmake --build build-fuzz --target vantor_fuzz -j "$JOBS"
+}
+
 case "${1:-}" in
   build)
     ensure_packages
@@ -57,9 +72,18 @@ case "${1:-}" in
     build build-asan -DCMAKE_BUILD_TYPE=Debug -DVANTOR_SANITIZE=ON -DVANTOR_BUILD_BENCH=OFF
     (cd build-asan && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest -j "$JOBS" --output-on-failure --timeout 600)
+    echo "== Fuzz targets: each corpus replayed, then ${FUZZ_SECONDS:-20} s of fresh search each"
+    build_fuzz
+    (cd build-fuzz && ctest -L fuzz -j "$JOBS" --output-on-failure)
+    fuzz/run-fuzzers.sh build-fuzz check "${FUZZ_SECONDS:-20}"
+    ;;
+  fuzz)
+    ensure_packages
+    build_fuzz
+    fuzz/run-fuzzers.sh build-fuzz campaign "${2:-600}"
     ;;
   *)
-    sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac

@@ -57,8 +57,8 @@ void Query(const geo::ElevationGrid& grid, fuzz::FuzzInput& query) {
   const bool visible =
       geo::TerrainLineOfSight(grid, radarLat, radarLon, targetLat, targetLon, altitude, fromAltitude, height);
   FUZZ_CHECK(visible == (count < geo::kMaskingObstructions));
-  const bool outside = radarLat < 42.1 || radarLat > 45.9 || radarLon < 33.1 || radarLon > 43.9 ||
-                       targetLat < 42.1 || targetLat > 45.9 || targetLon < 33.112 || targetLon > 43.9;
+  const bool outside = radarLat < 42.1 || radarLat > 45.9 || radarLon < 33.1 || radarLon > 43.9 || targetLat < 42.1 ||
+                       targetLat > 45.9 || targetLon < 33.112 || targetLon > 43.9;
   if (outside) FUZZ_CHECK(count == -1 && visible);
 }
 

@@ -13,12 +13,12 @@
 
 // A rule the code must keep whatever the input: abort, so the fuzzer keeps
 // the input as a crash.
-#define FUZZ_CHECK(condition)                                                                        \
-  do {                                                                                               \
-    if (!(condition)) {                                                                              \
-      std::fprintf(stderr, "fuzz check failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__);       \
-      std::abort();                                                                                  \
-    }                                                                                                \
+#define FUZZ_CHECK(condition)                                                                  \
+  do {                                                                                         \
+    if (!(condition)) {                                                                        \
+      std::fprintf(stderr, "fuzz check failed: %s (%s:%d)\n", #condition, __FILE__, __LINE__); \
+      std::abort();                                                                            \
+    }                                                                                          \
   } while (false)
 
 namespace vantor::fuzz {
@@ -28,8 +28,7 @@ namespace vantor::fuzz {
 // little-endian length (shorter at the end of the input).
 class FuzzInput {
  public:
-  FuzzInput(const std::uint8_t* data, std::size_t size)
-      : text_(reinterpret_cast<const char*>(data), size) {}
+  FuzzInput(const std::uint8_t* data, std::size_t size) : text_(reinterpret_cast<const char*>(data), size) {}
 
   bool Empty() const { return text_.empty(); }
   std::uint8_t Byte() {

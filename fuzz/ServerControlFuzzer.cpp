@@ -107,9 +107,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       case 6: {  // a feed batch
         const std::int32_t id = 10000000 + (input.Byte() & 7);
-        server::ApplyFeedRecord(table, id,
-                                std::to_string(id) + "BTrack[A]@44.0000 38.0000 1000.0 1.00##", 'B', 44.0 + tick,
-                                38.0, 1'700'000'000 + tick * 11);
+        server::ApplyFeedRecord(table, id, std::to_string(id) + "BTrack[A]@44.0000 38.0000 1000.0 1.00##", 'B',
+                                44.0 + tick, 38.0, 1'700'000'000 + tick * 11);
         ++tick;
         harness->clientSlots->BroadcastTracks(table);
         break;

@@ -6,18 +6,27 @@
 #include <algorithm>
 
 namespace vantor::net {
+namespace {
+
+// A byte-order mark is no part of an address; the decoder drops one at the
+// start of a line but keeps it elsewhere, so an address holding one would
+// not read back as it was written.
+QString WithoutByteOrderMarks(QString text) { return text.remove(QChar(0xFEFF)); }
+
+}  // namespace
 
 ServerAddressList::ServerAddressList(QString filePath) : filePath_(std::move(filePath)) {}
 
 void ServerAddressList::Load() {
   QFile file(filePath_);
-  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return;
+  // Read as bytes: Qt's text mode drops a CR inside a line on one read and
+  // not on another, so an entry would change each time the list is written.
+  if (!file.open(QIODevice::ReadOnly)) return;
   while (!file.atEnd()) {
-    QByteArray line = file.readLine();
+    QString address = WithoutByteOrderMarks(QString::fromUtf8(file.readLine()));
     // A file written on another system may keep its CR before the LF.
-    while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
-    if (line.trimmed().isEmpty()) continue;
-    const QString address = QString::fromUtf8(line);
+    while (address.endsWith('\n') || address.endsWith('\r')) address.chop(1);
+    if (address.trimmed().isEmpty()) continue;
     if (!entries_.contains(address)) entries_.append(address);
   }
 }
@@ -54,6 +63,6 @@ bool ServerAddressList::Write() const {
   return file.commit();
 }
 
-QString NormalisedAddress(const QString& typed) { return typed.trimmed(); }
+QString NormalisedAddress(const QString& typed) { return WithoutByteOrderMarks(typed).trimmed(); }
 
 }  // namespace vantor::net
