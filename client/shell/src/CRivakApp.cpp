@@ -46,8 +46,8 @@ CRivakApp::CRivakApp(StartupOptions options, ShellPlatform platform)
 CRivakApp::~CRivakApp() = default;
 
 bool CRivakApp::InitInstance() {
-  settings_.invertCallsign = 0;
-  state_.isBlue = 1;
+  settings_.invertCallsign = false;
+  state_.isBlue = true;
   // Qt's sockets need no library start-up, so there is no failure to report
   // here.
 
@@ -56,7 +56,7 @@ bool CRivakApp::InitInstance() {
     smallScreen_ = true;
   }
 
-  store_ = SettingsStore::open(model::kClientSettingsApplication, options_.settingsFile);
+  store_ = SettingsStore::Open(model::kClientSettingsApplication, options_.settingsFile);
   settings_ = model::ClientSettings::Load(*store_);
   // The contact lock lives in state_, which exists from construction on.
 
@@ -70,7 +70,7 @@ bool CRivakApp::InitInstance() {
   if (platform_.connectionPrompts) parts.prompts = platform_.connectionPrompts(mainWindow_.get(), language());
   if (platform_.connectionNotifier) parts.notifier = platform_.connectionNotifier(mainWindow_.get());
   net::ConnectionOptions connection = options_.connection;
-  connection.acceptAnyTrackSender = connection.acceptAnyTrackSender || settings_.acceptAnyTrackSender != 0;
+  connection.acceptAnyTrackSender = connection.acceptAnyTrackSender || settings_.acceptAnyTrackSender;
   connection_ = std::make_unique<ConnectionShell>(*document_, language(), settings_.fontSize, std::move(connection),
                                                   std::move(parts), mainWindow_.get(), options_.logTracks);
   scope::CRivakView* scope = mainWindow_->scope();

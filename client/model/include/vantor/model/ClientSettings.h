@@ -27,17 +27,18 @@ inline constexpr const char* kFontSize = "fontsize";  // a string
 inline constexpr const char* kAcceptAnyTrackSender = "AcceptAnyTrackSender";
 }  // namespace setting_name
 
+// Flags are stored as integers (0 or 1; any other number reads as set).
 struct ClientSettings {
-  int imperial = 0;          // feet and nautical miles instead of metric units
-  int displayMode = 0;       // 1 = advanced display
-  int showOldPositions = 1;  // history trails
-  int invertCallsign = 0;    // label friendly contacts by the text after "(" of their name
-  int showRose = 0;
-  int showVoiceWindow = 0;
-  int hideSpeed = 0;
+  bool imperial = false;         // feet and nautical miles instead of metric units ("metric" stored inverted)
+  bool displayMode = false;      // advanced display
+  bool showOldPositions = true;  // history trails
+  bool invertCallsign = false;   // label friendly contacts by the text after "(" of their name
+  bool showRose = false;
+  bool showVoiceWindow = false;
+  bool hideSpeed = false;
   int fontSize = 12;  // label font height in pixels (as stored: 0 for a text without leading digits)
   // Track datagrams from any sender, not only from the server's address.
-  int acceptAnyTrackSender = 0;
+  bool acceptAnyTrackSender = false;
   // From the installer's value; French for an unknown one, whose texts and
   // menu are French.
   Language language = Language::French;
