@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto file = fuzz::WriteScratchFile("dessin.dat", text);
   geo::DrawingList loaded;
   FUZZ_CHECK(loaded.LoadDrawing(file));
-  for (const geo::GeoPoint& point : loaded.points()) {
+  for (const geo::GeoPoint& point : loaded.Points()) {
     FUZZ_CHECK(std::isfinite(point.latitude) && std::isfinite(point.longitude));
   }
   // Drawing on top of what was loaded, then undoing some of it.
@@ -33,10 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_CHECK(loaded.SaveDrawing(saved) == geo::DrawingSaveStatus::Saved);
   geo::DrawingList reloaded;
   FUZZ_CHECK(reloaded.LoadDrawing(saved));
-  FUZZ_CHECK(reloaded.size() == loaded.size());
-  for (std::size_t i = 0; i < loaded.size(); ++i) {
-    FUZZ_CHECK(Close(loaded.points()[i].latitude, reloaded.points()[i].latitude));
-    FUZZ_CHECK(Close(loaded.points()[i].longitude, reloaded.points()[i].longitude));
+  FUZZ_CHECK(reloaded.Size() == loaded.Size());
+  for (std::size_t i = 0; i < loaded.Size(); ++i) {
+    FUZZ_CHECK(Close(loaded.Points()[i].latitude, reloaded.Points()[i].latitude));
+    FUZZ_CHECK(Close(loaded.Points()[i].longitude, reloaded.Points()[i].longitude));
   }
   return 0;
 }

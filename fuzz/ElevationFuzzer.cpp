@@ -78,10 +78,10 @@ void LoadFile(std::uint8_t shape, std::uint16_t extra, std::string_view pattern)
   }
   const auto file = fuzz::WriteScratchFile("elevation.dat", bytes);
   const geo::ElevationGrid::LoadResult loaded = geo::LoadElevation(file);
-  FUZZ_CHECK(loaded.ok() == (bytes.size() >= geo::ElevationGrid::kFileBytes));
-  if (!loaded.ok()) FUZZ_CHECK(loaded.status == geo::ElevationLoadStatus::Short);
-  FUZZ_CHECK(loaded.grid.samples().size() == geo::ElevationGrid::kSampleCount);
-  if (loaded.ok()) {
+  FUZZ_CHECK(loaded.Ok() == (bytes.size() >= geo::ElevationGrid::kFileBytes));
+  if (!loaded.Ok()) FUZZ_CHECK(loaded.status == geo::ElevationLoadStatus::Short);
+  FUZZ_CHECK(loaded.grid.Samples().size() == geo::ElevationGrid::kSampleCount);
+  if (loaded.Ok()) {
     // Little-endian samples, row by row.
     const auto sample = [&bytes](std::size_t i) {
       return static_cast<std::int16_t>(static_cast<std::uint8_t>(bytes[2 * i]) |

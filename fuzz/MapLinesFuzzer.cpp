@@ -13,10 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto file = fuzz::WriteScratchFile("map.dat", text);
 
   const geo::CoastlineTable coastline = geo::LoadCoastline(file);
-  FUZZ_CHECK(coastline.loaded());
+  FUZZ_CHECK(coastline.Loaded());
   std::size_t lines = 0;
   for (const char c : text) lines += c == '\n' ? 1 : 0;
-  for (std::size_t i = 0; i < coastline.size(); ++i) {
+  for (std::size_t i = 0; i < coastline.Size(); ++i) {
     const geo::GeoPoint& point = coastline[i];
     FUZZ_CHECK(std::isfinite(point.latitude) && std::isfinite(point.longitude));
     // Entries past the file's lines are separators.

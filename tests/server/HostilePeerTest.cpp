@@ -193,7 +193,7 @@ TEST(FeedPort, FeedsDroppingMidRecordLeaveNoStaleHalfRecordAndNoGrowth) {
 // reads, stays.
 TEST(ClientPort, ClientThatNeverReadsIsDroppedAtItsQueueBound) {
   ServerHarness harness;
-  harness.Settings().writeInt("Config", "MaxClient", 3);
+  harness.Settings().WriteInt("Config", "MaxClient", 3);
   harness.Start();
   LeaveLog log(harness.Clients());
   auto talker = harness.JoinedClient("127.0.0.2");
@@ -228,7 +228,7 @@ TEST(ClientPort, PeerPouringBytesWithoutABreakIsClosedAlone) {
   HarnessOptions options;
   options.joinTimeout = 500ms;
   ServerHarness harness(options);
-  harness.Settings().writeInt("Config", "MaxClient", 4);
+  harness.Settings().WriteInt("Config", "MaxClient", 4);
   harness.Start();
   LeaveLog log(harness.Clients());
   auto bystander = harness.JoinedClient("127.0.0.2");
@@ -267,7 +267,7 @@ TEST(ClientPort, ConnectionStormDoesNotLockOutARealClient) {
   HarnessOptions options;
   options.joinTimeout = 800ms;
   ServerHarness harness(options);
-  harness.Settings().writeInt("Config", "MaxClient", 10);
+  harness.Settings().WriteInt("Config", "MaxClient", 10);
   harness.Start();
   const quint16 port = harness.ClientPort();
   std::atomic<int> opened = 0;
@@ -320,7 +320,7 @@ TEST(ClientPort, ConnectionStormDoesNotLockOutARealClient) {
 // A client killed with SIGKILL frees its slot; the next one takes it.
 TEST(ClientPort, KilledClientFreesItsSlot) {
   ServerHarness harness;
-  harness.Settings().writeInt("Config", "MaxClient", 1);
+  harness.Settings().WriteInt("Config", "MaxClient", 1);
   harness.Start();
   QTemporaryDir dir;
   ChildProcess vantor("Vantor",
