@@ -2,6 +2,9 @@
 
 #include <QSettings>
 
+#include <utility>
+#include <vector>
+
 namespace vantor {
 
 SettingsStore::SettingsStore(std::unique_ptr<QSettings> settings) : settings_(std::move(settings)) {}
@@ -75,8 +78,27 @@ void SettingsStore::Remove(const QString& section, const QString& name) {
 }
 
 bool SettingsStore::Sync() {
+  if (failed_) Renew();
   settings_->sync();
-  return settings_->status() == QSettings::NoError;
+  failed_ = settings_->status() != QSettings::NoError;
+  return !failed_;
+}
+
+// QSettings keeps its first error for good, so a write that works after a
+// failed one would still read as failed. A fresh object over the same store
+// (made once the store may take writes again), holding the same values as
+// pending changes, reports the next write on its own.
+void SettingsStore::Renew() {
+  // Objects over one file share its contents: the values are taken first.
+  std::vector<std::pair<QString, QVariant>> values;
+  const QStringList keys = settings_->allKeys();
+  for (const QString& key : keys) values.emplace_back(key, settings_->value(key));
+  const QString location = settings_->fileName();
+  const QSettings::Format format = settings_->format();
+  settings_.reset();
+  settings_ = std::make_unique<QSettings>(location, format);
+  settings_->clear();
+  for (const auto& [key, value] : values) settings_->setValue(key, value);
 }
 
 QString SettingsStore::Location() const { return settings_->fileName(); }

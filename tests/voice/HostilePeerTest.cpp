@@ -82,9 +82,10 @@ TEST_F(HostilePeer, GarbageRepliesNeverWriteOutsideTheCallersRecords) {
   std::string manyPlayers = "OK";
   std::string manySpeakers = "OK\r";
   for (int i = 0; i < 200; ++i) {
-    manyChannels += "\r" + std::to_string(i) + " 0 1 0 cfModerated" + std::string(100, 'N');
-    manyPlayers += "\r" + std::to_string(i) + " 0 pcpAdmin ppRegistered pfAway " + std::string(100, 'P');
-    manySpeakers += std::to_string(i) + ";";
+    const std::string number = std::to_string(i);
+    manyChannels.append("\r").append(number).append(" 0 1 0 cfModerated").append(100, 'N');
+    manyPlayers.append("\r").append(number).append(" 0 pcpAdmin ppRegistered pfAway ").append(100, 'P');
+    manySpeakers.append(number).append(";");
   }
   const std::vector<std::string> garbage = {
       manyChannels,

@@ -70,7 +70,10 @@ bool ClientConnection::ConnectToServer() {
   if (presetServerPending_) {
     presetServerPending_ = false;
     address = NormalisedAddress(*options_.presetServer);
-    list.Confirm(*address);
+    // The address is used either way; the user learns that it is not kept.
+    if (!list.Confirm(*address)) {
+      notifier_.ShowError(QText(TextId::ServerListNotSaved, language_).arg(list.FilePath()));
+    }
   } else {
     address = prompts_.AskServerAddress(list);
   }

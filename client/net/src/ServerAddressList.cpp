@@ -1,9 +1,10 @@
 #include "vantor/net/ServerAddressList.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
+
+#include "vantor/platform/WholeFile.h"
 
 namespace vantor::net {
 namespace {
@@ -52,15 +53,14 @@ QStringList ServerAddressList::SortedForDisplay() const {
 }
 
 bool ServerAddressList::Write() const {
-  // Written whole to a temporary file and moved into place, so an
+  // Written whole beside the list and moved into place, so a full disk or an
   // interrupted write never leaves half a list.
-  QSaveFile file(filePath_);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) return false;
+  QByteArray text;
   for (const QString& address : entries_) {
-    file.write(address.toUtf8());
-    file.write("\n");
+    text += address.toUtf8();
+    text += '\n';
   }
-  return file.commit();
+  return WriteWholeFile(filePath_, text, QIODevice::Text);
 }
 
 QString NormalisedAddress(const QString& typed) { return WithoutByteOrderMarks(typed).trimmed(); }

@@ -82,7 +82,15 @@ void ServerRuntime::LoadConfig() {
   ApplyConfig(loaded);
 }
 
-void ServerRuntime::SaveConfig() { server::SaveConfig(*stores_.server, config_); }
+bool ServerRuntime::SaveConfig() {
+  if (server::SaveConfig(*stores_.server, config_)) return true;
+  ShowConfigNotSaved();
+  return false;
+}
+
+void ServerRuntime::ShowConfigNotSaved() {
+  notifier_.ShowError(QText(TextId::SrvConfigNotSaved, language_).arg(stores_.server->Location()));
+}
 
 void ServerRuntime::LoadStartSettings() {
   ServerConfig loaded = config_;
@@ -96,7 +104,7 @@ QString ServerRuntime::StatusText() const {
 
 void ServerRuntime::StartServer(StartOptions options) {
   LoadConfig();
-  SaveNotLaunch(*stores_.server, config_.notLaunch);
+  if (!SaveNotLaunch(*stores_.server, config_.notLaunch)) ShowConfigNotSaved();
   running_ = true;
   Q_EMIT StatusChanged(StatusText());
 

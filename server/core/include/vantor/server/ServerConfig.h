@@ -36,10 +36,10 @@ ServerConfig DefaultServerConfig();
 // does not read keeps the value `config` had.
 void LoadConfig(const SettingsStore& store, ServerConfig& config);
 // Every key but "notlaunchfalcrest" (written when the server starts).
-void SaveConfig(SettingsStore& store, const ServerConfig& config);
+bool SaveConfig(SettingsStore& store, const ServerConfig& config);
 // "notlaunchfalcrest" (default 0) and "MaxClient" (default 2, clamped to 1 ... 10).
 void LoadStartSettings(const SettingsStore& store, ServerConfig& config);
-void SaveNotLaunch(SettingsStore& store, int notLaunch);
+bool SaveNotLaunch(SettingsStore& store, int notLaunch);
 
 int ClampMaxClient(int value);
 // Coordinates are stored as "%f" text and read back from its first 9
