@@ -58,6 +58,7 @@ class RawSocket {
   bool Send(const QByteArray& bytes) {
     return ::send(fd_, bytes.constData(), static_cast<std::size_t>(bytes.size()), MSG_NOSIGNAL) == bytes.size();
   }
+  int Descriptor() const { return fd_; }
   // Closes with a reset instead of an orderly end.
   void Reset() {
     const linger abort{1, 0};
@@ -186,6 +187,38 @@ TEST(FeedPort, FeedsDroppingMidRecordLeaveNoStaleHalfRecordAndNoGrowth) {
   EXPECT_EQ(reader.carrySize(), 0u);
   const long long growth = ResidentKilobytes(QCoreApplication::applicationPid()) - residentAfterWarmUp;
   EXPECT_LT(growth, 4096) << "kB gained over 90 feed connections";
+}
+
+// A feed pouring text as fast as the kernel takes it: the server reads it at
+// its own pace and its memory stays bounded instead of holding the flood.
+TEST(FeedPort, FloodingFeedKeepsTheServersMemoryBounded) {
+  QTemporaryDir dir;
+  const quint16 feedPort = FreeTcpPort();
+  const quint16 clientPort = FreeTcpPort();
+  ChildProcess server("vantorsrv",
+                      {"--headless", "--no-simulator", "--feed-port", QString::number(feedPort), "--client-port",
+                       QString::number(clientPort), "--settings", dir.filePath("vantorsrv.ini")},
+                      dir.path());
+  ASSERT_TRUE(server.WaitFor("client port")) << server.Output().toStdString();
+  const qint64 pid = server.Get().processId();
+  const long long before = ResidentKilobytes(pid);
+
+  RawSocket feed;
+  ASSERT_TRUE(feed.ConnectTo("127.0.0.1", feedPort));
+  QByteArray batch = "Mission start time: 0##";
+  for (int i = 0; i < 2000; ++i) batch += FeedObject(10000000 + i, 'C', "Flood", 44.0, 38.0);
+  long long highest = before;
+  qint64 poured = 0;
+  QElapsedTimer clock;
+  clock.start();
+  while (clock.elapsed() < 4000) {
+    const ssize_t sent = ::send(feed.Descriptor(), batch.constData(), static_cast<std::size_t>(batch.size()),
+                                MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (sent > 0) poured += sent;
+    if (sent <= 0) std::this_thread::sleep_for(1ms);
+    highest = std::max(highest, ResidentKilobytes(pid));
+  }
+  EXPECT_LT(highest - before, 48 * 1024) << "kB grown while " << poured / 1024 << " kB were offered";
 }
 
 // A joined client that never reads while another floods chat: what is queued

@@ -44,6 +44,9 @@ void FeedConnections::AcceptFeed(QTcpSocket* socket) {
   feed->pacing->setSingleShot(true);
   feed->pacing->setInterval(readPacing_);
   connect(feed->pacing, &QTimer::timeout, this, [this, feed] { ReadFeed(feed); });
+  // The socket holds no more than the intake takes: a feed faster than the
+  // pacing waits in TCP, not in the server's memory.
+  socket->setReadBufferSize(static_cast<qint64>(FeedIntake::kIntakeBytes));
   connect(socket, &QTcpSocket::readyRead, this, [feed] {
     if (!feed->pacing->isActive()) feed->pacing->start();
   });
