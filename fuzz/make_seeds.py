@@ -226,10 +226,12 @@ def file_seeds():
     write("drawing_file", "windows-line-ends", b"0.000000\t0.000000\r\n45.0322\t38.9251\r\n")
     write("server_list", "addresses", chunk(b"192.168.1.20") + b"127.0.0.1\nvantor.example.org\n127.0.0.1\n")
     write("server_list", "windows-line-ends", chunk(b" 10.0.0.5 ") + b"10.0.0.1\r\nHost\r\nhost\r\n\r\n")
-    write("elevation", "ridges-query", b"\x01" + struct.pack("<HHHHHB", 20000, 30000, 40000, 50000, 3000, 0) + b"\x06")
-    write("elevation", "awacs-query", b"\x02" + struct.pack("<HHHHHBH", 10000, 10000, 50000, 60000, 200, 1, 9000))
-    # The loader's full-size forms cost a whole grid each: left to the search.
-    write("elevation", "loader-raw", b"\xe5\x17\x00\x00\x00short file")
+    write("line_of_sight", "ridges-query",
+          b"\x01" + struct.pack("<HHHHHB", 20000, 30000, 40000, 50000, 3000, 0) + b"\x06")
+    write("line_of_sight", "awacs-query", b"\x02" + struct.pack("<HHHHHBH", 10000, 10000, 50000, 60000, 200, 1, 9000))
+    # The loader: the bytes as they are, and a grid one byte short.
+    write("elevation", "raw-short", b"\x00\x10\x00short")
+    write("elevation", "grid-one-byte-short", b"\x01\x00\x00")
     write("parlix_channels", "channels",
           b"# id;name;flags;password;parent;max\n1;Lobby;cfDefault\n2;Blue Ops;cfModerated\n"
           b"8;Blue Command;cfModerated,cfHierarchical;blue;2;8\n10;Guest;cfUnregistered\n"
