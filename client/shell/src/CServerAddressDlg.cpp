@@ -100,7 +100,7 @@ CServerAddressDlg::CServerAddressDlg(net::ServerAddressList& list, Language lang
   connect(resetButton_, &QPushButton::clicked, this, &CServerAddressDlg::OnResetList);
 }
 
-QString CServerAddressDlg::address() const { return net::NormalisedAddress(addressBox_->currentText()); }
+QString CServerAddressDlg::Address() const { return net::NormalisedAddress(addressBox_->currentText()); }
 
 void CServerAddressDlg::FillDropDown() {
   addressBox_->clear();
@@ -109,10 +109,10 @@ void CServerAddressDlg::FillDropDown() {
   addressBox_->setEditText(QString());
 }
 
-void CServerAddressDlg::OnTextChanged() { okButton_->setEnabled(!address().isEmpty()); }
+void CServerAddressDlg::OnTextChanged() { okButton_->setEnabled(!Address().isEmpty()); }
 
 void CServerAddressDlg::OnOk() {
-  const QString chosen = address();
+  const QString chosen = Address();
   if (chosen.isEmpty()) return;
   // A file that cannot be written is no reason not to connect.
   if (!list_.Confirm(chosen)) ReportNotSaved();
@@ -131,7 +131,7 @@ void CServerAddressDlg::ReportNotSaved() {
 std::optional<QString> CServerAddressDlg::Run(net::ServerAddressList& list, Language language, QWidget* parent) {
   CServerAddressDlg dialog(list, language, parent);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return dialog.address();
+  return dialog.Address();
 }
 
 }  // namespace vantor::shell

@@ -1,18 +1,18 @@
 #include "vantor/server/FeedConnections.h"
 
-#include <QTcpSocket>
 #include <QTimer>
 
 #include <algorithm>
 
-#include "SocketDisposal.h"
+#include "FeedSocket.h"
 #include "vantor/server/ClientSlots.h"
 #include "vantor/server/WallClock.h"
 
 namespace vantor::server {
 
 struct FeedConnections::Connection {
-  QTcpSocket* socket = nullptr;
+  std::unique_ptr<FeedSocket> socket;
+  std::vector<char> readBuffer = std::vector<char>(FeedIntake::kIntakeBytes);
   QTimer* pacing = nullptr;
   FeedIntake intake;
   WorldTable table;
@@ -28,42 +28,27 @@ FeedConnections::~FeedConnections() {
 }
 
 std::optional<int> FeedConnections::Listen(quint16 port) {
-  return listener_.Listen(port, [this](QTcpSocket* socket) { AcceptFeed(socket); });
+  return listener_.ListenForDescriptors(port, [this](qintptr descriptor) { AcceptFeed(descriptor); });
 }
 
 void FeedConnections::StopListening() { listener_.Close(); }
 
-void FeedConnections::AcceptFeed(QTcpSocket* socket) {
+void FeedConnections::AcceptFeed(qintptr descriptor) {
   auto owned = std::make_unique<Connection>();
   Connection* feed = owned.get();
-  feed->socket = socket;
+  feed->socket = std::make_unique<FeedSocket>(descriptor, FeedIntake::kIntakeBytes);
   feed->statistics.feed = nextFeedNumber_++;
-  feed->statistics.peer = PlainPeerAddress(socket->peerAddress());
+  feed->statistics.peer = feed->socket->PeerAddress();
   feed->statistics.connectedAt = clock_.NowSeconds();
   feed->pacing = new QTimer(this);
   feed->pacing->setSingleShot(true);
   feed->pacing->setInterval(readPacing_);
   connect(feed->pacing, &QTimer::timeout, this, [this, feed] { ReadFeed(feed); });
-  // The socket holds no more than the intake takes: a feed faster than the
-  // pacing waits in TCP, not in the server's memory.
-  socket->setReadBufferSize(static_cast<qint64>(FeedIntake::kIntakeBytes));
-  connect(socket, &QTcpSocket::readyRead, this, [feed] {
-    if (!feed->pacing->isActive()) feed->pacing->start();
-  });
-  connect(socket, &QTcpSocket::disconnected, this, [this, feed] {
-    // Text that came before the close is still the feed's: a short feed's
-    // records and its mission clock record are not lost to the pacing.
-    for (qint64 left = feed->socket->bytesAvailable(); left > 0;) {
-      ReadFeed(feed);
-      const qint64 after = feed->socket != nullptr ? feed->socket->bytesAvailable() : 0;
-      if (after >= left) break;
-      left = after;
-    }
-    CloseFeed(feed, FeedCloseReason::PeerClosed);
-  });
-  connect(socket, &QTcpSocket::errorOccurred, this, [this, feed](QAbstractSocket::SocketError error) {
-    // A remote close is reported again as the disconnection.
-    if (error != QAbstractSocket::RemoteHostClosedError) CloseFeed(feed, FeedCloseReason::ReadFailed);
+  // Readiness starts the pause before the read; nothing more is asked of the
+  // socket until that read has been made.
+  feed->socket->OnReadable([feed] {
+    feed->socket->SetNotification(false);
+    feed->pacing->start();
   });
   feeds_.push_back(std::move(owned));
   Q_EMIT FeedConnected(StatisticsOf(*feed));
@@ -71,28 +56,46 @@ void FeedConnections::AcceptFeed(QTcpSocket* socket) {
 }
 
 void FeedConnections::ReadFeed(Connection* feed) {
-  const QByteArray bytes = feed->socket->read(static_cast<qint64>(feed->intake.ReadCapacity()));
-  if (!bytes.isEmpty()) {
-    const std::int64_t now = clock_.NowSeconds();
-    const FeedIntakeResult result = feed->intake.ProcessFeedText(
-        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), feed->table, mission_, now,
-        [this, feed] { clients_.BroadcastTracks(feed->table); });
-    FeedStatistics& statistics = feed->statistics;
-    statistics.bytesRead += static_cast<std::uint64_t>(bytes.size());
-    statistics.records += static_cast<std::uint64_t>(result.objectRecords);
-    statistics.skipped += static_cast<std::uint64_t>(result.skippedRecords);
-    for (std::size_t i = 0; i < kFeedRecordStatusCount; ++i) {
-      statistics.skippedBy[i] += static_cast<std::uint64_t>(result.skippedBy[i]);
-    }
-    statistics.discardedUnfinished += static_cast<std::uint64_t>(result.discardedUnfinished);
-    statistics.missionClockSeen = feed->intake.MissionSeen();
-    if (result.broadcasts > 0) {
-      statistics.batches += static_cast<std::uint64_t>(result.broadcasts);
-      statistics.lastBatchAt = now;
-      Q_EMIT BatchProcessed(StatisticsOf(*feed));
+  const FeedSocket::ReadResult read = feed->socket->Read(feed->readBuffer.data(), feed->intake.ReadCapacity());
+  switch (read.status) {
+    case FeedSocket::ReadStatus::EndOfStream:
+      CloseFeed(feed, FeedCloseReason::PeerClosed);
+      return;
+    case FeedSocket::ReadStatus::Failed:
+      CloseFeed(feed, FeedCloseReason::ReadFailed);
+      return;
+    case FeedSocket::ReadStatus::WouldBlock:
+      break;
+    case FeedSocket::ReadStatus::Data: {
+      const std::int64_t now = clock_.NowSeconds();
+      const FeedIntakeResult result =
+          feed->intake.ProcessFeedText(std::string_view(feed->readBuffer.data(), read.bytes), feed->table, mission_,
+                                       now, [this, feed] { clients_.BroadcastTracks(feed->table); });
+      FeedStatistics& statistics = feed->statistics;
+      statistics.bytesRead += read.bytes;
+      statistics.records += static_cast<std::uint64_t>(result.objectRecords);
+      statistics.skipped += static_cast<std::uint64_t>(result.skippedRecords);
+      for (std::size_t i = 0; i < kFeedRecordStatusCount; ++i) {
+        statistics.skippedBy[i] += static_cast<std::uint64_t>(result.skippedBy[i]);
+      }
+      statistics.discardedUnfinished += static_cast<std::uint64_t>(result.discardedUnfinished);
+      statistics.missionClockSeen = feed->intake.MissionSeen();
+      if (result.broadcasts > 0) {
+        statistics.batches += static_cast<std::uint64_t>(result.broadcasts);
+        statistics.lastBatchAt = now;
+        Q_EMIT BatchProcessed(StatisticsOf(*feed));
+        // A handler may have stopped the server and with it this feed.
+        if (!Holds(feed)) return;
+      }
+      break;
     }
   }
-  if (feed->socket->bytesAvailable() > 0) feed->pacing->start();
+  // More waiting (or the end of the stream) shows as readiness again.
+  feed->socket->SetNotification(true);
+}
+
+bool FeedConnections::Holds(const Connection* feed) const {
+  return std::any_of(feeds_.begin(), feeds_.end(), [feed](const auto& owned) { return owned.get() == feed; });
 }
 
 void FeedConnections::CloseFeed(Connection* feed, FeedCloseReason reason) {
@@ -114,8 +117,7 @@ void FeedConnections::CloseAll() {
 }
 
 void FeedConnections::Release(Connection& feed) {
-  Dispose(feed.socket, this);
-  feed.socket = nullptr;
+  feed.socket.reset();
   if (feed.pacing != nullptr) {
     feed.pacing->stop();
     feed.pacing->disconnect();

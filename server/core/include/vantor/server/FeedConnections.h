@@ -16,8 +16,6 @@
 #include "vantor/server/TcpListener.h"
 #include "vantor/server/WorldSnapshot.h"
 
-class QTcpSocket;
-
 namespace vantor::server {
 
 class ClientSlots;
@@ -65,8 +63,9 @@ class FeedConnections final : public QObject {
  private:
   struct Connection;
 
-  void AcceptFeed(QTcpSocket* socket);
+  void AcceptFeed(qintptr descriptor);
   void ReadFeed(Connection* feed);
+  bool Holds(const Connection* feed) const;
   void CloseFeed(Connection* feed, FeedCloseReason reason);
   void Release(Connection& feed);
   static FeedStatistics StatisticsOf(const Connection& feed);
