@@ -148,7 +148,7 @@ TEST_F(HostileServer, MalformedDatagramsAndControlMessagesLeaveACorrectTable) {
   EXPECT_EQ(client->connection->State(), ConnectionState::Joined);
   std::vector<int> ids;
   {
-    std::lock_guard<model::ContactLock> guard(client->document.contactLock());
+    std::lock_guard<model::ContactLock> guard(client->document.ContactTableLock());
     for (const model::CContact& contact : client->document.Contacts()) ids.push_back(contact.id);
   }
   EXPECT_EQ(ids, (std::vector<int>{10000002, 10000004, 10000005, 10000006, 10000007}));
