@@ -36,8 +36,8 @@ class Scratch {
 }  // namespace
 
 const std::filesystem::path& ScratchFolder() {
-  static const Scratch scratch;
-  return scratch.Path();
+  static const Scratch kScratch;
+  return kScratch.Path();
 }
 
 std::filesystem::path WriteScratchFile(std::string_view name, std::string_view bytes) {

@@ -60,9 +60,9 @@ void Query(const geo::ElevationGrid& grid, fuzz::FuzzInput& query) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const std::vector<std::unique_ptr<geo::ElevationGrid>> terrains = MakeTerrains();
+  static const std::vector<std::unique_ptr<geo::ElevationGrid>> kTerrains = MakeTerrains();
   fuzz::FuzzInput input(data, size);
-  const geo::ElevationGrid& grid = *terrains[input.Byte() % terrains.size()];
+  const geo::ElevationGrid& grid = *kTerrains[input.Byte() % kTerrains.size()];
   for (int i = 0; i < 16 && !input.Empty(); ++i) Query(grid, input);
   return 0;
 }

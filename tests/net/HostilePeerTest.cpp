@@ -25,56 +25,56 @@ QByteArray Record(int id, char classLetter, const char* name, char side, double 
 
 class HostileServer : public ::testing::Test {
  protected:
-  HostileServer() : datagramPort(FreeTcpPort()) {}
+  HostileServer() : datagramPort_(FreeTcpPort()) {}
 
   void Join(bool acceptAnySender = false) {
     net::ConnectionOptions options;
-    options.serverPort = server.port();
-    options.datagramPort = datagramPort;
+    options.serverPort = server_.port();
+    options.datagramPort = datagramPort_;
     options.bindAddress = QHostAddress("127.0.0.1");
-    options.serverListFile = dir.filePath("Configsrv.cfg");
+    options.serverListFile = dir_.filePath("Configsrv.cfg");
     options.acceptAnyTrackSender = acceptAnySender;
-    client = std::make_unique<ClientUnderTest>(options);
-    client->prompts.addresses.push_back("127.0.0.1");
-    ASSERT_TRUE(client->connection->ConnectToServer());
-    ASSERT_TRUE(server.WaitForClient());
-    server.Send(ConfigBlockBytes(BlockWithPasswords("", "")));
-    ASSERT_TRUE(client->WaitForState(ConnectionState::Joined));
+    client_ = std::make_unique<ClientUnderTest>(options);
+    client_->prompts.addresses.push_back("127.0.0.1");
+    ASSERT_TRUE(client_->connection->ConnectToServer());
+    ASSERT_TRUE(server_.WaitForClient());
+    server_.Send(ConfigBlockBytes(BlockWithPasswords("", "")));
+    ASSERT_TRUE(client_->WaitForState(ConnectionState::Joined));
   }
-  void Datagram(const QByteArray& bytes) { server.SendDatagram(bytes, datagramPort); }
+  void Datagram(const QByteArray& bytes) { server_.SendDatagram(bytes, datagramPort_); }
   // From a socket of its own on another loopback address.
   void Forge(const QByteArray& bytes) {
     QUdpSocket forger;
     ASSERT_TRUE(forger.bind(QHostAddress("127.0.0.2"), 0));
-    ASSERT_EQ(forger.writeDatagram(bytes, QHostAddress("127.0.0.1"), datagramPort), bytes.size());
+    ASSERT_EQ(forger.writeDatagram(bytes, QHostAddress("127.0.0.1"), datagramPort_), bytes.size());
   }
   static void Settle() {
     WaitUntil([] { return false; }, 100ms);
   }
 
-  QTemporaryDir dir;
-  ScriptedServer server;
-  quint16 datagramPort;
-  std::unique_ptr<ClientUnderTest> client;
+  QTemporaryDir dir_;
+  ScriptedServer server_;
+  quint16 datagramPort_;
+  std::unique_ptr<ClientUnderTest> client_;
 };
 
 TEST_F(HostileServer, TrackDatagramsFromAnyoneButTheServerAreRefused) {
   Join();
   for (int i = 0; i < 50; ++i) Forge(Record(30000000 + i, 'C', "Ghost", 'A', 44.0, 38.0 + i * 0.01));
   Datagram(Record(10000001, 'C', "Real", 'A', 44.5, 38.5));
-  ASSERT_TRUE(client->WaitForContacts(1));
+  ASSERT_TRUE(client_->WaitForContacts(1));
   Settle();
-  EXPECT_EQ(client->document.ContactCount(), 1u);
-  EXPECT_NE(client->Contact(10000001), nullptr);
-  EXPECT_EQ(client->connection->RefusedDatagrams(), 50u);
+  EXPECT_EQ(client_->document.ContactCount(), 1u);
+  EXPECT_NE(client_->Contact(10000001), nullptr);
+  EXPECT_EQ(client_->connection->RefusedDatagrams(), 50u);
 }
 
 TEST_F(HostileServer, AnySenderIsTakenWhenTheSettingAsksForIt) {
   Join(true);
   Forge(Record(30000001, 'C', "Relay", 'A', 44.0, 38.0));
-  ASSERT_TRUE(client->WaitForContacts(1));
-  EXPECT_EQ(client->connection->LastDatagramSender(), QHostAddress("127.0.0.2"));
-  EXPECT_EQ(client->connection->RefusedDatagrams(), 0u);
+  ASSERT_TRUE(client_->WaitForContacts(1));
+  EXPECT_EQ(client_->connection->LastDatagramSender(), QHostAddress("127.0.0.2"));
+  EXPECT_EQ(client_->connection->RefusedDatagrams(), 0u);
 }
 
 TEST_F(HostileServer, ContactTableStopsGrowingAtItsBound) {
@@ -88,20 +88,20 @@ TEST_F(HostileServer, ContactTableStopsGrowingAtItsBound) {
       datagram.clear();
       // Paced by the client's reading, so the socket's buffer never drops one.
       const std::size_t applied = std::min<std::size_t>(static_cast<std::size_t>(sent), model::kMaxContacts);
-      ASSERT_TRUE(WaitUntil([&] { return client->document.ContactCount() >= applied; }));
+      ASSERT_TRUE(WaitUntil([&] { return client_->document.ContactCount() >= applied; }));
     }
     datagram += record;
   }
   Datagram(datagram);
-  ASSERT_TRUE(client->WaitForContacts(model::kMaxContacts, 10s));
+  ASSERT_TRUE(client_->WaitForContacts(model::kMaxContacts, 10s));
   Settle();
-  EXPECT_EQ(client->document.ContactCount(), model::kMaxContacts);
+  EXPECT_EQ(client_->document.ContactCount(), model::kMaxContacts);
   // A lost contact makes room for a new one; known ones still move.
   Datagram("10000000CShip[A]@0.0 0.0 0.0 0.0 0##" + Record(19999999, 'C', "Late", 'A', 44.0, 38.0) +
            Record(10000001, 'C', "Ship", 'A', 45.0, 39.0));
-  ASSERT_TRUE(WaitUntil([&] { return client->Contact(19999999) != nullptr; }));
-  EXPECT_EQ(client->document.ContactCount(), model::kMaxContacts);
-  EXPECT_DOUBLE_EQ(client->Contact(10000001)->latitude, 45.0);
+  ASSERT_TRUE(WaitUntil([&] { return client_->Contact(19999999) != nullptr; }));
+  EXPECT_EQ(client_->document.ContactCount(), model::kMaxContacts);
+  EXPECT_DOUBLE_EQ(client_->Contact(10000001)->latitude, 45.0);
 }
 
 // Whatever the server's port sends, the client keeps running with the table
@@ -137,29 +137,29 @@ TEST_F(HostileServer, MalformedDatagramsAndControlMessagesLeaveACorrectTable) {
   for (const QByteArray& message :
        {QByteArray(300, 'L'), QByteArray("\x03\x00\xff\xfe", 4), ConfigBlockBytes(BlockWithPasswords("x", "y")),
         QByteArray("FIN"), QByteArray(10000, '\x03')}) {
-    server.Send(message);
+    server_.Send(message);
     Settle();  // one read each
   }
 
   // A final good datagram proves the reader is in step.
   Datagram("##" + Record(10000007, 'A', "SA-11 Buk SR", 'B', 44.5, 38.5));
-  ASSERT_TRUE(WaitUntil([&] { return client->Contact(10000007) != nullptr; }));
+  ASSERT_TRUE(WaitUntil([&] { return client_->Contact(10000007) != nullptr; }));
   Settle();
-  EXPECT_EQ(client->connection->State(), ConnectionState::Joined);
+  EXPECT_EQ(client_->connection->State(), ConnectionState::Joined);
   std::vector<int> ids;
   {
-    std::lock_guard<model::ContactLock> guard(client->document.ContactTableLock());
-    for (const model::CContact& contact : client->document.Contacts()) ids.push_back(contact.id);
+    std::lock_guard<model::ContactLock> guard(client_->document.ContactTableLock());
+    for (const model::CContact& contact : client_->document.Contacts()) ids.push_back(contact.id);
   }
   EXPECT_EQ(ids, (std::vector<int>{10000002, 10000004, 10000005, 10000006, 10000007}));
-  EXPECT_DOUBLE_EQ(client->Contact(10000002)->latitude, 44.1);
-  EXPECT_DOUBLE_EQ(client->Contact(10000004)->longitude, 38.2);
-  EXPECT_EQ(client->Contact(10000005)->name, "After hashes");
-  const auto invalid =
-      std::count(client->messages.messages.begin(), client->messages.messages.end(), QString("Receive a invalide Msg"));
+  EXPECT_DOUBLE_EQ(client_->Contact(10000002)->latitude, 44.1);
+  EXPECT_DOUBLE_EQ(client_->Contact(10000004)->longitude, 38.2);
+  EXPECT_EQ(client_->Contact(10000005)->name, "After hashes");
+  const auto invalid = std::count(client_->messages.messages.begin(), client_->messages.messages.end(),
+                                  QString("Receive a invalide Msg"));
   EXPECT_GE(invalid, 3);
   // The binary message is shown up to its NUL; "FIN" is addressed to nobody.
-  EXPECT_EQ(client->messages.messages.size() - static_cast<std::size_t>(invalid), 1u);
+  EXPECT_EQ(client_->messages.messages.size() - static_cast<std::size_t>(invalid), 1u);
 }
 
 }  // namespace

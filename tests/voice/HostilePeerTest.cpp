@@ -20,7 +20,7 @@ template <typename Record, std::size_t N>
 class Guarded {
  public:
   Guarded() { std::memset(records_.data(), kGuardByte, sizeof records_); }
-  Record* data() { return records_.data() + 1; }
+  Record* Data() { return records_.data() + 1; }
   static constexpr int32_t Capacity() { return N; }
   bool GuardsIntact() const {
     const auto* bytes = reinterpret_cast<const unsigned char*>(records_.data());
@@ -105,7 +105,7 @@ TEST_F(HostilePeer, GarbageRepliesNeverWriteOutsideTheCallersRecords) {
     sim_.SetControl(AnswerDirective("*", reply));
     Guarded<PxrChannelInfo, 4> channels;
     int32_t count = channels.Capacity();
-    const int32_t channelResult = lib_.getChannels(channels.data(), &count);
+    const int32_t channelResult = lib_.getChannels(channels.Data(), &count);
     EXPECT_TRUE(channels.GuardsIntact());
     if (channelResult == 0) {
       EXPECT_GE(count, 0);
@@ -114,7 +114,7 @@ TEST_F(HostilePeer, GarbageRepliesNeverWriteOutsideTheCallersRecords) {
 
     Guarded<PxrPlayerInfo, 4> players;
     count = players.Capacity();
-    const int32_t playerResult = lib_.getPlayers(players.data(), &count);
+    const int32_t playerResult = lib_.getPlayers(players.Data(), &count);
     EXPECT_TRUE(players.GuardsIntact());
     if (playerResult == 0) {
       EXPECT_LE(count, players.Capacity());
@@ -122,22 +122,22 @@ TEST_F(HostilePeer, GarbageRepliesNeverWriteOutsideTheCallersRecords) {
 
     Guarded<int32_t, 3> speakers;
     count = speakers.Capacity();
-    lib_.getSpeakers(speakers.data(), &count);
+    lib_.getSpeakers(speakers.Data(), &count);
     EXPECT_TRUE(speakers.GuardsIntact());
     EXPECT_LE(count, speakers.Capacity());
 
     Guarded<PxrPlayerInfo, 2> channelPlayers;
     Guarded<PxrChannelInfo, 1> channel;
     count = channelPlayers.Capacity();
-    lib_.getChannelInfoById(1, channel.data(), channelPlayers.data(), &count);
+    lib_.getChannelInfoById(1, channel.Data(), channelPlayers.Data(), &count);
     EXPECT_TRUE(channelPlayers.GuardsIntact());
     EXPECT_TRUE(channel.GuardsIntact());
 
     Guarded<PxrServerInfo, 1> server;
-    lib_.getServerInfo(server.data());
+    lib_.getServerInfo(server.Data());
     EXPECT_TRUE(server.GuardsIntact());
     Guarded<PxrUserInfo, 1> user;
-    lib_.getUserInfo(user.data());
+    lib_.getUserInfo(user.Data());
     EXPECT_TRUE(user.GuardsIntact());
 
     std::array<char, 12> text{};
