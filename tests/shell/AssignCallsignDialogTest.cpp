@@ -117,14 +117,17 @@ TEST_F(AssignCallsignDialog, AssignGivesTheRowACallsignAndKeepsTheDialogOpen) {
   QString callsign;
   ASSERT_TRUE(doc.LookupCallsign(101, callsign));
   EXPECT_EQ(callsign, "KOD1");
-  EXPECT_EQ(list->topLevelItem(0)->text(1), "KOD1");
+  // The row shows the prefix itself, not the numbered callsign.
+  EXPECT_EQ(list->topLevelItem(0)->text(1), "KOD");
   EXPECT_TRUE(dialog.isVisible());
 
   // Re-assigning the other row with a chosen prefix.
   ClickRow(list, 1);
   prefix->setCurrentIndex(0);
   QTest::mouseClick(assign, Qt::LeftButton);
-  EXPECT_EQ(list->topLevelItem(1)->text(1), "KOD2");
+  EXPECT_EQ(list->topLevelItem(1)->text(1), "KOD");
+  ASSERT_TRUE(doc.LookupCallsign(104, callsign));
+  EXPECT_EQ(callsign, "KOD2");
 
   // An empty prefix gives no callsign.
   prefix->setEditText("   ");

@@ -239,5 +239,69 @@ TEST(Mission, ScalesToTheRequestedNumberOfObjects) {
   EXPECT_EQ(small.Objects()[2]->name, "Admiral Kuznetsov");
 }
 
+// A radar client opens on Krasnodar at 50 km across: within the mission's
+// first 20 seconds a departure climbs out, an arrival is on final and a
+// patrol flies there, whatever the seed.
+TEST(Mission, KrasnodarHasADepartureAnArrivalAndAPatrolInTheFirstTwentySeconds) {
+  const GeoPoint krasnodar{45.081667, 38.95};
+  constexpr double kHalfViewKm = 25.0;
+  for (const std::uint64_t seed : {1u, 2u, 7u}) {
+    Mission mission(Options(seed));
+    std::set<int> departing, arriving, patrolling;
+    for (int batch = 0; batch < 5 * 20; ++batch) {
+      mission.NextBatch();
+      for (const auto& object : mission.Objects()) {
+        const auto* sortie = dynamic_cast<const SortieMover*>(object->mover.get());
+        if (sortie == nullptr || geo::DistanceKm(krasnodar, object->state.position) > kHalfViewKm) continue;
+        switch (sortie->Phase()) {
+          case SortiePhase::Departure:
+            departing.insert(object->id);
+            break;
+          case SortiePhase::Final:
+            arriving.insert(object->id);
+            break;
+          case SortiePhase::Patrol:
+            patrolling.insert(object->id);
+            break;
+          default:
+            break;
+        }
+      }
+    }
+    EXPECT_GE(departing.size(), 1u) << "seed " << seed;
+    EXPECT_GE(arriving.size(), 2u) << "seed " << seed;
+    EXPECT_GE(patrolling.size(), 2u) << "seed " << seed;
+  }
+}
+
+// A flight lined up behind the lead holds on the runway, then rolls and
+// climbs out along it.
+TEST(Mission, LinedUpAircraftHoldThenTakeOff) {
+  const geo::Runway& runway = *geo::FindRunway("Krasnodar Center");
+  SortiePlan plan;
+  plan.runway = &runway;
+  plan.stationA = {45.25, 39.80};
+  plan.stationB = {45.30, 40.00};
+  SortieMover mover(plan, AircraftPerformance{});
+  MotionState state;
+  mover.StartLinedUp(30.0, state);
+  const GeoPoint start = state.position;
+  for (int i = 0; i < 29; ++i) mover.Advance(1.0, state);
+  EXPECT_EQ(mover.Phase(), SortiePhase::TakeoffRoll);
+  EXPECT_DOUBLE_EQ(state.speedKmh, 0.0);
+  EXPECT_LT(geo::DistanceKm(start, state.position), 1e-6);
+  for (int i = 0; i < 60 && mover.Phase() == SortiePhase::TakeoffRoll; ++i) mover.Advance(1.0, state);
+  EXPECT_EQ(mover.Phase(), SortiePhase::Departure);
+  EXPECT_LT(CrossTrackKm(runway, state.position), 0.02);
+
+  SortieMover rolling(plan, AircraftPerformance{});
+  rolling.StartRolling(220.0, state);
+  // Already down the runway, on its centreline.
+  EXPECT_GT(geo::DistanceKm(runway.end1, state.position), 0.3);
+  EXPECT_LT(CrossTrackKm(runway, state.position), 0.02);
+  for (int i = 0; i < 10; ++i) rolling.Advance(1.0, state);
+  EXPECT_EQ(rolling.Phase(), SortiePhase::Departure);
+}
+
 }  // namespace
 }  // namespace vantor::missiongen

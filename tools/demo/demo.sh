@@ -137,6 +137,18 @@ if [ "$client" = 1 ] && [ -x "$BIN/Vantor" ]; then
   mkdir -p "$work/client"
   printf '[config]\nInstaller%%20Language=1033\n' > "$work/client/rivak.ini"
   client_args=(--server 127.0.0.1 --password blue --client-port "$client_port" --settings "$work/client/rivak.ini")
+  # What a newcomer can try in the window.
+  print_keys() {
+    cat <<'KEYS'
+   - mouse wheel over the scope: range 2 ... 300 km; Airports / Radars menus and a right
+     double-click: re-centre; hold the right button: range and bearing; hold the left
+     button: labels; double-click a contact: its callsign; Space: a marker
+   - Ctrl+V (or Shift+Insert): send a chat message to Blue or to everyone
+   - F2: display settings (wind, units, history trails, font size)
+   - "?" menu > About Vantor: the credits
+   - Airports > Exit (or Ctrl+Q): leave, or Reconnect to the server
+KEYS
+  }
   # Runs in the background as the client itself; its pid is left in a file.
   run_client() {
     cd "$work/client"
@@ -144,15 +156,25 @@ if [ "$client" = 1 ] && [ -x "$BIN/Vantor" ]; then
     exec "$BIN/Vantor" "${client_args[@]}" "$@"
   }
   if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-    echo "== Starting the radar client Vantor, logged on as Blue (close it with Ctrl-Q)"
+    echo "== Starting the radar client Vantor, logged on as Blue: its whole window, the scope on"
+    echo "   Krasnodar at 50 km, where a departure, two arrivals and a patrol fly within 20 seconds"
+    print_keys
     ( run_client ) 2>&1 | sed -u 's/^/  Vantor | /' &
   else
+    window_snapshot="${snapshot%.png}-window.png"
+    [ "$window_snapshot" != "$snapshot" ] || window_snapshot="$snapshot.window.png"
     echo "== No display: the radar client Vantor runs without a window, logged on as Blue;"
     echo "   its connection and, every 10 seconds, its contact table are shown;"
     echo "   its radar picture (200 km, labels on) is written every 5 seconds to:"
     echo "   $snapshot"
-    ( QT_QPA_PLATFORM=offscreen run_client --no-sound --log-tracks --range 200 --labels \
-        --snapshot "$snapshot" --snapshot-after 5 --snapshot-every 5 ) 2>&1 | {
+    echo "   and its whole window, on a 1600 x 1000 screen, to:"
+    echo "   $window_snapshot"
+    echo "   On a machine with a display the window opens; there, try:"
+    print_keys
+    printf '{"screens": [{"name": "demo", "x": 0, "y": 0, "width": 1600, "height": 1000}]}\n' > "$work/screen.json"
+    ( QT_QPA_PLATFORM="offscreen:configfile=$work/screen.json" run_client --no-sound --log-tracks --range 200 \
+        --labels --snapshot "$snapshot" --snapshot-window "$window_snapshot" --snapshot-after 5 \
+        --snapshot-every 5 ) 2>&1 | {
       n=0
       while IFS= read -r line; do
         case "$line" in

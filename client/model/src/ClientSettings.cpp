@@ -24,8 +24,24 @@ ClientSettings ClientSettings::Load(const SettingsStore& store) {
   settings.hideSpeed = ReadFlag(store, setting_name::kHideSpeed, false);
   settings.acceptAnyTrackSender = ReadFlag(store, setting_name::kAcceptAnyTrackSender, false);
   // Stored as text; the leading digits count, none give 0.
-  settings.fontSize = ProfileTextToInt(store.ReadString(kClientSettingsSection, setting_name::kFontSize, "12"));
+  settings.fontSizeText = store.ReadString(kClientSettingsSection, setting_name::kFontSize, "12");
+  settings.fontSize = ProfileTextToInt(settings.fontSizeText);
   return settings;
+}
+
+void ClientSettings::Store(SettingsStore& store) const {
+  auto writeFlag = [&store](const char* name, bool value) {
+    store.WriteInt(kClientSettingsSection, name, value ? 1 : 0);
+  };
+  writeFlag(setting_name::kMetric, !imperial);
+  writeFlag(setting_name::kDisplayMode, displayMode);
+  writeFlag(setting_name::kInvertCallsign, invertCallsign);
+  store.WriteString(kClientSettingsSection, setting_name::kFontSize, fontSizeText);
+  writeFlag(setting_name::kShowOldPosition, showOldPositions);
+  writeFlag(setting_name::kShowRose, showRose);
+  writeFlag(setting_name::kShowParlix, showVoiceWindow);
+  writeFlag(setting_name::kHideSpeed, hideSpeed);
+  store.Sync();
 }
 
 }  // namespace vantor::model

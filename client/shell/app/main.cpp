@@ -5,9 +5,12 @@
 
 #include <QHostAddress>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "vantor/platform/PortOption.h"
 #include "vantor/scope/CRivakView.h"
@@ -36,14 +39,23 @@ int main(int argc, char** argv) {
   const QCommandLineOption snapshotOption(
       "snapshot", "After a few seconds of normal running, save the scope's picture as a PNG image in <FILE> and exit.",
       "FILE");
+  const QCommandLineOption windowSnapshotOption(
+      "snapshot-window",
+      "After a few seconds of normal running, save the whole main window, all panes, as a PNG image in <FILE> and "
+      "exit.",
+      "FILE");
   const QCommandLineOption snapshotAfterOption(
-      "snapshot-after", "Seconds of running before --snapshot saves the picture (default 3).", "SECONDS", "3");
+      "snapshot-after", "Seconds of running before --snapshot or --snapshot-window saves the picture (default 3).",
+      "SECONDS", "3");
   const QCommandLineOption snapshotEveryOption(
-      "snapshot-every", "With --snapshot: keep running and save the picture again every <SECONDS> seconds.", "SECONDS");
+      "snapshot-every",
+      "With --snapshot or --snapshot-window: keep running and save the picture again every <SECONDS> seconds.",
+      "SECONDS");
   parser.addOption(settingsOption);
   parser.addOption(silentOption);
   parser.addOption(dataOption);
   parser.addOption(snapshotOption);
+  parser.addOption(windowSnapshotOption);
   parser.addOption(snapshotAfterOption);
   parser.addOption(snapshotEveryOption);
   // The scope's view at start, as the wheel and the panel's buttons would set it.
@@ -94,25 +106,35 @@ int main(int argc, char** argv) {
     return 0;
   }
 
+  // The scope's picture and the whole window's, each with the same timing.
   std::optional<vantor::shell::SnapshotOptions> snapshot;
-  if (parser.isSet(snapshotOption)) {
-    snapshot.emplace();
-    snapshot->file = parser.value(snapshotOption);
+  std::optional<vantor::shell::SnapshotOptions> windowSnapshot;
+  if (parser.isSet(snapshotOption) || parser.isSet(windowSnapshotOption)) {
+    vantor::shell::SnapshotOptions timing;
     const auto after = vantor::shell::ParseSnapshotSeconds(parser.value(snapshotAfterOption));
     if (!after) {
       std::fprintf(stderr, "Vantor: --snapshot-after needs a number of seconds\n");
       return 2;
     }
-    snapshot->after = *after;
+    timing.after = *after;
     if (parser.isSet(snapshotEveryOption)) {
-      snapshot->every = vantor::shell::ParseSnapshotSeconds(parser.value(snapshotEveryOption));
-      if (!snapshot->every) {
+      timing.every = vantor::shell::ParseSnapshotSeconds(parser.value(snapshotEveryOption));
+      if (!timing.every) {
         std::fprintf(stderr, "Vantor: --snapshot-every needs a number of seconds\n");
         return 2;
       }
     }
+    if (parser.isSet(snapshotOption)) {
+      snapshot = timing;
+      snapshot->file = parser.value(snapshotOption);
+    }
+    if (parser.isSet(windowSnapshotOption)) {
+      windowSnapshot = timing;
+      windowSnapshot->file = parser.value(windowSnapshotOption);
+    }
   } else if (parser.isSet(snapshotAfterOption) || parser.isSet(snapshotEveryOption)) {
-    std::fprintf(stderr, "Vantor: --snapshot-after and --snapshot-every need --snapshot FILE\n");
+    std::fprintf(stderr,
+                 "Vantor: --snapshot-after and --snapshot-every need --snapshot FILE or --snapshot-window FILE\n");
     return 2;
   }
 
@@ -157,19 +179,31 @@ int main(int argc, char** argv) {
   if (startRange) scope->SetRangeKm(*startRange);
   if (parser.isSet(labelsOption)) scope->Options().labelsShown = scope->Options().labelsOption = true;
   if (parser.isSet(coverageOption)) scope->Options().coverageShown = true;
-  std::unique_ptr<vantor::shell::ScopeSnapshots> snapshots;
-  if (snapshot) {
-    snapshots = std::make_unique<vantor::shell::ScopeSnapshots>(
-        *snapshot, [&client] { return client.MainWindow()->Scope()->RenderImage(); });
-    QObject::connect(snapshots.get(), &vantor::shell::ScopeSnapshots::Written, [&snapshots](const QString& file) {
+
+  std::vector<std::unique_ptr<vantor::shell::ScopeSnapshots>> snapshots;
+  auto takeSnapshots = [&snapshots, &application](const vantor::shell::SnapshotOptions& options, const char* what,
+                                                  std::function<QImage()> render) {
+    auto taker = std::make_unique<vantor::shell::ScopeSnapshots>(options, std::move(render));
+    vantor::shell::ScopeSnapshots* self = taker.get();
+    QObject::connect(self, &vantor::shell::ScopeSnapshots::Written, [self, what](const QString& file) {
       // Said once; a repeated snapshot keeps the same file.
-      if (snapshots->WrittenCount() == 1) std::printf("Vantor: scope picture written to %s\n", qPrintable(file));
+      if (self->WrittenCount() == 1) std::printf("Vantor: %s picture written to %s\n", what, qPrintable(file));
       std::fflush(stdout);
     });
-    QObject::connect(snapshots.get(), &vantor::shell::ScopeSnapshots::Finished, &application,
-                     [](int code) { QCoreApplication::exit(code); });
-    snapshots->Start();
-  }
+    // The program ends once every single snapshot is taken, or at the first
+    // failure.
+    QObject::connect(self, &vantor::shell::ScopeSnapshots::Finished, &application, [&snapshots, self](int code) {
+      self->setProperty("done", true);
+      const bool allDone = std::all_of(snapshots.begin(), snapshots.end(),
+                                       [](const auto& taker) { return taker->property("done").toBool(); });
+      if (code != 0 || allDone) QCoreApplication::exit(code);
+    });
+    snapshots.push_back(std::move(taker));
+  };
+  if (snapshot) takeSnapshots(*snapshot, "scope", [&client] { return client.MainWindow()->Scope()->RenderImage(); });
+  if (windowSnapshot)
+    takeSnapshots(*windowSnapshot, "window", [&client] { return client.MainWindow()->grab().toImage(); });
+  for (const auto& taker : snapshots) taker->Start();
   const int result = QApplication::exec();
   client.ExitInstance();
   return result;

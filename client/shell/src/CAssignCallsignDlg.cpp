@@ -125,9 +125,9 @@ void CAssignCallsignDlg::OnAssign() {
   if (chosen.trimmed().isEmpty()) return;
   const int id = row->data(0, kIdRole).toInt();
   document_.AssignCallsign(chosen, id);
-  // Show the callsign the contact now has, numbered as the labels show it.
-  QString callsign;
-  if (document_.LookupCallsign(id, callsign)) row->setText(1, callsign);
+  // The row shows the prefix as typed; the numbered callsign shows when the
+  // dialog opens again.
+  row->setText(1, chosen);
 }
 
 bool RunAssignCallsign(model::CRivakDoc& document, int id, Language language, QWidget* parent) {

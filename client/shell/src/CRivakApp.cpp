@@ -1,5 +1,6 @@
 #include "vantor/shell/CRivakApp.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
@@ -11,6 +12,7 @@
 #include "vantor/scope/CRivakView.h"
 #include "vantor/shell/CMainFrame.h"
 #include "vantor/shell/ConnectionShell.h"
+#include "vantor/shell/ConsoleStyle.h"
 
 namespace vantor::shell {
 
@@ -63,6 +65,7 @@ bool CRivakApp::InitInstance() {
   // The contact lock lives in state_, which exists from construction on.
 
   document_ = std::make_unique<model::CRivakDoc>(state_);
+  if (auto* application = qobject_cast<QApplication*>(QCoreApplication::instance())) ApplyConsoleStyle(*application);
   mainWindow_ = std::make_unique<CMainFrame>(*this);
   mainWindow_->setWindowFlag(Qt::FramelessWindowHint, true);
   mainWindow_->setGeometry(MainWindowGeometry(platform_.workArea(), smallScreen_));
@@ -92,6 +95,8 @@ void CRivakApp::ConnectToServer() {
   if (connection_) connection_->ConnectToServer();
 }
 
+int CRivakApp::UsableScreenWidth() const { return MainWindowGeometry(platform_.workArea(), smallScreen_).width(); }
+
 std::vector<std::filesystem::path> CRivakApp::DataFolders() const {
   QStringList folders = options_.dataFolders;
   if (folders.isEmpty()) folders = {QDir::currentPath(), QCoreApplication::applicationDirPath()};
@@ -101,6 +106,7 @@ std::vector<std::filesystem::path> CRivakApp::DataFolders() const {
 }
 
 int CRivakApp::ExitInstance() {
+  if (mainWindow_) mainWindow_->SaveDrawingOnExit();
   platform_.sound->PlayToEnd(kExitSound);
   RestoreTaskBar();
   connection_.reset();

@@ -89,6 +89,7 @@ constexpr double kDepartureHeightM = 600.0;
 constexpr double kDepartureKmh = 550.0;
 constexpr double kInitialFixHeightM = 1500.0;
 constexpr double kFinalFixHeightM = 630.0;  // a 3 degree glide path from 12 km
+constexpr double kGlidePathMPerKm = 52.4;   // 3 degrees
 }  // namespace
 
 SortieMover::SortieMover(const SortiePlan& plan, const AircraftPerformance& performance)
@@ -151,6 +152,31 @@ void SortieMover::StartEnroute(double fraction, MotionState& state) {
   phase_ = SortiePhase::Enroute;
 }
 
+void SortieMover::StartLinedUp(double holdSeconds, MotionState& state) {
+  Enter(SortiePhase::TakeoffRoll, state);
+  state.position = layout_.Point(0.0, 0.0);
+  state.altitudeM = layout_.ElevationM();
+  timerSeconds_ = holdSeconds;
+}
+
+void SortieMover::StartRolling(double speedKmh, MotionState& state) {
+  Enter(SortiePhase::TakeoffRoll, state);
+  const double speed = std::clamp(speedKmh, 0.0, performance_.rotateKmh);
+  // Constant acceleration from a standstill: v^2 / 2a, in km.
+  runwayKm_ = std::min(speed * speed / (2.0 * kTakeoffAccelerationKmhPerS) / 3600.0, 0.9 * layout_.LengthKm());
+  state.speedKmh = speed;
+  state.position = layout_.Point(runwayKm_, 0.0);
+  state.altitudeM = layout_.ElevationM();
+}
+
+void SortieMover::StartOnFinal(double distanceKm, MotionState& state) {
+  state.position = layout_.Point(-distanceKm, 0.0);
+  state.altitudeM = layout_.ElevationM() + (distanceKm + kTouchdownKm) * kGlidePathMPerKm;
+  state.headingRad = WrapRadians(layout_.DirectionRad());
+  state.speedKmh = performance_.approachKmh;
+  Enter(SortiePhase::Final, state);
+}
+
 void SortieMover::Enter(SortiePhase phase, MotionState& state) {
   phase_ = phase;
   switch (phase) {
@@ -164,6 +190,7 @@ void SortieMover::Enter(SortiePhase phase, MotionState& state) {
       break;
     case SortiePhase::TakeoffRoll:
       runwayKm_ = 0.0;
+      timerSeconds_ = 0.0;
       state.speedKmh = 0.0;
       state.headingRad = WrapRadians(layout_.DirectionRad());
       break;
@@ -220,6 +247,11 @@ void SortieMover::Advance(double dt, MotionState& state) {
       if (FollowPath(dt, kTaxiKmh, state)) Enter(SortiePhase::TakeoffRoll, state);
       break;
     case SortiePhase::TakeoffRoll:
+      // Holding on the runway until cleared.
+      if (timerSeconds_ > 0.0) {
+        timerSeconds_ -= dt;
+        break;
+      }
       state.speedKmh += kTakeoffAccelerationKmhPerS * dt;
       runwayKm_ += state.speedKmh * dt / 3600.0;
       state.position = layout_.Point(runwayKm_, 0.0);

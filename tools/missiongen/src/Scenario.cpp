@@ -49,26 +49,37 @@ struct Station {
   GeoPoint centre;
   double axisDeg;
   double legKm;
+  double spreadKm = 12.0;  // how far a flight's own centre may lie from the station's
 };
 
-// Patrol and strike areas: 0 to 7 Red, 8 to 14 Blue.
-constexpr std::array<Station, 15> kStations = {{
-    {{44.35, 33.65}, 90, 60},   // 0 south of Sevastopol
-    {{45.05, 36.45}, 20, 50},   // 1 Kerch strait
-    {{44.25, 37.65}, 110, 60},  // 2 off Novorossiysk
-    {{43.95, 38.85}, 125, 60},  // 3 off Tuapse
-    {{43.55, 39.45}, 135, 50},  // 4 off Sochi
-    {{45.25, 39.80}, 60, 60},   // 5 east of Krasnodar
-    {{43.75, 37.10}, 90, 60},   // 6 over the carrier group
-    {{43.20, 40.35}, 140, 25},  // 7 strike area near Gudauta
-    {{43.05, 39.85}, 315, 60},  // 8 off Gudauta
-    {{42.60, 40.65}, 300, 60},  // 9 off Sukhumi
-    {{43.25, 38.95}, 300, 70},  // 10 forward, over the sea
-    {{42.45, 42.25}, 270, 50},  // 11 inland
-    {{42.85, 37.90}, 0, 60},    // 12 deep over the sea
-    {{43.50, 40.05}, 70, 20},   // 13 strike area east of Adler
-    {{44.55, 37.95}, 60, 20},   // 14 strike area north of Novorossiysk
+// Patrol and strike areas: 0 to 7 Red, 8 to 14 Blue, 15 Red's local patrol
+// over Krasnodar.
+constexpr std::array<Station, 16> kStations = {{
+    {{44.35, 33.65}, 90, 60},     // 0 south of Sevastopol
+    {{45.05, 36.45}, 20, 50},     // 1 Kerch strait
+    {{44.25, 37.65}, 110, 60},    // 2 off Novorossiysk
+    {{43.95, 38.85}, 125, 60},    // 3 off Tuapse
+    {{43.55, 39.45}, 135, 50},    // 4 off Sochi
+    {{45.25, 39.80}, 60, 60},     // 5 east of Krasnodar
+    {{43.75, 37.10}, 90, 60},     // 6 over the carrier group
+    {{43.20, 40.35}, 140, 25},    // 7 strike area near Gudauta
+    {{43.05, 39.85}, 315, 60},    // 8 off Gudauta
+    {{42.60, 40.65}, 300, 60},    // 9 off Sukhumi
+    {{43.25, 38.95}, 300, 70},    // 10 forward, over the sea
+    {{42.45, 42.25}, 270, 50},    // 11 inland
+    {{42.85, 37.90}, 0, 60},      // 12 deep over the sea
+    {{43.50, 40.05}, 70, 20},     // 13 strike area east of Adler
+    {{44.55, 37.95}, 60, 20},     // 14 strike area north of Novorossiysk
+    {{45.13, 38.95}, 90, 20, 2},  // 15 over Krasnodar, north of the field
 }};
+
+// How a flight is found when the mission starts.
+enum class FlightStart {
+  Anywhere,   // parked, on its way out or on station, by chance
+  LinedUp,    // on the runway: the lead rolls at once, the others a minute apart
+  OnFinal,    // on the glide path, several kilometres apart
+  OnStation,  // on patrol
+};
 
 struct FlightSpec {
   Coalition side;
@@ -79,9 +90,15 @@ struct FlightSpec {
   int count;
   int station;
   double altitudeM;
+  FlightStart start = FlightStart::Anywhere;
 };
 
-constexpr std::array<FlightSpec, 17> kFlights = {{
+// The first flights are the local traffic of Krasnodar, where a radar
+// client opens: a departure, an arrival and a patrol in its first minute.
+constexpr std::array<FlightSpec, 20> kFlights = {{
+    {Coalition::Red, "Su-27", "Krasnodar Center", "Orel", 1, 2, 5, 8000, FlightStart::LinedUp},
+    {Coalition::Red, "MiG-29S", "Krasnodar Center", "Grif", 1, 2, 5, 7000, FlightStart::OnFinal},
+    {Coalition::Red, "Su-30", "Krasnodar-Pashkovskiy", "Kondor", 1, 2, 15, 5000, FlightStart::OnStation},
     {Coalition::Red, "Su-27", "Belbek", "Wolf", 1, 2, 0, 8000},
     {Coalition::Blue, "F-15C", "Sukhumi", "Colt", 11, 2, 9, 9000},
     {Coalition::Red, "MiG-29S", "Krymsk", "Sokol", 1, 2, 6, 6500},
@@ -103,6 +120,11 @@ constexpr std::array<FlightSpec, 17> kFlights = {{
 
 constexpr std::array<std::string_view, 8> kRedCallsigns = {"Wolf",   "Sokol", "Berkut", "Bear",
                                                            "Strizh", "Kobra", "Grach",  "Sapsan"};
+// The local flights at Krasnodar stand this far apart in their start.
+constexpr double kLeadRollingKmh = 220.0;  // airborne within ten seconds
+constexpr double kLineUpIntervalSeconds = 60.0;
+constexpr double kFirstOnFinalKm = 7.0;
+constexpr double kOnFinalSpacingKm = 8.0;
 constexpr std::array<std::string_view, 8> kBlueCallsigns = {"Colt",    "Dodge",   "Ford", "Chevy",
                                                             "Enfield", "Pontiac", "Uzi",  "Springfield"};
 
@@ -239,7 +261,7 @@ SortiePlan MakePlan(const FlightSpec& flight, double windFromRad, Random& random
   const geo::Runway* runway = geo::FindRunway(flight.airfield);
   const Station& station = kStations[static_cast<std::size_t>(flight.station)];
   // Spread the members of a flight a little so their tracks do not merge.
-  const GeoPoint centre = Destination(station.centre, random.Uniform(0, 2 * kPi), random.Uniform(0, 12));
+  const GeoPoint centre = Destination(station.centre, random.Uniform(0, 2 * kPi), random.Uniform(0, station.spreadKm));
   const double axis = Radians(station.axisDeg + random.Uniform(-15, 15));
   SortiePlan plan;
   plan.runway = runway;
@@ -262,13 +284,31 @@ std::unique_ptr<MissionObject> MakeAircraft(const FlightSpec& flight, int number
   SortiePlan plan = MakePlan(flight, windFromRad, random);
   plan.parkingSlot = slots[plan.runway]++ % RunwayLayout::kParkingSlots;
   auto mover = std::make_unique<SortieMover>(plan, PerformanceOf(flight.type));
-  const double start = random.Unit();
-  if (start < 0.45)
-    mover->StartOnPatrol(random.Uniform(120, 1500), random.Unit(), object->state);
-  else if (start < 0.65)
-    mover->StartEnroute(random.Uniform(0.2, 0.9), object->state);
-  else
-    mover->StartParked(random.Uniform(15, 600), object->state);
+  const int member = number - flight.firstNumber;
+  switch (flight.start) {
+    case FlightStart::LinedUp:
+      if (member == 0)
+        mover->StartRolling(kLeadRollingKmh, object->state);
+      else
+        mover->StartLinedUp(member * kLineUpIntervalSeconds, object->state);
+      break;
+    case FlightStart::OnFinal:
+      mover->StartOnFinal(kFirstOnFinalKm + member * kOnFinalSpacingKm, object->state);
+      break;
+    case FlightStart::OnStation:
+      mover->StartOnPatrol(random.Uniform(600, 1200), member == 0 ? 0.25 : 0.75, object->state);
+      break;
+    case FlightStart::Anywhere: {
+      const double start = random.Unit();
+      if (start < 0.45)
+        mover->StartOnPatrol(random.Uniform(120, 1500), random.Unit(), object->state);
+      else if (start < 0.65)
+        mover->StartEnroute(random.Uniform(0.2, 0.9), object->state);
+      else
+        mover->StartParked(random.Uniform(15, 600), object->state);
+      break;
+    }
+  }
   object->mover = std::move(mover);
   return object;
 }
@@ -366,6 +406,7 @@ std::unique_ptr<MissionObject> MakeExtraObject(std::size_t index, double windFro
     const auto& callsigns = flight.side == Coalition::Red ? kRedCallsigns : kBlueCallsigns;
     FlightSpec extra = flight;
     extra.callsign = callsigns[random.Index(callsigns.size())];
+    extra.start = FlightStart::Anywhere;
     const int number = static_cast<int>(100 + index);
     return MakeAircraft(extra, number, windFromRad, slots, ids, random);
   }

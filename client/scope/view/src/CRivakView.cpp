@@ -1,8 +1,6 @@
 #include "vantor/scope/CRivakView.h"
 
-#include <QAction>
 #include <QKeyEvent>
-#include <QKeySequence>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -58,16 +56,6 @@ CRivakView::CRivakView(Environment environment, QWidget* parent)
 
   timer_.setInterval(kScopeTimerMs);
   connect(&timer_, &QTimer::timeout, this, &CRivakView::Tick);
-
-  // The platform's undo keys take back drawing points.
-  auto* undo = new QAction(this);
-  QList<QKeySequence> undoKeys = QKeySequence::keyBindings(QKeySequence::Undo);
-  const QKeySequence altBackspace(Qt::ALT | Qt::Key_Backspace);
-  if (!undoKeys.contains(altBackspace)) undoKeys.append(altBackspace);
-  undo->setShortcuts(undoKeys);
-  undo->setShortcutContext(Qt::WindowShortcut);
-  connect(undo, &QAction::triggered, this, &CRivakView::Undo);
-  addAction(undo);
   UpdateCursor();
 }
 
@@ -93,8 +81,7 @@ void CRivakView::LoadMapData() {
   map_ = ScopeMapData::Load(env_.dataFolders);
   tools_.SetDrawing(&map_->drawing);
   geometry_.MarkCoastlineStale();
-  if (!map_->ElevationLoaded())
-    Q_EMIT MapDataMissing(QText(TextId::GeoElevationMissing, Language::English));
+  if (!map_->ElevationLoaded()) Q_EMIT MapDataMissing(QText(TextId::GeoElevationMissing, Language::English));
 }
 
 void CRivakView::StartDrawing() {
@@ -266,7 +253,7 @@ void CRivakView::keyPressEvent(QKeyEvent* event) {
   QWidget::keyPressEvent(event);
 }
 
-void CRivakView::Undo() { tools_.OnUndo(); }
+void CRivakView::UndoDrawingPoint() { tools_.OnUndo(); }
 
 void CRivakView::DispatchToolRequest(const ToolRequest& request) {
   if (request.pickedContact) Q_EMIT ContactPicked(*request.pickedContact);

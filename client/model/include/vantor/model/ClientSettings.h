@@ -37,6 +37,7 @@ struct ClientSettings {
   bool showVoiceWindow = false;
   bool hideSpeed = false;
   int fontSize = 12;  // label font height in pixels (as stored: 0 for a text without leading digits)
+  QString fontSizeText = QStringLiteral("12");  // "fontsize" as stored; the settings dialog selects by it
   // Track datagrams from any sender, not only from the server's address.
   bool acceptAnyTrackSender = false;
   // From the installer's value; French for an unknown one, whose texts and
@@ -45,6 +46,9 @@ struct ClientSettings {
 
   // Every value from the store, with the defaults for the missing ones.
   static ClientSettings Load(const SettingsStore& store);
+  // Writes the eight values the display settings dialog keeps ("Installer
+  // Language" is the installer's and never written).
+  void Store(SettingsStore& store) const;
 };
 
 }  // namespace vantor::model

@@ -92,6 +92,10 @@ class CRivakApp {
   SettingsStore* Store() { return store_.get(); }
   SoundPlayer& Sound() { return *platform_.sound; }
   bool SmallScreen() const { return smallScreen_; }
+  // The width the main frame's columns are measured from: the usable
+  // screen's, or on a small screen the 1024 pixels the window is given
+  // there (the scope then keeps its 727 pixels).
+  int UsableScreenWidth() const;
   std::vector<std::filesystem::path> DataFolders() const;
   // Asks for a server and connects; an earlier connection is replaced. Also
   // the exit dialog's "Reconnect".

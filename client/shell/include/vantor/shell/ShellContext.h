@@ -1,6 +1,7 @@
 #pragma once
-// What a panel of the client's window is given instead of the application
-// object: the document, the settings in memory and as stored, the language.
+// What a panel of the main window needs of the client, and nothing more:
+// the document, the settings in memory, the settings store and the language
+// of the user interface. Panels never reach for the application object.
 
 #include "vantor/texts/Language.h"
 
@@ -16,7 +17,7 @@ namespace vantor::shell {
 
 struct ShellContext {
   model::CRivakDoc& doc;            // contacts, airfields, callsigns, ConfigBlock, lock
-  model::ClientSettings& settings;  // in-memory settings (font size, metric, …)
+  model::ClientSettings& settings;  // in-memory settings (font size, metric, ...)
   SettingsStore& store;             // the persisted settings ("config" / "Config")
   Language language;
 };

@@ -21,6 +21,7 @@ enum class TextId : int {
 #include "../../../texts_client_scope.def"
 #include "../../../texts_client_shell.def"
 #include "../../../texts_client_panels.def"
+#include "../../../texts_client_frame.def"
 #undef VANTOR_TEXT
   // clang-format on
   Count

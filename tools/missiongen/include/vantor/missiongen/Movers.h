@@ -116,6 +116,14 @@ class SortieMover : public Mover {
   void StartParked(double delaySeconds, MotionState& state);
   void StartOnPatrol(double remainingSeconds, double legFraction, MotionState& state);
   void StartEnroute(double fraction, MotionState& state);
+  // Lined up on the runway, rolling after `holdSeconds`.
+  void StartLinedUp(double holdSeconds, MotionState& state);
+  // Already rolling for take-off at `speedKmh`, as far down the runway as
+  // the roll has taken it.
+  void StartRolling(double speedKmh, MotionState& state);
+  // On the extended centreline `distanceKm` before the threshold, on the
+  // glide path.
+  void StartOnFinal(double distanceKm, MotionState& state);
 
   void Advance(double dt, MotionState& state) override;
   bool Airborne() const override;

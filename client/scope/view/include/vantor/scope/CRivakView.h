@@ -101,6 +101,8 @@ class CRivakView : public QWidget {
   // Drawing (the button panel's drawing button).
   void StartDrawing();
   void StopDrawing();
+  // The frame's undo command: the last drawing point goes, while drawing.
+  void UndoDrawingPoint();
 
  Q_SIGNALS:
   // The range changed (or the wheel was refused in airfield mode): the
@@ -136,7 +138,6 @@ class CRivakView : public QWidget {
   void UpdateCursor();
   const ScopeFrame& PrepareFrame(QSize size);
   void PaintInto(QImage& image);
-  void Undo();
 
   Environment env_;
   ScopeGeometry geometry_;
