@@ -29,7 +29,7 @@ ClientSettings ClientSettings::Load(const SettingsStore& store) {
   return settings;
 }
 
-void ClientSettings::Store(SettingsStore& store) const {
+bool ClientSettings::Store(SettingsStore& store) const {
   auto writeFlag = [&store](const char* name, bool value) {
     store.WriteInt(kClientSettingsSection, name, value ? 1 : 0);
   };
@@ -41,7 +41,7 @@ void ClientSettings::Store(SettingsStore& store) const {
   writeFlag(setting_name::kShowRose, showRose);
   writeFlag(setting_name::kShowParlix, showVoiceWindow);
   writeFlag(setting_name::kHideSpeed, hideSpeed);
-  store.Sync();
+  return store.Sync();
 }
 
 }  // namespace vantor::model

@@ -54,6 +54,8 @@ class SettingsStore {
 
   // Replaces settings_ after a failed write; see Sync.
   void Renew();
+  // Whether the store's file holds every value as this object has it.
+  bool WrittenWhole() const;
 
   std::unique_ptr<QSettings> settings_;
   bool failed_ = false;  // the last write failed

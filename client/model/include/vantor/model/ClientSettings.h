@@ -48,7 +48,9 @@ struct ClientSettings {
   static ClientSettings Load(const SettingsStore& store);
   // Writes the eight values the display settings dialog keeps ("Installer
   // Language" is the installer's and never written).
-  void Store(SettingsStore& store) const;
+  // False when the store could not be written (a full disk, a read-only
+  // folder): its previous content stays and the values stay pending.
+  bool Store(SettingsStore& store) const;
 };
 
 }  // namespace vantor::model
