@@ -26,6 +26,11 @@ bool TestClient::ConnectTo(quint16 serverPort) {
   return tcp_.waitForConnected(5000);
 }
 
+void TestClient::StartConnect(quint16 serverPort) {
+  tcp_.bind(address_, 0);
+  tcp_.connectToHost(QHostAddress::LocalHost, serverPort);
+}
+
 void TestClient::Pump() {
   while (udp_.hasPendingDatagrams()) {
     QByteArray datagram(static_cast<qsizetype>(udp_.pendingDatagramSize()), '\0');

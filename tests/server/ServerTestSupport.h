@@ -26,6 +26,8 @@ class TestClient {
  public:
   TestClient(const QString& address, quint16 clientPort, bool bindUdp = true);
   bool ConnectTo(quint16 serverPort);
+  // Connects without blocking the thread: the server may run in this one.
+  void StartConnect(quint16 serverPort);
   // Waits until `count` control bytes arrived in total; returns all of them.
   QByteArray WaitControl(qsizetype count, std::chrono::milliseconds timeout = std::chrono::seconds(5));
   QByteArray TakeControl();

@@ -87,12 +87,17 @@ int main(int argc, char** argv) {
       "10310");
   const QCommandLineOption bindOption(
       "bind", "Local address of both sockets (default: the track port on every local address).", "ADDR");
+  const QCommandLineOption anySenderOption(
+      "accept-any-track-sender",
+      "Take track datagrams from any sender, not only from the server's address (for a server whose datagrams leave "
+      "from another address; also the setting AcceptAnyTrackSender=1).");
   const QCommandLineOption logTracksOption(
       "log-tracks", "Write a line per track datagram and per connection change on stderr (also VANTOR_LOG_TRACKS=1).");
   parser.addOption(serverOption);
   parser.addOption(passwordOption);
   parser.addOption(clientPortOption);
   parser.addOption(bindOption);
+  parser.addOption(anySenderOption);
   parser.addOption(logTracksOption);
 
   // Parsed before the window system is opened, so --help and --version work
@@ -187,6 +192,7 @@ int main(int argc, char** argv) {
   }
   if (parser.isSet(serverOption)) connection.presetServer = parser.value(serverOption);
   if (parser.isSet(passwordOption)) connection.presetPassword = parser.value(passwordOption);
+  connection.acceptAnyTrackSender = parser.isSet(anySenderOption);
 
   QApplication application(argc, argv);
   vantor::shell::StartupOptions options;

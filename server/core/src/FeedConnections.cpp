@@ -106,7 +106,9 @@ void FeedConnections::CloseFeed(Connection* feed, FeedCloseReason reason) {
   feeds_.erase(it);
   Release(*closed);
   Q_EMIT FeedClosed(StatisticsOf(*closed), reason);
-  if (reason != FeedCloseReason::Stopped) clients_.EndAllClients();
+  // Only a feed that delivered a record (its mission clock record) is the
+  // simulator; a port scan or a stray connection closes quietly.
+  if (reason != FeedCloseReason::Stopped && closed->intake.MissionSeen()) clients_.EndAllClients();
   Q_EMIT FeedsChanged();
 }
 

@@ -59,7 +59,7 @@ void LoadConfig(const SettingsStore& store, ServerConfig& config) {
   LoadCoordinate(store, "Along1", block.awacsLongitude[1]);
 }
 
-void SaveConfig(SettingsStore& store, const ServerConfig& config) {
+bool SaveConfig(SettingsStore& store, const ServerConfig& config) {
   const protocol::ConfigBlock& block = config.block;
   for (int n = 0; n < static_cast<int>(kRadarTypeFlagCount); ++n) {
     store.WriteInt(kSection, Key("Ra%d", n), config.radarTypeShown[n]);
@@ -86,7 +86,7 @@ void SaveConfig(SettingsStore& store, const ServerConfig& config) {
   store.WriteString(kSection, "Alat1", FormatCoordinate(block.awacsLatitude[1]));
   store.WriteString(kSection, "Along0", FormatCoordinate(block.awacsLongitude[0]));
   store.WriteString(kSection, "Along1", FormatCoordinate(block.awacsLongitude[1]));
-  store.Sync();  // write failures are not reported
+  return store.Sync();
 }
 
 QString ConfigIniText(const ServerConfig& config) {
@@ -141,9 +141,9 @@ void LoadStartSettings(const SettingsStore& store, ServerConfig& config) {
   config.maxClient = ClampMaxClient(store.ReadInt(kSection, "MaxClient", kDefaultMaxClient));
 }
 
-void SaveNotLaunch(SettingsStore& store, int notLaunch) {
+bool SaveNotLaunch(SettingsStore& store, int notLaunch) {
   store.WriteInt(kSection, "notlaunchfalcrest", notLaunch);
-  store.Sync();
+  return store.Sync();
 }
 
 std::string CutPassword(const QString& password) {

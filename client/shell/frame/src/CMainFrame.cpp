@@ -335,7 +335,11 @@ void CMainFrame::OpenDisplaySettings(bool fromPanel) {
   if (dialog.exec() == QDialog::Accepted) {
     model::ClientSettings chosen = context_.settings;
     dialog.Save(chosen);
-    chosen.Store(context_.store);
+    // Applied all the same; the user learns they are not kept.
+    if (!chosen.Store(context_.store)) {
+      NotifierForDisplay(kProgram, QStringLiteral("VANTOR"), this)
+          ->ShowError(QText(TextId::FrameSettingsNotSaved, context_.language).arg(context_.store.Location()));
+    }
     context_.settings = chosen;
     // The wind is the scope's alone: never stored.
     options.windDirectionDeg = dialog.SavedWind();

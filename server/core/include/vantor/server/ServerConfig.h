@@ -37,10 +37,10 @@ ServerConfig DefaultServerConfig();
 // does not read keeps the value `config` had.
 void LoadConfig(const SettingsStore& store, ServerConfig& config);
 // Every key but "notlaunchfalcrest" (written when the server starts).
-void SaveConfig(SettingsStore& store, const ServerConfig& config);
+bool SaveConfig(SettingsStore& store, const ServerConfig& config);
 // "notlaunchfalcrest" (default 0) and "MaxClient" (default 2, clamped to 1 ... 10).
 void LoadStartSettings(const SettingsStore& store, ServerConfig& config);
-void SaveNotLaunch(SettingsStore& store, int notLaunch);
+bool SaveNotLaunch(SettingsStore& store, int notLaunch);
 
 // The configuration as the INI text of a settings file: section [Config]
 // with every key the server reads from it, in the order they are loaded.

@@ -93,8 +93,10 @@ class ServerRuntime final : public QObject {
   void ApplyConfig(const ServerConfig& config);
   // Every key but "notlaunchfalcrest" and "MaxClient".
   void LoadConfig();
-  // Every key but "notlaunchfalcrest".
-  void SaveConfig();
+  // Every key but "notlaunchfalcrest". A store that cannot be written (a
+  // full disk, a read-only folder) keeps its previous content; the operator
+  // is told and false returned.
+  bool SaveConfig();
   // "notlaunchfalcrest" and "MaxClient", read when the window opens.
   void LoadStartSettings();
 
@@ -131,6 +133,7 @@ class ServerRuntime final : public QObject {
   void LaunchSimulator();
   void SetStartEnabled(bool enabled);
   void ShowError(TextId text);
+  void ShowConfigNotSaved();
 
   ServerStores stores_;
   Notifier& notifier_;
