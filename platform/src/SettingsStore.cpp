@@ -4,8 +4,10 @@
 #include <QSettings>
 #include <QTemporaryDir>
 
+#include <filesystem>
 #include <map>
 #include <optional>
+#include <system_error>
 #include <utility>
 #include <vector>
 
@@ -125,15 +127,28 @@ bool SettingsStore::Sync() {
   if (failed_) Renew();
   const QString location = settings_->fileName();
   const std::optional<QByteArray> previous = StoredFile(location, settings_->format());
+  // A second name for the file as it is: putting it back after a cut write
+  // then needs no free space, which a full disk does not have.
+  const std::filesystem::path file = location.toStdU16String();
+  const std::filesystem::path kept = (location + QStringLiteral(".kept")).toStdU16String();
+  std::error_code error;
+  std::filesystem::remove(kept, error);
+  const bool linked = previous && !previous->isNull() && (std::filesystem::create_hard_link(file, kept, error), !error);
   settings_->sync();
   failed_ = settings_->status() != QSettings::NoError || !WrittenWhole();
   if (failed_ && previous) {
     // QSaveFile, which QSettings writes through, ignores the error of its
     // last flush: on a full disk it puts a cut file in place of the old one.
-    // The old one goes back; its space is freed first.
-    QFile::remove(location);
-    if (!previous->isNull()) WriteWholeFile(location, *previous);
+    if (linked) {
+      std::filesystem::rename(kept, file, error);
+    } else if (previous->isNull()) {
+      QFile::remove(location);
+    } else if (!WriteWholeFile(location, *previous)) {
+      QFile::remove(location);  // frees the cut file's space for the old one
+      WriteWholeFile(location, *previous);
+    }
   }
+  std::filesystem::remove(kept, error);
   return !failed_;
 }
 

@@ -14,6 +14,7 @@
 #include "vantor/net/ClientConnection.h"
 #include "vantor/platform/Display.h"
 #include "vantor/platform/Notifier.h"
+#include "vantor/platform/SettingsStore.h"
 #include "vantor/scope/CRivakView.h"
 #include "vantor/shell/CAboutDlg.h"
 #include "vantor/shell/CAssignCallsignDlg.h"
