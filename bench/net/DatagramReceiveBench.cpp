@@ -45,7 +45,8 @@ class ReceivingClient {
     options.bindAddress = QHostAddress::LocalHost;
     options.presetServer = QStringLiteral("127.0.0.1");
     options.serverListFile = folder_.filePath(QStringLiteral("Configsrv.cfg"));
-    connection_ = std::make_unique<net::ClientConnection>(document_, prompts_, notifier_, messages_, 129, options);
+    connection_ =
+        std::make_unique<net::ClientConnection>(document_, prompts_, notifier_, messages_, Language::English, options);
     QObject::connect(connection_.get(), &net::ClientConnection::datagramApplied, [this](int, int) { ++applied_; });
     connection_->ConnectToServer();
   }

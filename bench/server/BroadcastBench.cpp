@@ -37,10 +37,10 @@ std::string Batch(int objects, double shift) {
 // Joined clients that only count what they are sent.
 class CountingClients final : public BroadcastClients {
  public:
-  bool isJoined(std::size_t) const override { return true; }
-  bool isNewClient(std::size_t slot) const override { return newClient_[slot]; }
-  void clearNewClient(std::size_t slot) override { newClient_[slot] = false; }
-  void send(std::size_t, std::span<const std::string> datagrams) override {
+  bool IsJoined(std::size_t) const override { return true; }
+  bool IsNewClient(std::size_t slot) const override { return newClient_[slot]; }
+  void ClearNewClient(std::size_t slot) override { newClient_[slot] = false; }
+  void Send(std::size_t, std::span<const std::string> datagrams) override {
     for (const auto& datagram : datagrams) bytes += datagram.size();
   }
   std::size_t bytes = 0;
@@ -59,10 +59,10 @@ class UdpClients final : public BroadcastClients {
       socket->connectToHost(QHostAddress::LocalHost, sink_.localPort());
     }
   }
-  bool isJoined(std::size_t slot) const override { return slot < kClients; }
-  bool isNewClient(std::size_t) const override { return false; }
-  void clearNewClient(std::size_t) override {}
-  void send(std::size_t slot, std::span<const std::string> datagrams) override {
+  bool IsJoined(std::size_t slot) const override { return slot < kClients; }
+  bool IsNewClient(std::size_t) const override { return false; }
+  void ClearNewClient(std::size_t) override {}
+  void Send(std::size_t slot, std::span<const std::string> datagrams) override {
     for (const auto& datagram : datagrams) {
       sockets_[slot]->write(datagram.data(), static_cast<qint64>(datagram.size()));
     }
@@ -97,12 +97,17 @@ void RunBatches(benchmark::State& state) {
     const auto result = intake.ProcessFeedText(batches[round++ % 2], table, mission, now, broadcast);
     benchmark::DoNotOptimize(result.objectRecords);
   }
-  state.counters["objects"] = static_cast<double>(table.size());
+  state.counters["objects"] = static_cast<double>(table.Size());
   state.SetItemsProcessed(state.iterations() * objects);
 }
 
-void BM_FeedAndBroadcast(benchmark::State& state) { RunBatches<CountingClients>(state); }
-void BM_FeedAndBroadcastOverLoopbackUdp(benchmark::State& state) { RunBatches<UdpClients>(state); }
+// Google Benchmark names its cases BM_*.
+void BM_FeedAndBroadcast(benchmark::State& state) {  // NOLINT(readability-identifier-naming)
+  RunBatches<CountingClients>(state);
+}
+void BM_FeedAndBroadcastOverLoopbackUdp(benchmark::State& state) {  // NOLINT(readability-identifier-naming)
+  RunBatches<UdpClients>(state);
+}
 
 }  // namespace
 

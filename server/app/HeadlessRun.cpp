@@ -1,103 +1,35 @@
 #include "HeadlessRun.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
 
-#include <cstdio>
-
+#include "CommandLine.h"
 #include "ShutdownSignals.h"
 #include "vantor/platform/Notifier.h"
-#include "vantor/platform/SettingsStore.h"
-#include "vantor/protocol/Constants.h"
-#include "vantor/server/ServerConfig.h"
-#include "vantor/server/VantorServer.h"
+#include "vantor/server/ServerRuntime.h"
 
-namespace {
-
-std::optional<quint16> ParsePort(const QString& text) {
-  bool ok = false;
-  const uint value = text.toUInt(&ok);
-  if (!ok || value == 0 || value > 65535) return std::nullopt;
-  return static_cast<quint16>(value);
+int RunHeadless(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  const auto commandLine = ParseServerCommandLine();
+  if (!commandLine) return 2;
+  return ServeHeadless(*commandLine);
 }
 
-}  // namespace
-
-std::optional<ServerCommandLine> ParseServerCommandLine() {
-  QCommandLineParser parser;
-  parser.setApplicationDescription(
-      QStringLiteral("Vantor server: simulator feed, radar clients and their configuration."));
-  parser.addHelpOption();
-  parser.addVersionOption();
-  const QCommandLineOption headless(QStringLiteral("headless"),
-                                    QStringLiteral("Serve at once without a window, as if started from it."));
-  const QCommandLineOption noSimulator(QStringLiteral("no-simulator"),
-                                       QStringLiteral("Do not start the simulator on this run."));
-  const QCommandLineOption feedPort(QStringLiteral("feed-port"),
-                                    QStringLiteral("TCP port of the simulator feed (default 10311)."),
-                                    QStringLiteral("N"), QString::number(vantor::protocol::kFeedPort));
-  const QCommandLineOption clientPort(
-      QStringLiteral("client-port"),
-      QStringLiteral(
-          "TCP port of the clients' control connections, also the UDP port datagrams go to (default 10310)."),
-      QStringLiteral("N"), QString::number(vantor::protocol::kClientPort));
-  const QCommandLineOption settings(
-      QStringLiteral("settings"),
-      QStringLiteral("Read and write the configuration in this INI file (section [Config])."), QStringLiteral("FILE"));
-  const QCommandLineOption simulatorDir(QStringLiteral("simulator-dir"),
-                                        QStringLiteral("The simulator's folder, instead of the one its settings name."),
-                                        QStringLiteral("DIR"));
-  parser.addOptions({headless, noSimulator, feedPort, clientPort, settings, simulatorDir});
-  parser.process(*QCoreApplication::instance());
-
-  ServerCommandLine commandLine;
-  commandLine.headless = parser.isSet(headless);
-  commandLine.noSimulator = parser.isSet(noSimulator);
-  commandLine.settingsFile = parser.value(settings);
-  commandLine.simulatorDir = parser.value(simulatorDir);
-  const auto feed = ParsePort(parser.value(feedPort));
-  const auto client = ParsePort(parser.value(clientPort));
-  if (!feed || !client) {
-    std::fprintf(stderr, "vantorsrv: a port must be a number from 1 to 65535\n");
-    return std::nullopt;
-  }
-  commandLine.feedPort = *feed;
-  commandLine.clientPort = *client;
-  return commandLine;
-}
-
-int RunHeadless(const ServerCommandLine& commandLine) {
-  using namespace vantor;
-  const QString program = QStringLiteral("vantorsrv");
-  StderrNotifier notifier(program);
-  const std::unique_ptr<SettingsStore> store = SettingsStore::open(program, commandLine.settingsFile);
-  // The language is the client installer's choice; a settings file given on
-  // the command line stands for the whole store.
-  const std::unique_ptr<SettingsStore> clientStore =
-      commandLine.settingsFile.isEmpty() ? SettingsStore::openUser(QStringLiteral("rivak")) : nullptr;
-
-  server::ServerOptions options;
-  options.feedPort = commandLine.feedPort;
-  options.clientPort = commandLine.clientPort;
-  server::ServerServices services = server::DefaultServerServices();
-  if (!commandLine.simulatorDir.isEmpty()) {
-    services.simulatorFolder = [dir = commandLine.simulatorDir] { return dir; };
-  }
-
-  server::VantorServer server(*store, notifier, options, std::move(services));
-  server.setLanguage(server::ReadLanguage(clientStore ? *clientStore : *store));
-  server.LoadStartSettings();
-  QObject::connect(&server, &server::VantorServer::statusChanged, &server,
+int ServeHeadless(const ServerCommandLine& commandLine) {
+  using vantor::server::ServerRuntime;
+  vantor::StderrNotifier notifier(QStringLiteral("vantorsrv"));
+  const std::unique_ptr<ServerRuntime> runtime = MakeServerRuntime(commandLine, notifier);
+  runtime->LoadStartSettings();
+  QObject::connect(runtime.get(), &ServerRuntime::StatusChanged, runtime.get(),
                    [&notifier](const QString& text) { notifier.showInformation(text); });
 
-  ShutdownSignals shutdown([&server] {
-    server.stop();
+  ShutdownSignals shutdown([&runtime] {
+    runtime->Stop();
     QCoreApplication::quit();
   });
-  server.StartServer({.launchSimulator = !commandLine.noSimulator});
+  runtime->StartServer({.launchSimulator = !commandLine.noSimulator});
   notifier.showInformation(
       QStringLiteral("feed port %1, client port %2")
-          .arg(server.feedPort() ? QString::number(server.feedPort()) : QStringLiteral("closed"),
-               server.clientPort() ? QString::number(server.clientPort()) : QStringLiteral("closed")));
+          .arg(runtime->FeedPort() ? QString::number(runtime->FeedPort()) : QStringLiteral("closed"),
+               runtime->ClientPort() ? QString::number(runtime->ClientPort()) : QStringLiteral("closed")));
   return QCoreApplication::exec();
 }

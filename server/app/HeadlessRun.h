@@ -1,23 +1,10 @@
 #pragma once
-// The command line of vantorsrv and the headless run.
+// vantorsrv without a window: serves at once, as if the start button had
+// been pressed, until SIGINT/SIGTERM.
 
-#include <QString>
+struct ServerCommandLine;
 
-#include <optional>
-
-struct ServerCommandLine {
-  bool headless = false;
-  bool noSimulator = false;
-  quint16 feedPort = 0;
-  quint16 clientPort = 0;
-  QString settingsFile;  // empty: the user's store
-  QString simulatorDir;  // empty: the simulator's own settings
-};
-
-// Parses the process's arguments (QCoreApplication must exist). Exits the
-// process for --help and --version; nullopt with a message on stderr for
-// bad options.
-std::optional<ServerCommandLine> ParseServerCommandLine();
-
-// Serves as if the start button had been pressed, until SIGINT/SIGTERM.
-int RunHeadless(const ServerCommandLine& commandLine);
+// Creates the application object, parses the command line and serves.
+int RunHeadless(int argc, char** argv);
+// Serves on the application object that exists.
+int ServeHeadless(const ServerCommandLine& commandLine);

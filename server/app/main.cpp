@@ -1,20 +1,8 @@
-// vantorsrv: the Vantor server.
-#include <QCoreApplication>
-
-#include <cstdio>
-
+// vantorsrv: the Vantor server, with its control window or headless.
+#include "CommandLine.h"
 #include "HeadlessRun.h"
+#include "WindowRun.h"
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  QCoreApplication::setApplicationName(QStringLiteral("vantorsrv"));
-  QCoreApplication::setApplicationVersion(QStringLiteral(VANTOR_VERSION));
-
-  const auto commandLine = ParseServerCommandLine();
-  if (!commandLine) return 2;
-  if (!commandLine->headless) {
-    // The control window is not part of this build yet: serve headless.
-    std::fprintf(stderr, "vantorsrv: no control window in this build; serving headless (see --help)\n");
-  }
-  return RunHeadless(*commandLine);
+  return HeadlessRequested(argc, argv) ? RunHeadless(argc, argv) : RunWindow(argc, argv);
 }

@@ -119,5 +119,5 @@ TEST(DrawingList, UncreatableFileKeepsTheOldDrawing) {
   std::filesystem::create_directory(folder.File("taken"));
   EXPECT_EQ(drawing.SaveDrawing(folder.File("taken")), DrawingSaveStatus::CannotCreate);
   EXPECT_EQ(folder.Read("dessin.dat"), "1.000000\t2.000000\n");
-  EXPECT_STREQ(vantor::Text(vantor::TextId::GeoCantCreateFile, 130), "Can't Create file");
+  EXPECT_STREQ(vantor::Text(vantor::TextId::GeoCantCreateFile, vantor::Language::Spanish), "Can't Create file");
 }

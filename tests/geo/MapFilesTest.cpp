@@ -49,7 +49,7 @@ TEST(ElevationFile, MissingOrShortFileFailsWithTheInstallMessage) {
   const auto empty = ElevationGrid::Load(folder.File("elevation.dat"));
   EXPECT_EQ(empty.status, ElevationLoadStatus::Short);
   EXPECT_EQ(empty.grid.At(600, 1000), 0);  // a failed load leaves flat terrain
-  for (int language : {128, 129, 130}) {
+  for (vantor::Language language : vantor::kLanguages) {
     EXPECT_STREQ(vantor::Text(vantor::TextId::GeoElevationMissing, language),
                  "Install corrupt. File elevation.dat not found!");
   }

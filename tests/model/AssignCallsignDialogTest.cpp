@@ -45,7 +45,7 @@ class AssignCallsignDialog : public ::testing::Test {
 };
 
 TEST_F(AssignCallsignDialog, OpensWithFriendlyNonRadarContactsAndAssignDisabled) {
-  CAssignCallsignDlg dialog(doc, "(Eagle 1-1)", kLanguageFrench);
+  CAssignCallsignDlg dialog(doc, "(Eagle 1-1)", Language::French);
   dialog.show();
   auto* list = Child<QTreeWidget>(dialog, "contacts");
   ASSERT_EQ(list->topLevelItemCount(), 2);
@@ -75,19 +75,19 @@ TEST_F(AssignCallsignDialog, OpensWithFriendlyNonRadarContactsAndAssignDisabled)
 }
 
 TEST_F(AssignCallsignDialog, ButtonTextsByLanguage) {
-  for (int language : {kLanguageEnglish, kLanguageSpanish}) {
+  for (Language language : {Language::English, Language::Spanish}) {
     CAssignCallsignDlg dialog(doc, "x", language);
     EXPECT_EQ(Child<QPushButton>(dialog, "assign")->text(), "&Assign");
     EXPECT_EQ(Child<QPushButton>(dialog, "close")->text(), "&Close...");
     EXPECT_EQ(Child<QPushButton>(dialog, "ok")->text(), "OK");
   }
-  CAssignCallsignDlg unknown(doc, "", 0);
+  CAssignCallsignDlg unknown(doc, "", kFallbackLanguage);
   EXPECT_EQ(Child<QPushButton>(unknown, "assign")->text(), "Assigner");
   EXPECT_EQ(Child<QLabel>(unknown, "pilotText")->text(), "none");
 }
 
 TEST_F(AssignCallsignDialog, ClickingARowEnablesAssignAndDisablesOk) {
-  CAssignCallsignDlg dialog(doc, "7217", kLanguageEnglish);
+  CAssignCallsignDlg dialog(doc, "7217", Language::English);
   dialog.show();
   auto* list = Child<QTreeWidget>(dialog, "contacts");
   ClickRow(list, 1);
@@ -102,7 +102,7 @@ TEST_F(AssignCallsignDialog, ClickingARowEnablesAssignAndDisablesOk) {
 }
 
 TEST_F(AssignCallsignDialog, AssignGivesTheRowACallsignAndKeepsTheDialogOpen) {
-  CAssignCallsignDlg dialog(doc, "x", kLanguageEnglish);
+  CAssignCallsignDlg dialog(doc, "x", Language::English);
   dialog.show();
   auto* list = Child<QTreeWidget>(dialog, "contacts");
   auto* prefix = Child<QComboBox>(dialog, "prefix");
@@ -153,7 +153,7 @@ TEST_F(AssignCallsignDialog, OkGivesTheOpenedContactACallsignEvenWhenHostile) {
     dialog.findChild<QComboBox*>("prefix")->setEditText("BIZ");
     QTest::mouseClick(dialog.findChild<QPushButton*>("ok"), Qt::LeftButton);
   });
-  EXPECT_TRUE(RunAssignCallsign(doc, 16777217, kLanguageEnglish));
+  EXPECT_TRUE(RunAssignCallsign(doc, 16777217, Language::English));
   EXPECT_EQ(pilotText, "7217");
   QString callsign;
   ASSERT_TRUE(doc.LookupCallsign(16777217, callsign));
@@ -165,14 +165,14 @@ TEST_F(AssignCallsignDialog, CloseOrAnEmptyPrefixAssignsNothing) {
     dialog.findChild<QComboBox*>("prefix")->setEditText("BIZ");
     QTest::mouseClick(dialog.findChild<QPushButton*>("close"), Qt::LeftButton);
   });
-  EXPECT_FALSE(RunAssignCallsign(doc, 101, kLanguageFrench));
+  EXPECT_FALSE(RunAssignCallsign(doc, 101, Language::French));
   WhenDialogOpens(
       [](CAssignCallsignDlg& dialog) { QTest::mouseClick(dialog.findChild<QPushButton*>("ok"), Qt::LeftButton); });
-  EXPECT_FALSE(RunAssignCallsign(doc, 101, kLanguageFrench));
+  EXPECT_FALSE(RunAssignCallsign(doc, 101, Language::French));
   QString callsign;
   EXPECT_FALSE(doc.LookupCallsign(101, callsign));
   // An unknown contact opens nothing.
-  EXPECT_FALSE(RunAssignCallsign(doc, 999, kLanguageFrench));
+  EXPECT_FALSE(RunAssignCallsign(doc, 999, Language::French));
 }
 
 TEST_F(AssignCallsignDialog, ContactLeavingWhileOpenStillGetsItsCallsign) {
@@ -181,7 +181,7 @@ TEST_F(AssignCallsignDialog, ContactLeavingWhileOpenStillGetsItsCallsign) {
     dialog.findChild<QComboBox*>("prefix")->setEditText("ALP");
     QTest::mouseClick(dialog.findChild<QPushButton*>("ok"), Qt::LeftButton);
   });
-  EXPECT_TRUE(RunAssignCallsign(doc, 101, kLanguageFrench));
+  EXPECT_TRUE(RunAssignCallsign(doc, 101, Language::French));
   EXPECT_EQ(doc.FindContact(101), nullptr);
   QString callsign;
   ASSERT_TRUE(doc.LookupCallsign(101, callsign));

@@ -76,7 +76,7 @@ class ClientApp : public ::testing::Test {
 TEST_F(ClientApp, StartsWithDefaultsOnANormalScreen) {
   auto client = Make(QRect(0, 0, 1280, 994));  // 1280 x 1024 with a 30-pixel task bar at the bottom
   ASSERT_TRUE(client->InitInstance());
-  EXPECT_EQ(client->language(), 128);
+  EXPECT_EQ(client->language(), Language::French);
   EXPECT_EQ(client->settings().fontSize, 12);
   EXPECT_EQ(client->state().isBlue, 1);
   EXPECT_EQ(client->state().friendlyRadarCount, 0);
@@ -119,7 +119,7 @@ TEST_F(ClientApp, ReadsItsSettingsFromTheStore) {
   }
   auto client = Make(QRect(0, 0, 1920, 1080));
   ASSERT_TRUE(client->InitInstance());
-  EXPECT_EQ(client->language(), 129);
+  EXPECT_EQ(client->language(), Language::English);
   EXPECT_EQ(client->settings().imperial, 1);
   EXPECT_EQ(client->settings().invertCallsign, 1);
   EXPECT_EQ(client->settings().fontSize, 16);

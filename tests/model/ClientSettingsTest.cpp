@@ -28,8 +28,8 @@ class Settings : public ::testing::Test {
 
 TEST_F(Settings, DefaultsWithNothingStored) {
   const ClientSettings settings = Load();
-  EXPECT_EQ(settings.language, kLanguageFrench);
-  EXPECT_EQ(settings.menuLanguage(), kLanguageFrench);
+  EXPECT_EQ(settings.language, Language::French);
+  EXPECT_EQ(MenuResourceId(settings.language), 128);
   EXPECT_EQ(settings.imperial, 0);
   EXPECT_EQ(settings.showOldPositions, 1);
   EXPECT_EQ(settings.fontSize, 12);
@@ -42,18 +42,18 @@ TEST_F(Settings, DefaultsWithNothingStored) {
 
 TEST_F(Settings, LanguageFromTheInstallerValue) {
   WriteString("Installer Language", "1033");
-  EXPECT_EQ(Load().language, kLanguageEnglish);
-  EXPECT_EQ(Load().menuLanguage(), kLanguageEnglish);
+  EXPECT_EQ(Load().language, Language::English);
+  EXPECT_EQ(MenuResourceId(Load().language), 129);
   WriteString("Installer Language", "1034");
-  EXPECT_EQ(Load().language, kLanguageSpanish);
+  EXPECT_EQ(Load().language, Language::Spanish);
   WriteString("Installer Language", "1036");
-  EXPECT_EQ(Load().language, kLanguageFrench);
-  // Anything else: no language number, French texts and the French menu.
+  EXPECT_EQ(Load().language, Language::French);
+  // Anything else: French texts and the French menu.
   for (const char* odd : {"1031", "1033 ", "", "English"}) {
     WriteString("Installer Language", odd);
     const ClientSettings settings = Load();
-    EXPECT_EQ(settings.language, 0) << odd;
-    EXPECT_EQ(settings.menuLanguage(), kLanguageFrench) << odd;
+    EXPECT_EQ(settings.language, Language::French) << odd;
+    EXPECT_EQ(MenuResourceId(settings.language), 128) << odd;
     EXPECT_STREQ(Text(TextId::Cancel, settings.language), "Annuler");
   }
 }
@@ -95,7 +95,7 @@ TEST_F(Settings, SectionAndNamesCompareWithoutCase) {
   WriteString("INSTALLER LANGUAGE", "1034", "Config");
   WriteString("FontSize", "18", "CONFIG");
   const ClientSettings settings = Load();
-  EXPECT_EQ(settings.language, kLanguageSpanish);
+  EXPECT_EQ(settings.language, Language::Spanish);
   EXPECT_EQ(settings.fontSize, 18);
 }
 

@@ -392,7 +392,7 @@ TEST_F(Connection, ServerClosingIsReported) {
 TEST_F(Connection, RefusedConnectionIsReported) {
   net::ConnectionOptions options = Options();
   options.serverPort = FreeTcpPort();  // nobody listens there
-  client = std::make_unique<ClientUnderTest>(options, 130);
+  client = std::make_unique<ClientUnderTest>(options, Language::Spanish);
   Client().prompts.addresses.push_back("127.0.0.1");
   ASSERT_TRUE(Client().connection->ConnectToServer());
   ASSERT_TRUE(Client().WaitForState(ConnectionState::Closed));
@@ -400,7 +400,7 @@ TEST_F(Connection, RefusedConnectionIsReported) {
 }
 
 TEST_F(Connection, UnknownHostIsReportedInFrench) {
-  client = std::make_unique<ClientUnderTest>(Options(), 128);
+  client = std::make_unique<ClientUnderTest>(Options(), Language::French);
   Client().prompts.addresses.push_back("no-such-host.invalid");
   ASSERT_TRUE(Client().connection->ConnectToServer());
   ASSERT_TRUE(Client().WaitForState(ConnectionState::Closed, 10s));

@@ -74,18 +74,18 @@ TEST(Chat, ShownByDestination) {
   const auto toBlue = protocol::EncodeChatMessage(CoalitionCode::Blue, "blue only");
   const auto toRed = protocol::EncodeChatMessage(CoalitionCode::Red, "red only");
   for (CoalitionCode own : {CoalitionCode::Blue, CoalitionCode::Red}) {
-    const ChatReceipt all = ReadChatMessage(toEveryone, own, 129);
+    const ChatReceipt all = ReadChatMessage(toEveryone, own, Language::English);
     EXPECT_EQ(all.kind, ChatReceipt::Kind::Shown);
     EXPECT_EQ(all.text, "hello all");
   }
-  EXPECT_EQ(ReadChatMessage(toBlue, CoalitionCode::Blue, 129).kind, ChatReceipt::Kind::Shown);
-  EXPECT_EQ(ReadChatMessage(toBlue, CoalitionCode::Red, 129).kind, ChatReceipt::Kind::NotForUs);
-  EXPECT_EQ(ReadChatMessage(toRed, CoalitionCode::Blue, 129).kind, ChatReceipt::Kind::NotForUs);
-  EXPECT_EQ(ReadChatMessage(toRed, CoalitionCode::Red, 129).text, "red only");
+  EXPECT_EQ(ReadChatMessage(toBlue, CoalitionCode::Blue, Language::English).kind, ChatReceipt::Kind::Shown);
+  EXPECT_EQ(ReadChatMessage(toBlue, CoalitionCode::Red, Language::English).kind, ChatReceipt::Kind::NotForUs);
+  EXPECT_EQ(ReadChatMessage(toRed, CoalitionCode::Blue, Language::English).kind, ChatReceipt::Kind::NotForUs);
+  EXPECT_EQ(ReadChatMessage(toRed, CoalitionCode::Red, Language::English).text, "red only");
   // Destinations other than 0, 1 and 3 reach nobody.
-  EXPECT_EQ(ReadChatMessage(Bytes("\x02hi"), CoalitionCode::Blue, 129).kind, ChatReceipt::Kind::NotForUs);
+  EXPECT_EQ(ReadChatMessage(Bytes("\x02hi"), CoalitionCode::Blue, Language::English).kind, ChatReceipt::Kind::NotForUs);
   // The destination byte alone is an empty message.
-  const ChatReceipt empty = ReadChatMessage(Bytes(std::string_view("\x03", 1)), CoalitionCode::Red, 129);
+  const ChatReceipt empty = ReadChatMessage(Bytes(std::string_view("\x03", 1)), CoalitionCode::Red, Language::English);
   EXPECT_EQ(empty.kind, ChatReceipt::Kind::Shown);
   EXPECT_EQ(empty.text, "");
 }
@@ -93,14 +93,14 @@ TEST(Chat, ShownByDestination) {
 TEST(Chat, TwoHundredFiftyFiveBytesOrMoreAreRefused) {
   std::vector<std::uint8_t> longest(254, 'x');
   longest[0] = 3;
-  const ChatReceipt accepted = ReadChatMessage(longest, CoalitionCode::Blue, 129);
+  const ChatReceipt accepted = ReadChatMessage(longest, CoalitionCode::Blue, Language::English);
   EXPECT_EQ(accepted.kind, ChatReceipt::Kind::Shown);
   EXPECT_EQ(accepted.text.size(), 253);
 
   for (std::size_t size : {255u, 256u, 10000u}) {
     std::vector<std::uint8_t> tooLong(size, 'x');
     tooLong[0] = 7;  // even when not addressed to us
-    const ChatReceipt refused = ReadChatMessage(tooLong, CoalitionCode::Red, 130);
+    const ChatReceipt refused = ReadChatMessage(tooLong, CoalitionCode::Red, Language::Spanish);
     EXPECT_EQ(refused.kind, ChatReceipt::Kind::Invalid);
     EXPECT_EQ(refused.text, "Receive a invalide Msg");
   }

@@ -36,7 +36,7 @@ bool RecordingNotifier::Saw(const QString& text) const {
   return std::find(shown.begin(), shown.end(), text) != shown.end();
 }
 
-ClientUnderTest::ClientUnderTest(net::ConnectionOptions options, int language)
+ClientUnderTest::ClientUnderTest(net::ConnectionOptions options, Language language)
     : document(state, [this] { return now; }) {
   connection = std::make_unique<net::ClientConnection>(document, prompts, notifier, messages, language,
                                                        std::move(options), [this] { return now; });

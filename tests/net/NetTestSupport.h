@@ -69,7 +69,7 @@ class RecordingMessageSink final : public net::ChatMessageSink {
 // Everything a client needs around its connection, with a settable clock.
 class ClientUnderTest {
  public:
-  explicit ClientUnderTest(net::ConnectionOptions options, int language = 129);
+  explicit ClientUnderTest(net::ConnectionOptions options, Language language = Language::English);
   ~ClientUnderTest();
 
   model::ClientState state;

@@ -15,6 +15,7 @@
 #include <functional>
 
 #include "vantor/net/ServerAddressList.h"
+#include "vantor/platform/Display.h"
 #include "vantor/shell/CMessageWnd.h"
 #include "vantor/shell/CPasswordDlg.h"
 #include "vantor/shell/CServerAddressDlg.h"
@@ -59,13 +60,13 @@ class AddressDialog : public ::testing::Test {
 
 TEST_F(AddressDialog, TextsFollowTheLanguage) {
   struct Expected {
-    int language;
+    Language language;
     const char *caption, *label, *ok, *cancel;
   };
-  for (const Expected& e : {Expected{128, "Serveur", "Adresse du serveur:", "OK", "Cancel"},
-                            Expected{0, "Serveur", "Adresse du serveur:", "OK", "Cancel"},
-                            Expected{129, "Server", "Server IP", "&OK", "&Cancel"},
-                            Expected{130, "Servidor", "IP de Servidor", "&OK", "&Cancelar"}}) {
+  for (const Expected& e : {Expected{Language::French, "Serveur", "Adresse du serveur:", "OK", "Cancel"},
+                            Expected{kFallbackLanguage, "Serveur", "Adresse du serveur:", "OK", "Cancel"},
+                            Expected{Language::English, "Server", "Server IP", "&OK", "&Cancel"},
+                            Expected{Language::Spanish, "Servidor", "IP de Servidor", "&OK", "&Cancelar"}}) {
     CServerAddressDlg dialog(List(), e.language);
     EXPECT_EQ(dialog.windowTitle(), e.caption);
     EXPECT_EQ(Child<QLabel>(dialog, "addressLabel")->text(), e.label);
@@ -79,7 +80,7 @@ TEST_F(AddressDialog, TextsFollowTheLanguage) {
 
 TEST_F(AddressDialog, DropDownIsEditableAndSorted) {
   Write("zulu.example\n10.0.0.2\nAlpha\n10.0.0.2\n");
-  CServerAddressDlg dialog(List(), 129);
+  CServerAddressDlg dialog(List(), Language::English);
   QComboBox* box = Child<QComboBox>(dialog, "address");
   ASSERT_NE(box, nullptr);
   EXPECT_TRUE(box->isEditable());
@@ -102,7 +103,7 @@ TEST_F(AddressDialog, TypingANewAddressWritesTheFile) {
     Child<QComboBox>(dialog, "address")->setEditText(" radar.example ");
     Child<QPushButton>(dialog, "ok")->click();
   });
-  EXPECT_EQ(CServerAddressDlg::Run(List(), 129), "radar.example");
+  EXPECT_EQ(CServerAddressDlg::Run(List(), Language::English), "radar.example");
   EXPECT_EQ(Read(), "10.0.0.2\nradar.example\n");
 }
 
@@ -113,7 +114,7 @@ TEST_F(AddressDialog, ChoosingAListedAddressLeavesTheFile) {
     box->setCurrentIndex(box->findText("b.example"));
     QTest::keyClick(&dialog, Qt::Key_Return);  // the default button
   });
-  EXPECT_EQ(CServerAddressDlg::Run(List(), 128), "b.example");
+  EXPECT_EQ(CServerAddressDlg::Run(List(), Language::French), "b.example");
   EXPECT_EQ(Read(), "b.example\na.example\nb.example\n");
 }
 
@@ -125,7 +126,7 @@ TEST_F(AddressDialog, ResetListThenCancelLeavesAnEmptyFile) {
     EXPECT_TRUE(dialog.isVisible());
     Child<QPushButton>(dialog, "cancel")->click();
   });
-  EXPECT_EQ(CServerAddressDlg::Run(List(), 129), std::nullopt);
+  EXPECT_EQ(CServerAddressDlg::Run(List(), Language::English), std::nullopt);
   EXPECT_EQ(Read(), "");
 }
 
@@ -134,12 +135,12 @@ TEST_F(AddressDialog, CancelWritesNothing) {
     Child<QComboBox>(dialog, "address")->setEditText("typed.example");
     Child<QPushButton>(dialog, "cancel")->click();
   });
-  EXPECT_EQ(CServerAddressDlg::Run(List(), 129), std::nullopt);
+  EXPECT_EQ(CServerAddressDlg::Run(List(), Language::English), std::nullopt);
   EXPECT_EQ(Read(), "<missing>");
 }
 
 TEST(PasswordDialog, NineMaskedCharactersAtMost) {
-  CPasswordDlg dialog(129);
+  CPasswordDlg dialog(Language::English);
   EXPECT_EQ(dialog.windowTitle(), "Password");
   QLineEdit* edit = Child<QLineEdit>(dialog, "password");
   ASSERT_NE(edit, nullptr);
@@ -147,7 +148,7 @@ TEST(PasswordDialog, NineMaskedCharactersAtMost) {
   EXPECT_EQ(edit->echoMode(), QLineEdit::Password);
   QTest::keyClicks(edit, "abcdefghijkl");
   EXPECT_EQ(dialog.password(), "abcdefghi");
-  EXPECT_EQ(CPasswordDlg(130).windowTitle(), "Password");
+  EXPECT_EQ(CPasswordDlg(Language::Spanish).windowTitle(), "Password");
 }
 
 TEST(PasswordDialog, OkGivesTheTextCancelNothing) {
@@ -155,19 +156,19 @@ TEST(PasswordDialog, OkGivesTheTextCancelNothing) {
     QTest::keyClicks(Child<QLineEdit>(dialog, "password"), "Tiger");
     QTest::keyClick(Child<QLineEdit>(dialog, "password"), Qt::Key_Return);
   });
-  EXPECT_EQ(CPasswordDlg::Run(128), "Tiger");
+  EXPECT_EQ(CPasswordDlg::Run(Language::French), "Tiger");
   WhenModal([](QWidget& dialog) { Child<QPushButton>(dialog, "cancel")->click(); });
-  EXPECT_EQ(CPasswordDlg::Run(128), std::nullopt);
+  EXPECT_EQ(CPasswordDlg::Run(Language::French), std::nullopt);
   // An empty entry is an answer too (a coalition without a password).
   WhenModal([](QWidget& dialog) { Child<QPushButton>(dialog, "ok")->click(); });
-  EXPECT_EQ(CPasswordDlg::Run(129), QString(""));
+  EXPECT_EQ(CPasswordDlg::Run(Language::English), QString(""));
 }
 
 TEST(WidgetPrompts, RunTheDialogsOverTheWindow) {
   QTemporaryDir dir;
   net::ServerAddressList list(dir.filePath("Configsrv.cfg"));
   QWidget window;
-  WidgetConnectionPrompts prompts(&window, 129);
+  WidgetConnectionPrompts prompts(&window, Language::English);
   WhenModal([&window](QWidget& dialog) {
     EXPECT_EQ(dialog.parentWidget(), &window);
     Child<QComboBox>(dialog, "address")->setEditText("127.0.0.1");
@@ -191,7 +192,7 @@ TEST(WidgetPrompts, RunTheDialogsOverTheWindow) {
 
 TEST(MessageWindow, ListsMessagesAndComesUpAtTheGivenPlace) {
   QWidget owner;
-  CMessageWnd window(129, 0, &owner);
+  CMessageWnd window(Language::English, 0, &owner);
   EXPECT_FALSE(window.isVisible());
   EXPECT_EQ(window.windowTitle(), "chat");
   EXPECT_NEAR(window.windowOpacity(), 150.0 / 255.0, 0.01);

@@ -44,18 +44,18 @@ TEST(MainMenus, RadarEntriesListFriendlySitesBelowFiftyInNumberOrder) {
   AddRadarSite(document, 200, 0);                                  // hostile: never listed
   document.UpdateContact(102, "", 0, 0, 0, 0, 1, 'A', 0);          // removes radar 2
   document.UpdateContact(103, "", 0, 0, 0, 0, 1, 'A', 0);          // and radar 3
-  auto entries = RadarMenuEntries(document, 129);
+  auto entries = RadarMenuEntries(document, Language::English);
   ASSERT_EQ(entries.size(), 3u);
   EXPECT_EQ(entries[0].command, 32800);
   EXPECT_EQ(entries[0].text, "Radar_0");
   EXPECT_EQ(entries[1].text, "Radar_1");
   EXPECT_EQ(entries[2].command, 32804);
   EXPECT_EQ(entries[2].text, "Radar_4");
-  EXPECT_EQ(RadarMenuEntries(document, 130)[2].text, "Radares_4");
-  EXPECT_EQ(RadarMenuEntries(document, 128)[2].text, "Radar_4");
+  EXPECT_EQ(RadarMenuEntries(document, Language::Spanish)[2].text, "Radares_4");
+  EXPECT_EQ(RadarMenuEntries(document, Language::French)[2].text, "Radar_4");
   // Radar numbers of 50 and beyond are never listed.
   for (int i = 0; i < 50; ++i) AddRadarSite(document, 300 + i, 1);
-  entries = RadarMenuEntries(document, 129);
+  entries = RadarMenuEntries(document, Language::English);
   EXPECT_EQ(entries.back().command, 32849);
   EXPECT_EQ(entries.size(), 3u + 45u);
 }

@@ -14,14 +14,14 @@ struct Feed {
   MissionTime mission;
   int broadcasts = 0;
 
-  FeedIntakeResult take(std::string_view text, std::int64_t now = kNow) {
+  FeedIntakeResult Take(std::string_view text, std::int64_t now = kNow) {
     return intake.ProcessFeedText(text, table, mission, now, [this] { ++broadcasts; });
   }
 };
 
 Feed StartedFeed() {
   Feed feed;
-  feed.take("Mission start time: 43200##");
+  feed.Take("Mission start time: 43200##");
   feed.broadcasts = 0;
   return feed;
 }
@@ -86,7 +86,7 @@ TEST(FeedRecord, MissionClockRecord) {
 
 TEST(FeedIntake, FirstRecordIsTheMissionClockWhateverItHolds) {
   Feed feed;
-  const auto result = feed.take("Mission start time: 43200##");
+  const auto result = feed.Take("Mission start time: 43200##");
   EXPECT_TRUE(result.missionClockRecord);
   EXPECT_EQ(feed.mission.missionStart, 43200);
   EXPECT_EQ(feed.mission.missionStartWall, kNow);
@@ -94,33 +94,33 @@ TEST(FeedIntake, FirstRecordIsTheMissionClockWhateverItHolds) {
 
   Feed other;
   other.mission.missionStart = 7;
-  other.take("16779010 B Colt[Allies]@@1 2 3 4##", kNow + 5);
-  EXPECT_TRUE(other.intake.missionSeen());
+  other.Take("16779010 B Colt[Allies]@@1 2 3 4##", kNow + 5);
+  EXPECT_TRUE(other.intake.MissionSeen());
   EXPECT_EQ(other.mission.missionStart, 7);  // unchanged
   EXPECT_EQ(other.mission.missionStartWall, kNow + 5);
-  EXPECT_TRUE(other.table.empty());  // consumed, not applied
+  EXPECT_TRUE(other.table.Empty());  // consumed, not applied
 }
 
 TEST(FeedIntake, UnfinishedRecordWaitsAndTheBroadcastWaitsToo) {
   Feed feed = StartedFeed();
-  auto result = feed.take("16779010 B Colt[Allies]@@1 2 3 4##20000001 D Tanker[Enemies]@@");
+  auto result = feed.Take("16779010 B Colt[Allies]@@1 2 3 4##20000001 D Tanker[Enemies]@@");
   EXPECT_EQ(result.objectRecords, 1);
   EXPECT_EQ(feed.broadcasts, 0);
-  EXPECT_EQ(feed.table.size(), 1u);
-  EXPECT_EQ(feed.intake.carry(), std::string_view("20000001 D Tanker[Enemies]@@").size());
-  result = feed.take("5 6 7 8##");
+  EXPECT_EQ(feed.table.Size(), 1u);
+  EXPECT_EQ(feed.intake.Carry(), std::string_view("20000001 D Tanker[Enemies]@@").size());
+  result = feed.Take("5 6 7 8##");
   EXPECT_EQ(result.objectRecords, 1);
   EXPECT_EQ(feed.broadcasts, 1);
-  EXPECT_EQ(feed.table.size(), 2u);
-  EXPECT_EQ(feed.intake.carry(), 0u);
+  EXPECT_EQ(feed.table.Size(), 2u);
+  EXPECT_EQ(feed.intake.Carry(), 0u);
 }
 
 TEST(FeedIntake, ACoalitionMarkIsNeverTakenFromTheNextRecord) {
   Feed feed = StartedFeed();
-  const auto result = feed.take("16779010 B Colt without mark##20000001 D Tanker[Enemies]@@5 6 7 8##");
+  const auto result = feed.Take("16779010 B Colt without mark##20000001 D Tanker[Enemies]@@5 6 7 8##");
   EXPECT_EQ(result.skippedRecords, 1);
   EXPECT_EQ(result.objectRecords, 1);
-  ASSERT_EQ(feed.table.size(), 1u);
+  ASSERT_EQ(feed.table.Size(), 1u);
   EXPECT_EQ(feed.table.begin()->id, 20000001);
   EXPECT_EQ(feed.table.begin()->record, "20000001DTanker[A]@5.0000 6.0000 7.0 8.00##");
 }
@@ -133,14 +133,14 @@ TEST(FeedIntake, RecordLongerThanTheIntakeIsDroppedAndReadingGoesOn) {
   std::size_t offset = 0;
   int discarded = 0;
   while (offset < huge.size()) {
-    const std::size_t take = std::min(feed.intake.readCapacity(), huge.size() - offset);
+    const std::size_t take = std::min(feed.intake.ReadCapacity(), huge.size() - offset);
     ASSERT_GT(take, 0u) << "the intake stalled";
-    discarded += feed.take(std::string_view(huge).substr(offset, take)).discardedUnfinished;
+    discarded += feed.Take(std::string_view(huge).substr(offset, take)).discardedUnfinished;
     offset += take;
   }
   EXPECT_EQ(discarded, 1);
   // The tail of the long record is refused by its id; the next record is applied.
-  ASSERT_EQ(feed.table.size(), 1u);
+  ASSERT_EQ(feed.table.Size(), 1u);
   EXPECT_EQ(feed.table.begin()->id, 20000001);
   EXPECT_EQ(feed.broadcasts, 1);
 }
@@ -150,11 +150,11 @@ TEST(FeedIntake, TextOfAnyLengthIsTakenAsSuccessiveReads) {
   std::string batch;
   for (int i = 0; i < 1000; ++i)
     batch += std::to_string(10000000 + i) + " B Flight " + std::to_string(i) + "[Allies]@@44 37 1000 1##";
-  const auto result = feed.take(batch);
+  const auto result = feed.Take(batch);
   EXPECT_EQ(result.objectRecords, 1000);
-  EXPECT_EQ(feed.table.size(), 1000u);
+  EXPECT_EQ(feed.table.Size(), 1000u);
   EXPECT_GE(feed.broadcasts, 1);
-  EXPECT_EQ(feed.intake.carry(), 0u);
+  EXPECT_EQ(feed.intake.Carry(), 0u);
   // Creation order is kept.
   std::int32_t expected = 10000000;
   for (const WorldObject& object : feed.table) EXPECT_EQ(object.id, expected++);
@@ -166,7 +166,7 @@ TEST(FeedIntake, NulEndsTheTextOfARead) {
       "16779010 B Colt[Allies]@@1 2 3 4##\0"
       "20000001 D Tanker[Enemies]@@5 6 7 8##",
       70);
-  feed.take(text);
-  EXPECT_EQ(feed.table.size(), 1u);
+  feed.Take(text);
+  EXPECT_EQ(feed.table.Size(), 1u);
   EXPECT_EQ(feed.broadcasts, 1);
 }

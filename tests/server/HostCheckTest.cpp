@@ -81,9 +81,11 @@ TEST(HostCheck, ReadsTableFilesAndRefusesWhenNoneCanBeRead) {
 
 TEST(SocketErrorTexts, MappedFromPlatformErrors) {
   EXPECT_EQ(WinsockErrorCode(QAbstractSocket::AddressInUseError), 10048);
-  EXPECT_EQ(SocketErrorText(10048, 129), "TCP/IP: Addresse en cours d'utilisation");
-  EXPECT_EQ(SocketErrorText(WinsockErrorCode(QAbstractSocket::SocketAccessError), 130), "TCP/IP: Permission refusée");
-  EXPECT_EQ(SocketErrorText(WinsockErrorCode(QAbstractSocket::UnknownSocketError), 128), "oupssss ??????");
-  EXPECT_EQ(SocketErrorText(10101, 0), "TCP/IP: Fermeture en cours");
-  EXPECT_EQ(SocketErrorText(12345, 0), "oupssss ??????");
+  EXPECT_EQ(SocketErrorText(10048, vantor::Language::English), "TCP/IP: Addresse en cours d'utilisation");
+  EXPECT_EQ(SocketErrorText(WinsockErrorCode(QAbstractSocket::SocketAccessError), vantor::Language::Spanish),
+            "TCP/IP: Permission refusée");
+  EXPECT_EQ(SocketErrorText(WinsockErrorCode(QAbstractSocket::UnknownSocketError), vantor::Language::French),
+            "oupssss ??????");
+  EXPECT_EQ(SocketErrorText(10101, vantor::Language::French), "TCP/IP: Fermeture en cours");
+  EXPECT_EQ(SocketErrorText(12345, vantor::Language::French), "oupssss ??????");
 }

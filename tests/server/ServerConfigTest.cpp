@@ -2,6 +2,7 @@
 
 #include <QTemporaryDir>
 
+#include "vantor/platform/InstallerLanguage.h"
 #include "vantor/platform/SettingsStore.h"
 #include "vantor/server/ServerConfig.h"
 #include "vantor/texts/Texts.h"
@@ -13,7 +14,7 @@ namespace {
 
 class ServerConfigTest : public ::testing::Test {
  protected:
-  std::unique_ptr<SettingsStore> store() { return SettingsStore::openFile(dir_.filePath("vantorsrv.ini")); }
+  std::unique_ptr<SettingsStore> Store() { return SettingsStore::openFile(dir_.filePath("vantorsrv.ini")); }
   QTemporaryDir dir_;
 };
 
@@ -21,8 +22,8 @@ class ServerConfigTest : public ::testing::Test {
 
 TEST_F(ServerConfigTest, FreshInstallationDefaults) {
   ServerConfig config;
-  LoadConfig(*store(), config);
-  LoadStartSettings(*store(), config);
+  LoadConfig(*Store(), config);
+  LoadStartSettings(*Store(), config);
   EXPECT_EQ(config, DefaultServerConfig());
   for (int side = 0; side < 2; ++side) {
     for (int n = 0; n < 22; ++n) {
@@ -58,53 +59,53 @@ TEST_F(ServerConfigTest, SaveThenLoadRoundTripsEveryKey) {
   saved.block.awacsLatitude = {44.5, 43.997740};
   saved.block.awacsLongitude = {37.999020, -1.25};
   saved.maxClient = 7;
-  SaveConfig(*store(), saved);
+  SaveConfig(*Store(), saved);
 
   ServerConfig loaded;
-  LoadConfig(*store(), loaded);
-  LoadStartSettings(*store(), loaded);
+  LoadConfig(*Store(), loaded);
+  LoadStartSettings(*Store(), loaded);
   EXPECT_EQ(loaded, saved);
-  EXPECT_EQ(store()->readString("Config", "Alat0", ""), "44.500000");
-  EXPECT_EQ(store()->readString("Config", "Along1", ""), "-1.250000");
-  EXPECT_FALSE(store()->contains("Config", "notlaunchfalcrest"));  // written by the start only
+  EXPECT_EQ(Store()->readString("Config", "Alat0", ""), "44.500000");
+  EXPECT_EQ(Store()->readString("Config", "Along1", ""), "-1.250000");
+  EXPECT_FALSE(Store()->contains("Config", "notlaunchfalcrest"));  // written by the start only
 }
 
 TEST_F(ServerConfigTest, PasswordsAreCutToNineCharacters) {
-  store()->writeString("Config", "bluepass", "ABCDEFGHIJKL");
-  store()->writeString("Config", "redpass", "123456789");
+  Store()->writeString("Config", "bluepass", "ABCDEFGHIJKL");
+  Store()->writeString("Config", "redpass", "123456789");
   ServerConfig config;
-  LoadConfig(*store(), config);
+  LoadConfig(*Store(), config);
   EXPECT_EQ(config.block.password[0], "ABCDEFGHI");
   EXPECT_EQ(config.block.password[1], "123456789");
 }
 
 TEST_F(ServerConfigTest, CoordinatesReadFromTheirFirstNineCharacters) {
-  store()->writeString("Config", "Alat0", "44.5678901234");
-  store()->writeString("Config", "Alat1", "not a number");
-  store()->writeString("Config", "Along0", "   -12.5");
+  Store()->writeString("Config", "Alat0", "44.5678901234");
+  Store()->writeString("Config", "Alat1", "not a number");
+  Store()->writeString("Config", "Along0", "   -12.5");
   ServerConfig config;
   config.block.awacsLatitude[1] = 3.5;
-  LoadConfig(*store(), config);
+  LoadConfig(*Store(), config);
   EXPECT_DOUBLE_EQ(config.block.awacsLatitude[0], 44.56789);
   EXPECT_DOUBLE_EQ(config.block.awacsLatitude[1], 3.5);  // kept
   EXPECT_DOUBLE_EQ(config.block.awacsLongitude[0], -12.5);
-  SaveConfig(*store(), config);
-  EXPECT_EQ(store()->readString("Config", "Alat0", ""), "44.567890");
+  SaveConfig(*Store(), config);
+  EXPECT_EQ(Store()->readString("Config", "Alat0", ""), "44.567890");
   EXPECT_EQ(FormatCoordinate(44.5), "44.500000");
   EXPECT_FALSE(ParseCoordinate(""));
 }
 
 TEST_F(ServerConfigTest, MaxClientIsClampedAndKeysIgnoreCase) {
-  auto settings = store();
+  auto settings = Store();
   settings->writeInt("config", "maxclient", 25);
   settings->writeInt("Config", "NotLaunchFalcrest", 1);
   settings->sync();
   ServerConfig config;
-  LoadStartSettings(*store(), config);
+  LoadStartSettings(*Store(), config);
   EXPECT_EQ(config.maxClient, 10);
   EXPECT_EQ(config.notLaunch, 1);
-  store()->writeInt("Config", "MaxClient", 0);
-  LoadStartSettings(*store(), config);
+  Store()->writeInt("Config", "MaxClient", 0);
+  LoadStartSettings(*Store(), config);
   EXPECT_EQ(config.maxClient, 1);
   EXPECT_EQ(ClampMaxClient(-3), 1);
   EXPECT_EQ(ClampMaxClient(4), 4);
@@ -112,12 +113,12 @@ TEST_F(ServerConfigTest, MaxClientIsClampedAndKeysIgnoreCase) {
 
 TEST_F(ServerConfigTest, LanguageFromTheClientInstaller) {
   auto client = SettingsStore::openFile(dir_.filePath("rivak.ini"));
-  EXPECT_EQ(ReadLanguage(*client), 0);
+  EXPECT_EQ(ReadLanguage(*client), Language::French);
   client->writeString("config", "Installer Language", "1034");
-  EXPECT_EQ(ReadLanguage(*client), kLanguageSpanish);
+  EXPECT_EQ(ReadLanguage(*client), Language::Spanish);
   EXPECT_STREQ(Text(TextId::SrvOnlyFalcrestServer, ReadLanguage(*client)), "Solo el Server puede enviar datos");
   client->writeString("config", "Installer Language", "1033");
-  EXPECT_EQ(ReadLanguage(*client), kLanguageEnglish);
+  EXPECT_EQ(ReadLanguage(*client), Language::English);
   client->writeString("config", "Installer Language", "1031");
   EXPECT_STREQ(Text(TextId::SrvOnlyFalcrestServer, ReadLanguage(*client)),
                "Seul le serveur Falcrest peut envoyer des données");

@@ -2,23 +2,25 @@
 
 #include <QCoreApplication>
 
+#include <cstdio>
+
 #include "vantor/protocol/ControlMessages.h"
 
 namespace vantor::test {
 
 TestClient::TestClient(const QString& address, quint16 clientPort, bool bindUdp) : address_(address) {
   if (bindUdp) udp_.bind(address_, clientPort);
-  QObject::connect(&udp_, &QUdpSocket::readyRead, &udp_, [this] { pump(); });
+  QObject::connect(&udp_, &QUdpSocket::readyRead, &udp_, [this] { Pump(); });
   QObject::connect(&tcp_, &QTcpSocket::readyRead, &tcp_, [this] { control_ += tcp_.readAll(); });
 }
 
-bool TestClient::connectTo(quint16 serverPort) {
+bool TestClient::ConnectTo(quint16 serverPort) {
   if (!tcp_.bind(address_, 0)) return false;
   tcp_.connectToHost(QHostAddress::LocalHost, serverPort);
   return tcp_.waitForConnected(5000);
 }
 
-void TestClient::pump() {
+void TestClient::Pump() {
   while (udp_.hasPendingDatagrams()) {
     QByteArray datagram(static_cast<qsizetype>(udp_.pendingDatagramSize()), '\0');
     udp_.readDatagram(datagram.data(), datagram.size());
@@ -26,59 +28,59 @@ void TestClient::pump() {
   }
 }
 
-QByteArray TestClient::waitControl(qsizetype count, std::chrono::milliseconds timeout) {
+QByteArray TestClient::WaitControl(qsizetype count, std::chrono::milliseconds timeout) {
   WaitUntil([&] { return control_.size() >= count; }, timeout);
   return control_;
 }
 
-QByteArray TestClient::takeControl() {
+QByteArray TestClient::TakeControl() {
   QCoreApplication::processEvents();
   QByteArray taken = control_;
   control_.clear();
   return taken;
 }
 
-std::optional<protocol::ConfigBlock> TestClient::waitConfigBlock() {
-  const QByteArray bytes = waitControl(static_cast<qsizetype>(protocol::kConfigBlockSize));
+std::optional<protocol::ConfigBlock> TestClient::WaitConfigBlock() {
+  const QByteArray bytes = WaitControl(static_cast<qsizetype>(protocol::kConfigBlockSize));
   if (bytes.size() < static_cast<qsizetype>(protocol::kConfigBlockSize)) return std::nullopt;
   control_.remove(0, static_cast<qsizetype>(protocol::kConfigBlockSize));
   return protocol::DecodeConfigBlock(
       std::span(reinterpret_cast<const std::uint8_t*>(bytes.constData()), protocol::kConfigBlockSize));
 }
 
-void TestClient::join(protocol::CoalitionCode coalition) {
+void TestClient::Join(protocol::CoalitionCode coalition) {
   const auto reply = protocol::EncodeJoinReply(coalition);
-  send(QByteArray(reinterpret_cast<const char*>(reply.data()), static_cast<qsizetype>(reply.size())));
+  Send(QByteArray(reinterpret_cast<const char*>(reply.data()), static_cast<qsizetype>(reply.size())));
 }
 
-void TestClient::send(const QByteArray& bytes) {
+void TestClient::Send(const QByteArray& bytes) {
   tcp_.write(bytes);
   tcp_.flush();
 }
 
-bool TestClient::waitDatagrams(std::size_t count, std::chrono::milliseconds timeout) {
+bool TestClient::WaitDatagrams(std::size_t count, std::chrono::milliseconds timeout) {
   return WaitUntil([&] { return datagrams_.size() >= count; }, timeout);
 }
 
-bool TestClient::waitDisconnected(std::chrono::milliseconds timeout) {
+bool TestClient::WaitDisconnected(std::chrono::milliseconds timeout) {
   return WaitUntil([&] { return tcp_.state() == QAbstractSocket::UnconnectedState; }, timeout);
 }
 
-bool TestFeed::connectTo(quint16 feedPort) {
+bool TestFeed::ConnectTo(quint16 feedPort) {
   tcp_.connectToHost(QHostAddress::LocalHost, feedPort);
   return tcp_.waitForConnected(5000);
 }
 
-void TestFeed::send(const QByteArray& text) {
+void TestFeed::Send(const QByteArray& text) {
   tcp_.write(text);
   tcp_.flush();
 }
 
-void TestFeed::close() { tcp_.disconnectFromHost(); }
+void TestFeed::Close() { tcp_.disconnectFromHost(); }
 
-ServerHarness::ServerHarness(std::chrono::milliseconds joinTimeout)
-    : feedPort_(FreeTcpPort()), clientPort_(FreeTcpPort()) {
-  settings_ = SettingsStore::openFile(dir_.filePath("vantorsrv.ini"));
+ServerHarness::ServerHarness(HarnessOptions options) : feedPort_(FreeTcpPort()), clientPort_(FreeTcpPort()) {
+  server::ServerStores stores;
+  stores.server = SettingsStore::openFile(dir_.filePath("vantorsrv.ini"));
   server::ServerServices services;
   auto clock = std::make_unique<server::ManualWallClock>();
   auto hostCheck = std::make_unique<SwitchableHostCheck>();
@@ -89,32 +91,65 @@ ServerHarness::ServerHarness(std::chrono::milliseconds joinTimeout)
   services.clock = std::move(clock);
   services.hostCheck = std::move(hostCheck);
   services.launcher = std::move(launcher);
+  if (options.manualTimers) {
+    auto timers = std::make_unique<server::ManualTimerSource>();
+    timers_ = timers.get();
+    services.timers = std::move(timers);
+  }
   services.simulatorFolder = [this] { return simulatorFolder; };
-  server::ServerOptions options;
-  options.feedPort = feedPort_;
-  options.clientPort = clientPort_;
-  options.joinTimeout = joinTimeout;
-  options.feedReadPacing = std::chrono::milliseconds(20);
-  server_ = std::make_unique<server::VantorServer>(*settings_, notifier_, options, std::move(services));
+  server::ServerOptions serverOptions;
+  serverOptions.feedPort = feedPort_;
+  serverOptions.clientPort = clientPort_;
+  serverOptions.joinTimeout = options.joinTimeout;
+  serverOptions.feedReadPacing = std::chrono::milliseconds(20);
+  runtime_ = std::make_unique<server::ServerRuntime>(std::move(stores), notifier_, serverOptions, std::move(services));
 }
 
 ServerHarness::~ServerHarness() {
-  server_.reset();
+  runtime_.reset();
   QCoreApplication::processEvents();
 }
 
-void ServerHarness::start(bool launchSimulator) {
-  server_->LoadStartSettings();
-  server_->StartServer({.launchSimulator = launchSimulator});
+void ServerHarness::Start(bool launchSimulator) {
+  runtime_->LoadStartSettings();
+  runtime_->StartServer({.launchSimulator = launchSimulator});
 }
 
-std::unique_ptr<TestClient> ServerHarness::joinedClient(const QString& address, protocol::CoalitionCode coalition) {
+std::unique_ptr<TestClient> ServerHarness::JoinedClient(const QString& address, protocol::CoalitionCode coalition) {
   auto client = std::make_unique<TestClient>(address, clientPort_);
-  if (!client->connectTo(clientPort_) || !client->waitConfigBlock()) return nullptr;
-  const int joinedBefore = server_->joinedClients();
-  client->join(coalition);
-  if (!WaitUntil([&] { return server_->joinedClients() > joinedBefore; })) return nullptr;
+  if (!client->ConnectTo(clientPort_) || !client->WaitConfigBlock()) return nullptr;
+  const int joinedBefore = Clients().JoinedCount();
+  client->Join(coalition);
+  if (!WaitUntil([&] { return Clients().JoinedCount() > joinedBefore; })) return nullptr;
   return client;
+}
+
+QByteArray FeedObject(std::int32_t id, char cls, const std::string& name, double lat, double lon, const char* bracket) {
+  char numbers[64];
+  std::snprintf(numbers, sizeof numbers, "@@%.4f %.4f 1000 1.5##", lat, lon);
+  return QByteArray::fromStdString(std::to_string(id) + " " + cls + " " + name + bracket + numbers);
+}
+
+QByteArray Broadcast(TestFeed& feed, TestClient& client, const QByteArray& batch) {
+  const std::size_t before = client.Datagrams().size();
+  feed.Send(batch);
+  if (!client.WaitDatagrams(before + 1)) return "<no datagram>";
+  QByteArray text;
+  // A batch is one broadcast; gather what arrived for it.
+  QCoreApplication::processEvents();
+  for (std::size_t i = before; i < client.Datagrams().size(); ++i) text += client.Datagrams()[i];
+  return text;
+}
+
+QByteArray Bytes(const protocol::ConfigBlockBytes& bytes) {
+  return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
+
+std::int32_t Int32At(const QByteArray& bytes, int offset) {
+  std::uint32_t value = 0;
+  for (int i = 0; i < 4; ++i)
+    value |= static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[offset + i])) << (8 * i);
+  return static_cast<std::int32_t>(value);
 }
 
 }  // namespace vantor::test

@@ -1,6 +1,7 @@
 #pragma once
 // A radar client and a simulator feed over real loopback sockets, and an
-// in-process server with injected clock, host check and launcher.
+// in-process server runtime with injected clock, timers, host check and
+// launcher.
 
 #include <QTcpSocket>
 #include <QTemporaryDir>
@@ -15,7 +16,7 @@
 #include "vantor/platform/SettingsStore.h"
 #include "vantor/protocol/ConfigBlock.h"
 #include "vantor/protocol/Constants.h"
-#include "vantor/server/VantorServer.h"
+#include "vantor/server/ServerRuntime.h"
 
 namespace vantor::test {
 
@@ -24,23 +25,23 @@ namespace vantor::test {
 class TestClient {
  public:
   TestClient(const QString& address, quint16 clientPort, bool bindUdp = true);
-  bool connectTo(quint16 serverPort);
+  bool ConnectTo(quint16 serverPort);
   // Waits until `count` control bytes arrived in total; returns all of them.
-  QByteArray waitControl(qsizetype count, std::chrono::milliseconds timeout = std::chrono::seconds(5));
-  QByteArray takeControl();
-  std::optional<protocol::ConfigBlock> waitConfigBlock();
-  void join(protocol::CoalitionCode coalition);
-  void send(const QByteArray& bytes);
-  bool waitDatagrams(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(5));
+  QByteArray WaitControl(qsizetype count, std::chrono::milliseconds timeout = std::chrono::seconds(5));
+  QByteArray TakeControl();
+  std::optional<protocol::ConfigBlock> WaitConfigBlock();
+  void Join(protocol::CoalitionCode coalition);
+  void Send(const QByteArray& bytes);
+  bool WaitDatagrams(std::size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(5));
   // Received datagrams, in order.
-  std::vector<QByteArray>& datagrams() { return datagrams_; }
-  bool waitDisconnected(std::chrono::milliseconds timeout = std::chrono::seconds(5));
-  bool connected() const { return tcp_.state() == QAbstractSocket::ConnectedState; }
-  void closeUdp() { udp_.close(); }
-  void disconnect() { tcp_.disconnectFromHost(); }
+  std::vector<QByteArray>& Datagrams() { return datagrams_; }
+  bool WaitDisconnected(std::chrono::milliseconds timeout = std::chrono::seconds(5));
+  bool Connected() const { return tcp_.state() == QAbstractSocket::ConnectedState; }
+  void CloseUdp() { udp_.close(); }
+  void Disconnect() { tcp_.disconnectFromHost(); }
 
  private:
-  void pump();
+  void Pump();
 
   QHostAddress address_;
   QTcpSocket tcp_;
@@ -51,9 +52,9 @@ class TestClient {
 
 class TestFeed {
  public:
-  bool connectTo(quint16 feedPort);
-  void send(const QByteArray& text);
-  void close();
+  bool ConnectTo(quint16 feedPort);
+  void Send(const QByteArray& text);
+  void Close();
 
  private:
   QTcpSocket tcp_;
@@ -79,7 +80,7 @@ class SwitchableHostCheck final : public server::HostCheck {
 
 class FakeLauncher final : public server::SimulatorLauncher {
  public:
-  void launch(const QString& program, const QString& folder, QObject*, Callbacks callbacks) override {
+  void Launch(const QString& program, const QString& folder, QObject*, Callbacks callbacks) override {
     programs.push_back(program);
     folders.push_back(folder);
     last = std::move(callbacks);
@@ -89,35 +90,56 @@ class FakeLauncher final : public server::SimulatorLauncher {
   Callbacks last;
 };
 
+struct HarnessOptions {
+  std::chrono::milliseconds joinTimeout{protocol::kJoinTimeoutMs};
+  // Join timers on a manual clock (Timers()) instead of Qt's.
+  bool manualTimers = false;
+};
+
 // An in-process server on free ports with a settings file of its own.
 class ServerHarness {
  public:
-  explicit ServerHarness(std::chrono::milliseconds joinTimeout = std::chrono::seconds(15));
+  explicit ServerHarness(HarnessOptions options = {});
   ~ServerHarness();
-  SettingsStore& settings() { return *settings_; }
-  server::VantorServer& server() { return *server_; }
-  server::ManualWallClock& clock() { return *clock_; }
-  SwitchableHostCheck& hostCheck() { return *hostCheck_; }
-  FakeLauncher& launcher() { return *launcher_; }
-  RecordingNotifier& notifier() { return notifier_; }
-  quint16 feedPort() const { return feedPort_; }
-  quint16 clientPort() const { return clientPort_; }
+  SettingsStore& Settings() { return runtime_->Settings(); }
+  server::ServerRuntime& Runtime() { return *runtime_; }
+  server::ClientSlots& Clients() { return runtime_->Clients(); }
+  server::FeedConnections& Feeds() { return runtime_->Feeds(); }
+  server::ManualWallClock& Clock() { return *clock_; }
+  // Only with manualTimers.
+  server::ManualTimerSource& Timers() { return *timers_; }
+  SwitchableHostCheck& HostCheck() { return *hostCheck_; }
+  FakeLauncher& Launcher() { return *launcher_; }
+  RecordingNotifier& Notifier() { return notifier_; }
+  quint16 FeedPort() const { return feedPort_; }
+  quint16 ClientPort() const { return clientPort_; }
   QString simulatorFolder;
   // StartServer without launching, unless asked.
-  void start(bool launchSimulator = false);
-  std::unique_ptr<TestClient> joinedClient(const QString& address,
+  void Start(bool launchSimulator = false);
+  std::unique_ptr<TestClient> JoinedClient(const QString& address,
                                            protocol::CoalitionCode coalition = protocol::CoalitionCode::Blue);
 
  private:
   QTemporaryDir dir_;
   quint16 feedPort_;
   quint16 clientPort_;
-  std::unique_ptr<SettingsStore> settings_;
   RecordingNotifier notifier_;
   server::ManualWallClock* clock_ = nullptr;
+  server::ManualTimerSource* timers_ = nullptr;
   SwitchableHostCheck* hostCheck_ = nullptr;
   FakeLauncher* launcher_ = nullptr;
-  std::unique_ptr<server::VantorServer> server_;
+  std::unique_ptr<server::ServerRuntime> runtime_;
 };
+
+// A feed object record: "<id> <class> <name><bracket>@@<lat> <lon> 1000 1.5##".
+QByteArray FeedObject(std::int32_t id, char cls, const std::string& name, double lat, double lon,
+                      const char* bracket = "[Allies]");
+
+// Sends a batch and waits until `client` got one more datagram; returns the
+// text of what arrived for it.
+QByteArray Broadcast(TestFeed& feed, TestClient& client, const QByteArray& batch);
+
+QByteArray Bytes(const protocol::ConfigBlockBytes& bytes);
+std::int32_t Int32At(const QByteArray& bytes, int offset);
 
 }  // namespace vantor::test

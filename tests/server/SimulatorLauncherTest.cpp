@@ -33,7 +33,7 @@ TEST(SimulatorLauncher, RunsInItsFolderAndReportsItsEnd) {
   ProcessSimulatorLauncher launcher;
   bool ended = false;
   bool failed = false;
-  launcher.launch(program, dir.path(), &context, {[&] { failed = true; }, [&] { ended = true; }});
+  launcher.Launch(program, dir.path(), &context, {[&] { failed = true; }, [&] { ended = true; }});
   ASSERT_TRUE(WaitUntil([&] { return ended || failed; }));
   EXPECT_TRUE(ended);
   QFile started(dir.filePath("started.txt"));
@@ -48,7 +48,7 @@ TEST(SimulatorLauncher, MissingProgramFailsToStart) {
   ProcessSimulatorLauncher launcher;
   bool ended = false;
   bool failed = false;
-  launcher.launch(SimulatorProgramPath(dir.path()), dir.path(), &context,
+  launcher.Launch(SimulatorProgramPath(dir.path()), dir.path(), &context,
                   {[&] { failed = true; }, [&] { ended = true; }});
   ASSERT_TRUE(WaitUntil([&] { return ended || failed; }));
   EXPECT_TRUE(failed);
@@ -62,7 +62,7 @@ TEST(SimulatorLauncher, LeavingWhileTheSimulatorRunsNeitherWaitsNorCallsBack) {
   {
     QObject context;
     ProcessSimulatorLauncher launcher;
-    launcher.launch(program, dir.path(), &context, {[&] { called = true; }, [&] { called = true; }});
+    launcher.Launch(program, dir.path(), &context, {[&] { called = true; }, [&] { called = true; }});
     WaitUntil([] { return false; }, std::chrono::milliseconds(100));
   }  // returns at once, the simulator keeps running
   WaitUntil([] { return false; }, std::chrono::milliseconds(100));

@@ -31,25 +31,25 @@ class ServerProcess {
       process_.waitForFinished(5000);
     }
   }
-  bool start() {
+  bool Start() {
     process_.start(ProgramPath("vantorsrv"), arguments_);
     if (!process_.waitForStarted(5000)) return false;
     // Serving once both ports are reported.
-    return WaitUntil([&] { return stderrText().contains("client port"); }, std::chrono::seconds(10));
+    return WaitUntil([&] { return StderrText().contains("client port"); }, std::chrono::seconds(10));
   }
-  QString stderrText() {
+  QString StderrText() {
     stderr_ += QString::fromUtf8(process_.readAllStandardError());
     return stderr_;
   }
-  bool terminate(int& exitCode) {
+  bool Terminate(int& exitCode) {
     ::kill(static_cast<pid_t>(process_.processId()), SIGTERM);
     if (!process_.waitForFinished(5000)) return false;
     exitCode = process_.exitStatus() == QProcess::NormalExit ? process_.exitCode() : -1;
     return true;
   }
-  quint16 feedPort() const { return feedPort_; }
-  quint16 clientPort() const { return clientPort_; }
-  const QString& settingsPath() const { return settings_; }
+  quint16 FeedPort() const { return feedPort_; }
+  quint16 ClientPort() const { return clientPort_; }
+  const QString& SettingsPath() const { return settings_; }
 
  private:
   quint16 feedPort_;
@@ -62,8 +62,8 @@ class ServerProcess {
 
 std::unique_ptr<TestClient> Join(const QString& address, quint16 port, protocol::CoalitionCode coalition) {
   auto client = std::make_unique<TestClient>(address, port);
-  if (!client->connectTo(port) || !client->waitConfigBlock()) return nullptr;
-  client->join(coalition);
+  if (!client->ConnectTo(port) || !client->WaitConfigBlock()) return nullptr;
+  client->Join(coalition);
   return client;
 }
 
@@ -96,52 +96,52 @@ TEST(VantorsrvProgram, ServesAFeedToSeveralClientsAndStopsCleanlyOnSigterm) {
   QTemporaryDir dir;
   ServerProcess server(dir, {"--no-simulator"});
   {
-    auto settings = SettingsStore::openFile(server.settingsPath());
+    auto settings = SettingsStore::openFile(server.SettingsPath());
     settings->writeInt("Config", "MaxClient", 3);
     settings->writeString("Config", "bluepass", "bleu");
     settings->writeString("Config", "redpass", "rouge");
     settings->writeInt("Config", "Ra11", 0);
   }
-  ASSERT_TRUE(server.start()) << server.stderrText().toStdString();
+  ASSERT_TRUE(server.Start()) << server.StderrText().toStdString();
 
-  auto blue = Join("127.0.0.2", server.clientPort(), protocol::CoalitionCode::Blue);
-  auto red = Join("127.0.0.3", server.clientPort(), protocol::CoalitionCode::Red);
+  auto blue = Join("127.0.0.2", server.ClientPort(), protocol::CoalitionCode::Blue);
+  auto red = Join("127.0.0.3", server.ClientPort(), protocol::CoalitionCode::Red);
   ASSERT_TRUE(blue && red);
 
   TestFeed feed;
-  ASSERT_TRUE(feed.connectTo(server.feedPort()));
+  ASSERT_TRUE(feed.ConnectTo(server.FeedPort()));
   const QByteArray first =
       "Mission start time: 43200##"
       "16779010 B Colt 11[Enemies]@@45.0322 38.9251 3000.0 1.57##"
       "30000001 A SA-11 Buk SR[Allies]@@44.0 38.0 10 0##"
       "30000002 A Kub STR[Allies]@@44.5 38.5 10 0##";
-  feed.send(first);
-  ASSERT_TRUE(blue->waitDatagrams(1) && red->waitDatagrams(1));
-  EXPECT_EQ(blue->datagrams().back(), QByteArray());  // created objects wait for their update
+  feed.Send(first);
+  ASSERT_TRUE(blue->WaitDatagrams(1) && red->WaitDatagrams(1));
+  EXPECT_EQ(blue->Datagrams().back(), QByteArray());  // created objects wait for their update
 
-  feed.send(
+  feed.Send(
       "16779010 B Colt 11[Enemies]@@45.0422 38.9251 3000.0 1.57##"
       "30000001 A SA-11 Buk SR[Allies]@@44.0 38.0 10 0##"
       "30000002 A Kub STR[Allies]@@44.5 38.5 10 0##");
-  ASSERT_TRUE(blue->waitDatagrams(2) && red->waitDatagrams(2));
+  ASSERT_TRUE(blue->WaitDatagrams(2) && red->WaitDatagrams(2));
   const QByteArray expected =
       "16779010BColt 11[A]@45.0422 38.9251 3000.0 1.57 0##"
       "30000002AKub STR[B]@44.5000 38.5000 10.0 0.00 0##";  // BUK SR is disabled
-  EXPECT_EQ(blue->datagrams()[1], expected);
-  EXPECT_EQ(red->datagrams()[1], expected);
+  EXPECT_EQ(blue->Datagrams()[1], expected);
+  EXPECT_EQ(red->Datagrams()[1], expected);
 
   const auto chat = protocol::EncodeChatMessage(protocol::CoalitionCode::Everyone, "bonjour");
   const QByteArray chatBytes(reinterpret_cast<const char*>(chat.data()), static_cast<qsizetype>(chat.size()));
-  red->send(chatBytes);
-  EXPECT_EQ(blue->waitControl(chatBytes.size()), chatBytes);
-  EXPECT_EQ(red->waitControl(chatBytes.size()), chatBytes);
+  red->Send(chatBytes);
+  EXPECT_EQ(blue->WaitControl(chatBytes.size()), chatBytes);
+  EXPECT_EQ(red->WaitControl(chatBytes.size()), chatBytes);
 
   int exitCode = -1;
-  ASSERT_TRUE(server.terminate(exitCode));
+  ASSERT_TRUE(server.Terminate(exitCode));
   EXPECT_EQ(exitCode, 0);
-  EXPECT_TRUE(blue->waitDisconnected());
-  EXPECT_TRUE(red->waitDisconnected());
-  EXPECT_TRUE(server.stderrText().contains("VANTORSRV")) << server.stderrText().toStdString();
+  EXPECT_TRUE(blue->WaitDisconnected());
+  EXPECT_TRUE(red->WaitDisconnected());
+  EXPECT_TRUE(server.StderrText().contains("VANTORSRV")) << server.StderrText().toStdString();
 }
 
 TEST(VantorsrvProgram, LaunchesTheSimulatorFromItsFolderUnlessToldNotTo) {
@@ -158,27 +158,27 @@ TEST(VantorsrvProgram, LaunchesTheSimulatorFromItsFolderUnlessToldNotTo) {
   QTemporaryDir dir;
   {
     ServerProcess server(dir, {"--simulator-dir", simulator.path()});
-    ASSERT_TRUE(server.start());
+    ASSERT_TRUE(server.Start());
     EXPECT_TRUE(WaitUntil([&] { return QFile::exists(marker); }));
     int exitCode = -1;
-    ASSERT_TRUE(server.terminate(exitCode));
+    ASSERT_TRUE(server.Terminate(exitCode));
     EXPECT_EQ(exitCode, 0);
   }
   QFile::remove(marker);
   {
     ServerProcess server(dir, {"--simulator-dir", simulator.path(), "--no-simulator"});
-    ASSERT_TRUE(server.start());
+    ASSERT_TRUE(server.Start());
     int exitCode = -1;
-    ASSERT_TRUE(server.terminate(exitCode));
+    ASSERT_TRUE(server.Terminate(exitCode));
     EXPECT_FALSE(QFile::exists(marker));
     // The start recorded the stored choice, not this run's option.
-    EXPECT_EQ(SettingsStore::openFile(server.settingsPath())->readInt("Config", "notlaunchfalcrest", -1), 0);
+    EXPECT_EQ(SettingsStore::openFile(server.SettingsPath())->readInt("Config", "notlaunchfalcrest", -1), 0);
   }
   {
     ServerProcess server(dir, {"--simulator-dir", simulator.filePath("nowhere")});
-    ASSERT_TRUE(server.start());
-    EXPECT_TRUE(WaitUntil([&] { return server.stderrText().contains("Error Starting Falcrest!!!!!"); }));
+    ASSERT_TRUE(server.Start());
+    EXPECT_TRUE(WaitUntil([&] { return server.StderrText().contains("Error Starting Falcrest!!!!!"); }));
     int exitCode = -1;
-    ASSERT_TRUE(server.terminate(exitCode));
+    ASSERT_TRUE(server.Terminate(exitCode));
   }
 }

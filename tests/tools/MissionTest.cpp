@@ -98,7 +98,7 @@ TEST(Mission, EveryRecordParsesUnderTheServersOwnParser) {
   EXPECT_EQ(skipped, 0);
   EXPECT_GT(broadcasts, 0);
   EXPECT_GT(time.missionStart, 6 * 3600 - 1);
-  EXPECT_GT(table.size(), 40u);
+  EXPECT_GT(table.Size(), 40u);
 }
 
 TEST(Mission, HoldsTheTheatresCastOfBothSides) {

@@ -1,7 +1,7 @@
 #include "vantor/model/ClientSettings.h"
 
+#include "vantor/platform/InstallerLanguage.h"
 #include "vantor/platform/SettingsStore.h"
-#include "vantor/texts/Texts.h"
 
 namespace vantor::model {
 namespace {
@@ -11,11 +11,6 @@ int ReadFlag(const SettingsStore& store, const char* name, int defaultValue) {
 }
 
 }  // namespace
-
-int ReadLanguage(const SettingsStore& store) {
-  const QString value = store.readString(kClientSettingsSection, setting_name::kInstallerLanguage, "1036");
-  return LanguageFromInstallerValue(value.toStdString());
-}
 
 ClientSettings ClientSettings::Load(const SettingsStore& store) {
   ClientSettings settings;
@@ -30,11 +25,6 @@ ClientSettings ClientSettings::Load(const SettingsStore& store) {
   // Stored as text; the leading digits count, none give 0.
   settings.fontSize = ProfileTextToInt(store.readString(kClientSettingsSection, setting_name::kFontSize, "12"));
   return settings;
-}
-
-int ClientSettings::menuLanguage() const {
-  if (language == kLanguageEnglish || language == kLanguageSpanish) return language;
-  return kLanguageFrench;
 }
 
 }  // namespace vantor::model

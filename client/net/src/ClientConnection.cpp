@@ -10,7 +10,7 @@
 #include "vantor/net/ServerAddressList.h"
 #include "vantor/platform/Notifier.h"
 #include "vantor/protocol/ControlMessages.h"
-#include "vantor/texts/Texts.h"
+#include "vantor/texts/QText.h"
 
 namespace vantor::net {
 
@@ -33,7 +33,7 @@ const char* ConnectionStateName(ConnectionState state) {
 }
 
 ClientConnection::ClientConnection(model::CRivakDoc& document, ConnectionPrompts& prompts, Notifier& notifier,
-                                   ChatMessageSink& messages, int language, ConnectionOptions options,
+                                   ChatMessageSink& messages, Language language, ConnectionOptions options,
                                    model::SecondsClock clock, QObject* parent)
     : QObject(parent),
       document_(document),
@@ -88,7 +88,7 @@ bool ClientConnection::OpenDatagramSocket() {
   // take the other's datagrams.
   if (!socket->bind(local, options_.datagramPort, QAbstractSocket::DontShareAddress)) {
     delete socket;
-    ShowError(QString::fromUtf8(Text(TextId::NetDatagramPortBusy, language_)).arg(options_.datagramPort));
+    ShowError(QText(TextId::NetDatagramPortBusy, language_).arg(options_.datagramPort));
     return false;
   }
   // A large mission's broadcast arrives at once and waits while the scope
@@ -111,7 +111,7 @@ void ClientConnection::OpenControlSocket() {
     // Reported like any other failed connect.
     CloseControl();
     SetState(ConnectionState::Closed);
-    ShowError(QString::fromUtf8(Text(TextId::NetCantConnect, language_)));
+    ShowError(QText(TextId::NetCantConnect, language_));
     return;
   }
   socket->connectToHost(serverAddress_, options_.serverPort);
@@ -123,7 +123,7 @@ void ClientConnection::OnControlError() {
   if (state_ != ConnectionState::Connecting) return;  // losses after the connect come as a disconnection
   CloseControl();
   SetState(ConnectionState::Closed);
-  ShowError(QString::fromUtf8(Text(TextId::NetCantConnect, language_)));
+  ShowError(QText(TextId::NetCantConnect, language_));
 }
 
 void ClientConnection::OnControlDisconnected() {
@@ -134,7 +134,7 @@ void ClientConnection::OnControlDisconnected() {
   if (!control_ || state_ == ConnectionState::Closed) return;
   control_->disconnect(this);
   SetState(ConnectionState::Closed);
-  notifier_.showInformation(QString::fromUtf8(Text(TextId::NetDisconnected, language_)));
+  notifier_.showInformation(QText(TextId::NetDisconnected, language_));
 }
 
 void ClientConnection::OnControlReadable() {
@@ -148,7 +148,7 @@ void ClientConnection::OnControlReadable() {
     if (count < 0) {
       CloseControl();
       SetState(ConnectionState::Closed);
-      ShowError(QString::fromUtf8(Text(TextId::NetReadFailure, language_)));
+      ShowError(QText(TextId::NetReadFailure, language_));
       break;
     }
     if (count == 0) break;
@@ -168,7 +168,7 @@ void ClientConnection::HandleControlRead(std::span<const std::uint8_t> bytes) {
     case HandshakeAssembler::Result::ServerFull:
       CloseControl();
       SetState(ConnectionState::Closed);
-      ShowError(QString::fromUtf8(Text(TextId::NetServerFull, language_)));
+      ShowError(QText(TextId::NetServerFull, language_));
       return;
     case HandshakeAssembler::Result::BlockReady:
       HandleConfigBlock();
@@ -182,7 +182,7 @@ void ClientConnection::HandleConfigBlock() {
     // mean something else.
     CloseControl();
     SetState(ConnectionState::Closed);
-    ShowError(QString::fromUtf8(Text(TextId::NetVersionMismatch, language_)));
+    ShowError(QText(TextId::NetVersionMismatch, language_));
     return;
   }
   {
@@ -218,10 +218,10 @@ bool ClientConnection::LogOn() {
       matched = SideForPassword(entered->toUtf8().toStdString(), clientState_.configBlock);
       if (matched) break;
       if (attempt < kPasswordTries) {
-        ShowError(QString::fromUtf8(Text(TextId::NetInvalidPassword, language_)));
+        ShowError(QText(TextId::NetInvalidPassword, language_));
         if (!stillCurrent()) return false;
       } else {
-        ShowError(QString::fromUtf8(Text(TextId::NetCantConnect, language_)));
+        ShowError(QText(TextId::NetCantConnect, language_));
         return false;
       }
     }
@@ -268,7 +268,7 @@ void ClientConnection::OnDatagramReadable() {
       // here means the socket itself is unusable.
       datagram_->disconnect(this);
       datagram_->close();
-      ShowError(QString::fromUtf8(Text(TextId::NetReadFailure, language_)));
+      ShowError(QText(TextId::NetReadFailure, language_));
       return;
     }
     // An empty datagram (nothing changed for this client) carries no records.

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "vantor/protocol/ControlMessages.h"
-#include "vantor/texts/Texts.h"
+#include "vantor/texts/QText.h"
 
 namespace vantor::net {
 
@@ -33,11 +33,12 @@ std::int32_t HandshakeAssembler::BlockVersion() const {
   return static_cast<std::int32_t>(value);
 }
 
-ChatReceipt ReadChatMessage(std::span<const std::uint8_t> bytes, protocol::CoalitionCode ownCoalition, int language) {
+ChatReceipt ReadChatMessage(std::span<const std::uint8_t> bytes, protocol::CoalitionCode ownCoalition,
+                            Language language) {
   ChatReceipt receipt;
   if (bytes.size() >= protocol::kChatRejectBytes) {
     receipt.kind = ChatReceipt::Kind::Invalid;
-    receipt.text = QString::fromUtf8(Text(TextId::NetInvalidChat, language));
+    receipt.text = QText(TextId::NetInvalidChat, language);
     return receipt;
   }
   const auto message = protocol::DecodeChatMessage(bytes);

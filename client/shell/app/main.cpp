@@ -9,22 +9,12 @@
 #include <memory>
 #include <optional>
 
+#include "vantor/platform/PortOption.h"
 #include "vantor/scope/CRivakView.h"
 #include "vantor/shell/CMainFrame.h"
 #include "vantor/shell/CRivakApp.h"
 #include "vantor/shell/ConnectionShell.h"
 #include "vantor/shell/ScopeSnapshots.h"
-
-namespace {
-
-std::optional<quint16> ParsePort(const QString& text) {
-  bool ok = false;
-  const uint value = text.toUInt(&ok);
-  if (!ok || value == 0 || value > 65535) return std::nullopt;
-  return static_cast<quint16>(value);
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   QApplication::setApplicationName("Vantor");
@@ -133,7 +123,7 @@ int main(int argc, char** argv) {
   }
 
   vantor::net::ConnectionOptions connection;
-  const auto clientPort = ParsePort(parser.value(clientPortOption));
+  const auto clientPort = vantor::ParsePortOption(parser.value(clientPortOption));
   if (!clientPort) {
     std::fprintf(stderr, "Vantor: --client-port needs a port number from 1 to 65535\n");
     return 2;

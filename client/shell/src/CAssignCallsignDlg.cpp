@@ -15,7 +15,7 @@
 #include "vantor/model/CRivakDoc.h"
 #include "vantor/model/Callsigns.h"
 #include "vantor/model/ContactLabels.h"
-#include "vantor/texts/Texts.h"
+#include "vantor/texts/QText.h"
 
 namespace vantor::shell {
 namespace {
@@ -25,14 +25,14 @@ constexpr int kIdRole = Qt::UserRole;
 constexpr int kMaxPrefixLength = 16;
 }  // namespace
 
-CAssignCallsignDlg::CAssignCallsignDlg(model::CRivakDoc& document, const QString& pilotText, int language,
+CAssignCallsignDlg::CAssignCallsignDlg(model::CRivakDoc& document, const QString& pilotText, Language language,
                                        QWidget* parent)
     : QDialog(parent), document_(document) {
-  setWindowTitle(Text(TextId::AssignCallsignTitle, language));
+  setWindowTitle(QText(TextId::AssignCallsignTitle, language));
   setObjectName("assignCallsignDialog");
 
-  auto* caption = new QLabel(Text(TextId::AssignCallsignPilotCaption, language), this);
-  pilotLabel_ = new QLabel(pilotText.isEmpty() ? Text(TextId::AssignCallsignNoPilot, language) : pilotText, this);
+  auto* caption = new QLabel(QText(TextId::AssignCallsignPilotCaption, language), this);
+  pilotLabel_ = new QLabel(pilotText.isEmpty() ? QText(TextId::AssignCallsignNoPilot, language) : pilotText, this);
   pilotLabel_->setObjectName("pilotText");
   pilotLabel_->setAlignment(Qt::AlignCenter);
 
@@ -52,7 +52,7 @@ CAssignCallsignDlg::CAssignCallsignDlg(model::CRivakDoc& document, const QString
   contactList_->setObjectName("contacts");
   contactList_->setColumnCount(2);
   contactList_->setHeaderLabels(
-      {Text(TextId::AssignCallsignPilotColumn, language), Text(TextId::AssignCallsignCallsignColumn, language)});
+      {QText(TextId::AssignCallsignPilotColumn, language), QText(TextId::AssignCallsignCallsignColumn, language)});
   contactList_->setRootIsDecorated(false);
   contactList_->setSelectionMode(QAbstractItemView::SingleSelection);
   contactList_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -61,14 +61,14 @@ CAssignCallsignDlg::CAssignCallsignDlg(model::CRivakDoc& document, const QString
   contactList_->setColumnWidth(0, kPilotColumnWidth);
   contactList_->setColumnWidth(1, kCallsignColumnWidth);
 
-  assignButton_ = new QPushButton(Text(TextId::AssignCallsignAssign, language), this);
+  assignButton_ = new QPushButton(QText(TextId::AssignCallsignAssign, language), this);
   assignButton_->setObjectName("assign");
   assignButton_->setEnabled(false);
   assignButton_->setAutoDefault(false);
-  okButton_ = new QPushButton(Text(TextId::AssignCallsignOk, language), this);
+  okButton_ = new QPushButton(QText(TextId::AssignCallsignOk, language), this);
   okButton_->setObjectName("ok");
   okButton_->setDefault(true);
-  closeButton_ = new QPushButton(Text(TextId::AssignCallsignClose, language), this);
+  closeButton_ = new QPushButton(QText(TextId::AssignCallsignClose, language), this);
   closeButton_->setObjectName("close");
   closeButton_->setAutoDefault(false);
 
@@ -130,7 +130,7 @@ void CAssignCallsignDlg::OnAssign() {
   if (document_.LookupCallsign(id, callsign)) row->setText(1, callsign);
 }
 
-bool RunAssignCallsign(model::CRivakDoc& document, int id, int language, QWidget* parent) {
+bool RunAssignCallsign(model::CRivakDoc& document, int id, Language language, QWidget* parent) {
   QString pilotText;
   {
     std::lock_guard<model::ContactLock> guard(document.contactLock());

@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QEvent>
-#include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -11,28 +10,15 @@
 #include <QTimer>
 
 #include "vantor/model/Airfields.h"
-#include "vantor/platform/MessageBoxNotifier.h"
+#include "vantor/platform/Display.h"
+#include "vantor/platform/Notifier.h"
 #include "vantor/scope/CRivakView.h"
 #include "vantor/shell/CAssignCallsignDlg.h"
 #include "vantor/shell/CRivakApp.h"
 #include "vantor/shell/MainMenus.h"
-#include "vantor/texts/Texts.h"
+#include "vantor/texts/QText.h"
 
 namespace vantor::shell {
-namespace {
-
-QString MenuText(TextId id, int language) { return QString::fromUtf8(Text(id, language)); }
-
-// Nobody can answer a message box on a platform without a display.
-std::unique_ptr<Notifier> NotifierFor(QWidget* parent) {
-  const QString platform = QGuiApplication::platformName();
-  if (platform == QLatin1String("offscreen") || platform == QLatin1String("minimal"))
-    return std::make_unique<StderrNotifier>(QStringLiteral("Vantor"));
-  return std::make_unique<MessageBoxNotifier>(QStringLiteral("VANTOR"), parent);
-}
-
-}  // namespace
-
 CMainFrame::CMainFrame(CRivakApp& app, QWidget* parent) : QMainWindow(parent), app_(app) {
   setObjectName("mainFrame");
   setWindowTitle("Vantor");
@@ -46,7 +32,7 @@ CMainFrame::CMainFrame(CRivakApp& app, QWidget* parent) : QMainWindow(parent), a
   scope_->SetCallsignDialog(
       [this](int contactId) { RunAssignCallsign(*app_.document(), contactId, app_.language(), this); });
 
-  BuildMenus(app.settings().menuLanguage());
+  BuildMenus(app.settings().language);
 
   // The window has no caption; the standard quit keys still close it.
   auto* quit = new QAction(this);
@@ -64,8 +50,8 @@ QAction* CMainFrame::AddCommand(QMenu* menu, const QString& text, int command) {
   return action;
 }
 
-void CMainFrame::BuildMenus(int language) {
-  airports_ = menuBar()->addMenu(MenuText(TextId::ScopeMenuAirports, language));
+void CMainFrame::BuildMenus(Language language) {
+  airports_ = menuBar()->addMenu(QText(TextId::ScopeMenuAirports, language));
   airports_->setObjectName("airportsMenu");
   for (const model::AirportMenuEntry& entry : model::AirportsMenuEntries) {
     QAction* action = AddCommand(airports_, QString::fromLatin1(entry.text), entry.menuId);
@@ -79,18 +65,18 @@ void CMainFrame::BuildMenus(int language) {
     airportActions_[command] = action;
   }
   airports_->addSeparator();
-  QAction* exit = AddCommand(airports_, MenuText(TextId::ScopeMenuExit, language), kExitCommand);
+  QAction* exit = AddCommand(airports_, QText(TextId::ScopeMenuExit, language), kExitCommand);
   connect(exit, &QAction::triggered, this, &QWidget::close);
   connect(airports_, &QMenu::aboutToShow, this, &CMainFrame::PrepareAirportsMenu);
 
-  radars_ = menuBar()->addMenu(MenuText(TextId::ScopeMenuRadars, language));
+  radars_ = menuBar()->addMenu(QText(TextId::ScopeMenuRadars, language));
   radars_->setObjectName("radarsMenu");
   radars_->addSeparator();
   connect(radars_, &QMenu::aboutToShow, this, &CMainFrame::PrepareRadarsMenu);
 
-  help_ = menuBar()->addMenu(MenuText(TextId::ScopeMenuHelp, language));
+  help_ = menuBar()->addMenu(QText(TextId::ScopeMenuHelp, language));
   help_->setObjectName("helpMenu");
-  QAction* about = AddCommand(help_, MenuText(TextId::ScopeMenuAbout, language), kAboutCommand);
+  QAction* about = AddCommand(help_, QText(TextId::ScopeMenuAbout, language), kAboutCommand);
   connect(about, &QAction::triggered, this, &CMainFrame::aboutRequested);
 }
 
@@ -164,7 +150,7 @@ void CMainFrame::changeEvent(QEvent* event) {
 }
 
 void CMainFrame::ReportBrokenInstallation(const QString& message) {
-  NotifierFor(this)->showError(message);
+  NotifierForDisplay(QStringLiteral("Vantor"), QStringLiteral("VANTOR"), this)->showError(message);
   // The program ends once its event loop runs.
   QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
 }

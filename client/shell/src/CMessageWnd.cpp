@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-#include "vantor/texts/Texts.h"
+#include "vantor/texts/QText.h"
 
 namespace vantor::shell {
 namespace {
@@ -14,10 +14,10 @@ constexpr int kDefaultFontPixels = 12;
 constexpr qsizetype kMaxKeptMessages = 500;
 }  // namespace
 
-CMessageWnd::CMessageWnd(int language, int fontSize, QWidget* parent)
+CMessageWnd::CMessageWnd(Language language, int fontSize, QWidget* parent)
     : QWidget(parent, Qt::Tool), fontPixels_(fontSize > 0 ? fontSize : kDefaultFontPixels) {
   setObjectName("messageWindow");
-  setWindowTitle(QString::fromUtf8(Text(TextId::MessageWindowTitle, language)));
+  setWindowTitle(QText(TextId::MessageWindowTitle, language));
   setWindowOpacity(kMessageWindowOpacity / 255.0);
   resize(kMessageWindowSize);
   hide();

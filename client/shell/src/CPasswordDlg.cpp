@@ -5,13 +5,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "vantor/texts/Texts.h"
+#include "vantor/texts/QText.h"
 
 namespace vantor::shell {
 
-CPasswordDlg::CPasswordDlg(int language, QWidget* parent) : QDialog(parent) {
+CPasswordDlg::CPasswordDlg(Language language, QWidget* parent) : QDialog(parent) {
   setObjectName("passwordDialog");
-  setWindowTitle(QString::fromUtf8(Text(TextId::PasswordDialogTitle, language)));
+  setWindowTitle(QText(TextId::PasswordDialogTitle, language));
 
   edit_ = new QLineEdit(this);
   edit_->setObjectName("password");
@@ -19,10 +19,10 @@ CPasswordDlg::CPasswordDlg(int language, QWidget* parent) : QDialog(parent) {
   edit_->setEchoMode(QLineEdit::Password);
   edit_->setMinimumWidth(160);
 
-  okButton_ = new QPushButton(QString::fromUtf8(Text(TextId::PasswordDialogOk, language)), this);
+  okButton_ = new QPushButton(QText(TextId::PasswordDialogOk, language), this);
   okButton_->setObjectName("ok");
   okButton_->setDefault(true);
-  cancelButton_ = new QPushButton(QString::fromUtf8(Text(TextId::PasswordDialogCancel, language)), this);
+  cancelButton_ = new QPushButton(QText(TextId::PasswordDialogCancel, language), this);
   cancelButton_->setObjectName("cancel");
   cancelButton_->setAutoDefault(false);
 
@@ -42,7 +42,7 @@ CPasswordDlg::CPasswordDlg(int language, QWidget* parent) : QDialog(parent) {
 
 QString CPasswordDlg::password() const { return edit_->text(); }
 
-std::optional<QString> CPasswordDlg::Run(int language, QWidget* parent) {
+std::optional<QString> CPasswordDlg::Run(Language language, QWidget* parent) {
   CPasswordDlg dialog(language, parent);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.password();

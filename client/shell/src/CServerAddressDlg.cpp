@@ -10,12 +10,10 @@
 #include <QVBoxLayout>
 
 #include "vantor/net/ServerAddressList.h"
-#include "vantor/texts/Texts.h"
+#include "vantor/texts/QText.h"
 
 namespace vantor::shell {
 namespace {
-
-QString DialogText(TextId id, int language) { return QString::fromUtf8(Text(id, language)); }
 
 constexpr int kBannerWidth = 260;
 constexpr int kBannerHeight = 48;
@@ -49,16 +47,16 @@ QPixmap ServerDialogBanner(int width, int height) {
   return banner;
 }
 
-CServerAddressDlg::CServerAddressDlg(net::ServerAddressList& list, int language, QWidget* parent)
+CServerAddressDlg::CServerAddressDlg(net::ServerAddressList& list, Language language, QWidget* parent)
     : QDialog(parent), list_(list) {
   setObjectName("serverAddressDialog");
-  setWindowTitle(DialogText(TextId::ServerDialogTitle, language));
+  setWindowTitle(QText(TextId::ServerDialogTitle, language));
 
   banner_ = new QLabel(this);
   banner_->setObjectName("banner");
   banner_->setPixmap(ServerDialogBanner(kBannerWidth, kBannerHeight));
 
-  addressLabel_ = new QLabel(DialogText(TextId::ServerDialogAddressLabel, language), this);
+  addressLabel_ = new QLabel(QText(TextId::ServerDialogAddressLabel, language), this);
   addressLabel_->setObjectName("addressLabel");
   addressBox_ = new QComboBox(this);
   addressBox_->setObjectName("address");
@@ -69,13 +67,13 @@ CServerAddressDlg::CServerAddressDlg(net::ServerAddressList& list, int language,
   addressBox_->setMinimumContentsLength(20);
   addressLabel_->setBuddy(addressBox_);
 
-  resetButton_ = new QPushButton(DialogText(TextId::ServerDialogResetList, language), this);
+  resetButton_ = new QPushButton(QText(TextId::ServerDialogResetList, language), this);
   resetButton_->setObjectName("resetList");
   resetButton_->setAutoDefault(false);
-  okButton_ = new QPushButton(DialogText(TextId::ServerDialogOk, language), this);
+  okButton_ = new QPushButton(QText(TextId::ServerDialogOk, language), this);
   okButton_->setObjectName("ok");
   okButton_->setDefault(true);
-  cancelButton_ = new QPushButton(DialogText(TextId::ServerDialogCancel, language), this);
+  cancelButton_ = new QPushButton(QText(TextId::ServerDialogCancel, language), this);
   cancelButton_->setObjectName("cancel");
   cancelButton_->setAutoDefault(false);
 
@@ -125,7 +123,7 @@ void CServerAddressDlg::OnResetList() {
   FillDropDown();
 }
 
-std::optional<QString> CServerAddressDlg::Run(net::ServerAddressList& list, int language, QWidget* parent) {
+std::optional<QString> CServerAddressDlg::Run(net::ServerAddressList& list, Language language, QWidget* parent) {
   CServerAddressDlg dialog(list, language, parent);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
   return dialog.address();

@@ -1,13 +1,11 @@
 #include "vantor/shell/ConnectionShell.h"
 
-#include <QGuiApplication>
-
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
 #include <string_view>
 
-#include "vantor/platform/MessageBoxNotifier.h"
+#include "vantor/platform/Display.h"
 #include "vantor/platform/Notifier.h"
 #include "vantor/shell/CMessageWnd.h"
 #include "vantor/shell/CPasswordDlg.h"
@@ -18,12 +16,7 @@ namespace {
 const QString kProgram = QStringLiteral("Vantor");
 }  // namespace
 
-bool HasInteractiveDisplay() {
-  const QString platform = QGuiApplication::platformName();
-  return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
-}
-
-WidgetConnectionPrompts::WidgetConnectionPrompts(QWidget* parent, int language)
+WidgetConnectionPrompts::WidgetConnectionPrompts(QWidget* parent, Language language)
     : parent_(parent), language_(language) {}
 
 std::optional<QString> WidgetConnectionPrompts::AskServerAddress(net::ServerAddressList& list) {
@@ -42,14 +35,13 @@ std::optional<QString> UnattendedPrompts::AskPassword() {
   return std::nullopt;
 }
 
-std::unique_ptr<net::ConnectionPrompts> DefaultConnectionPrompts(QWidget* parent, int language) {
+std::unique_ptr<net::ConnectionPrompts> DefaultConnectionPrompts(QWidget* parent, Language language) {
   if (!HasInteractiveDisplay()) return std::make_unique<UnattendedPrompts>();
   return std::make_unique<WidgetConnectionPrompts>(parent, language);
 }
 
 std::unique_ptr<Notifier> DefaultConnectionNotifier(QWidget* parent) {
-  if (!HasInteractiveDisplay()) return std::make_unique<StderrNotifier>(kProgram);
-  return std::make_unique<MessageBoxNotifier>(QStringLiteral("VANTOR"), parent);
+  return NotifierForDisplay(kProgram, QStringLiteral("VANTOR"), parent);
 }
 
 bool TrackLogRequested(bool option) {
@@ -90,8 +82,8 @@ void TrackLog::OnState(net::ConnectionState state) {
   std::fflush(stderr);
 }
 
-ConnectionShell::ConnectionShell(model::CRivakDoc& document, int language, int fontSize, net::ConnectionOptions options,
-                                 Parts parts, QWidget* window, bool logTracks)
+ConnectionShell::ConnectionShell(model::CRivakDoc& document, Language language, int fontSize,
+                                 net::ConnectionOptions options, Parts parts, QWidget* window, bool logTracks)
     : prompts_(std::move(parts.prompts)), notifier_(std::move(parts.notifier)) {
   if (!prompts_) prompts_ = std::make_unique<net::CancellingPrompts>();
   if (!notifier_) notifier_ = std::make_unique<StderrNotifier>(kProgram);

@@ -15,7 +15,7 @@ std::array<bool, protocol::kAirfieldCount> GreyedAirportEntries(const protocol::
   return greyed;
 }
 
-std::vector<RadarMenuEntry> RadarMenuEntries(const model::CRivakDoc& document, int language) {
+std::vector<RadarMenuEntry> RadarMenuEntries(const model::CRivakDoc& document, Language language) {
   std::vector<RadarMenuEntry> entries;
   std::lock_guard lock(document.contactLock());
   for (int number = 0; number < kRadarMenuSlots; ++number) {

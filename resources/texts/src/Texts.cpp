@@ -28,19 +28,18 @@ constexpr std::array<Row, static_cast<std::size_t>(TextId::Count)> kRows{{
 
 }  // namespace
 
-int LanguageFromInstallerValue(std::string_view installerLanguage) {
-  if (installerLanguage == "1036") return kLanguageFrench;
-  if (installerLanguage == "1033") return kLanguageEnglish;
-  if (installerLanguage == "1034") return kLanguageSpanish;
-  return 0;
-}
-
-const char* Text(TextId id, int language) {
+const char* Text(TextId id, Language language) {
   const auto index = static_cast<std::size_t>(id);
   if (index >= kRows.size()) return "";
   const Row& row = kRows[index];
-  if (language == kLanguageEnglish) return row.english;
-  if (language == kLanguageSpanish) return row.spanish;
+  switch (language) {
+    case Language::English:
+      return row.english;
+    case Language::Spanish:
+      return row.spanish;
+    case Language::French:
+      break;
+  }
   return row.french;
 }
 

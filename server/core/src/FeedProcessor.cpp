@@ -135,14 +135,14 @@ FeedIntakeResult FeedIntake::ProcessFeedText(std::string_view bytes, WorldTable&
                                              std::int64_t now, const BroadcastFn& broadcast) {
   FeedIntakeResult result;
   do {
-    const std::size_t take = std::min(bytes.size(), readCapacity());
-    processRead(bytes.substr(0, take), table, mission, now, broadcast, result);
+    const std::size_t take = std::min(bytes.size(), ReadCapacity());
+    ProcessRead(bytes.substr(0, take), table, mission, now, broadcast, result);
     bytes.remove_prefix(take);
   } while (!bytes.empty());
   return result;
 }
 
-void FeedIntake::processRead(std::string_view bytes, WorldTable& table, MissionTime& mission, std::int64_t now,
+void FeedIntake::ProcessRead(std::string_view bytes, WorldTable& table, MissionTime& mission, std::int64_t now,
                              const BroadcastFn& broadcast, FeedIntakeResult& result) {
   held_.append(bytes);
   // The text ends at the first NUL; a feed never sends one.
@@ -153,7 +153,7 @@ void FeedIntake::processRead(std::string_view bytes, WorldTable& table, MissionT
   while (start < text.size()) {
     const std::size_t end = text.find(protocol::kRecordEnd, start);
     if (end == std::string_view::npos) break;
-    processRecord(text.substr(start, end - start), table, mission, now, result);
+    ProcessRecord(text.substr(start, end - start), table, mission, now, result);
     start = end + protocol::kRecordEnd.size();
   }
 
@@ -173,7 +173,7 @@ void FeedIntake::processRead(std::string_view bytes, WorldTable& table, MissionT
   if (broadcast) broadcast();
 }
 
-void FeedIntake::processRecord(std::string_view record, WorldTable& table, MissionTime& mission, std::int64_t now,
+void FeedIntake::ProcessRecord(std::string_view record, WorldTable& table, MissionTime& mission, std::int64_t now,
                                FeedIntakeResult& result) {
   if (!missionSeen_) {
     // The first record is the mission clock, whatever it holds.
@@ -186,6 +186,7 @@ void FeedIntake::processRecord(std::string_view record, WorldTable& table, Missi
   FeedRecordParse parse = ParseFeedObjectRecord(record);
   if (!parse.record) {
     ++result.skippedRecords;
+    ++result.skippedBy[static_cast<std::size_t>(parse.status)];
     result.lastSkip = parse.status;
     return;
   }

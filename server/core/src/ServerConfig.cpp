@@ -4,7 +4,6 @@
 
 #include "vantor/platform/SettingsStore.h"
 #include "vantor/protocol/TextNumbers.h"
-#include "vantor/texts/Texts.h"
 
 namespace vantor::server {
 namespace {
@@ -15,7 +14,6 @@ constexpr int kDefaultRangeKm = 50;
 constexpr int kDefaultAwacsMode = 10;
 constexpr int kDefaultAwacsRangeKm = 200;
 constexpr qsizetype kCoordinateChars = 9;
-constexpr qsizetype kLanguageValueChars = 259;
 
 QString Key(const char* pattern, int n) { return QString::asprintf(pattern, n); }
 
@@ -115,13 +113,6 @@ std::optional<double> ParseCoordinate(const QString& stored) {
   const std::string head = stored.left(kCoordinateChars).toStdString();
   std::size_t pos = 0;
   return protocol::ScanDouble(head, pos);
-}
-
-int ReadLanguage(const SettingsStore& clientStore) {
-  const QString value =
-      clientStore.readString(QStringLiteral("config"), QStringLiteral("Installer Language"), QString())
-          .left(kLanguageValueChars);
-  return LanguageFromInstallerValue(value.toStdString());
 }
 
 }  // namespace vantor::server

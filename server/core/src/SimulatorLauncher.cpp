@@ -29,10 +29,10 @@ constexpr auto kPollInterval = std::chrono::milliseconds(100);
 class RunningProcess {
  public:
   // nullopt when the process could not be created.
-  static std::unique_ptr<RunningProcess> start(const QString& program, const QString& folder);
+  static std::unique_ptr<RunningProcess> Start(const QString& program, const QString& folder);
   ~RunningProcess();
   // True once the process has ended.
-  bool ended();
+  bool Ended();
 
  private:
 #ifdef _WIN32
@@ -43,7 +43,7 @@ class RunningProcess {
 };
 
 #ifdef _WIN32
-std::unique_ptr<RunningProcess> RunningProcess::start(const QString& program, const QString& folder) {
+std::unique_ptr<RunningProcess> RunningProcess::Start(const QString& program, const QString& folder) {
   std::wstring commandLine = L"\"" + program.toStdWString() + L"\"";
   const std::wstring workingFolder = folder.toStdWString();
   STARTUPINFOW startup{};
@@ -63,9 +63,9 @@ RunningProcess::~RunningProcess() {
   if (process_) CloseHandle(process_);
 }
 
-bool RunningProcess::ended() { return WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; }
+bool RunningProcess::Ended() { return WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; }
 #else
-std::unique_ptr<RunningProcess> RunningProcess::start(const QString& program, const QString& folder) {
+std::unique_ptr<RunningProcess> RunningProcess::Start(const QString& program, const QString& folder) {
   const QByteArray programPath = program.toLocal8Bit();
   const QByteArray workingFolder = folder.toLocal8Bit();
   posix_spawn_file_actions_t actions;
@@ -86,7 +86,7 @@ std::unique_ptr<RunningProcess> RunningProcess::start(const QString& program, co
 
 RunningProcess::~RunningProcess() = default;
 
-bool RunningProcess::ended() {
+bool RunningProcess::Ended() {
   int status = 0;
   const pid_t result = waitpid(pid_, &status, WNOHANG);
   return result == pid_ || result < 0;
@@ -99,7 +99,7 @@ class ProcessSimulatorLauncher::Watcher {
  public:
   Watcher(const QString& program, const QString& folder, QObject* context, Callbacks callbacks)
       : context_(context), callbacks_(std::move(callbacks)) {
-    thread_ = std::thread([this, program, folder] { run(program, folder); });
+    thread_ = std::thread([this, program, folder] { Run(program, folder); });
   }
 
   ~Watcher() {
@@ -111,21 +111,21 @@ class ProcessSimulatorLauncher::Watcher {
     thread_.join();
   }
 
-  bool done() const { return done_; }
+  bool Done() const { return done_; }
 
  private:
-  void run(const QString& program, const QString& folder) {
-    std::unique_ptr<RunningProcess> process = RunningProcess::start(program, folder);
+  void Run(const QString& program, const QString& folder) {
+    std::unique_ptr<RunningProcess> process = RunningProcess::Start(program, folder);
     if (!process) {
-      post(callbacks_.failedToStart);
+      Post(callbacks_.failedToStart);
       done_ = true;
       return;
     }
     std::unique_lock lock(mutex_);
     while (!stopping_) {
-      if (process->ended()) {
+      if (process->Ended()) {
         lock.unlock();
-        post(callbacks_.ended);
+        Post(callbacks_.ended);
         done_ = true;
         return;
       }
@@ -134,7 +134,7 @@ class ProcessSimulatorLauncher::Watcher {
     done_ = true;
   }
 
-  void post(const std::function<void()>& callback) {
+  void Post(const std::function<void()>& callback) {
     if (!callback) return;
     std::lock_guard lock(mutex_);
     if (stopping_ || context_.isNull()) return;
@@ -171,9 +171,9 @@ QString ReadSimulatorFolder() {
 ProcessSimulatorLauncher::ProcessSimulatorLauncher() = default;
 ProcessSimulatorLauncher::~ProcessSimulatorLauncher() = default;
 
-void ProcessSimulatorLauncher::launch(const QString& program, const QString& folder, QObject* context,
+void ProcessSimulatorLauncher::Launch(const QString& program, const QString& folder, QObject* context,
                                       Callbacks callbacks) {
-  std::erase_if(watchers_, [](const std::unique_ptr<Watcher>& watcher) { return watcher->done(); });
+  std::erase_if(watchers_, [](const std::unique_ptr<Watcher>& watcher) { return watcher->Done(); });
   watchers_.push_back(std::make_unique<Watcher>(program, folder, context, std::move(callbacks)));
 }
 

@@ -1,5 +1,7 @@
 #include "vantor/server/SocketErrorTexts.h"
 
+#include "vantor/texts/QText.h"
+
 namespace vantor::server {
 
 int WinsockErrorCode(QAbstractSocket::SocketError error) {
@@ -81,8 +83,6 @@ TextId SocketErrorTextId(int winsockCode) {
   }
 }
 
-QString SocketErrorText(int winsockCode, int language) {
-  return QString::fromUtf8(Text(SocketErrorTextId(winsockCode), language));
-}
+QString SocketErrorText(int winsockCode, Language language) { return QText(SocketErrorTextId(winsockCode), language); }
 
 }  // namespace vantor::server

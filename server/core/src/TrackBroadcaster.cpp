@@ -13,9 +13,9 @@ void BroadcastTracks(WorldTable& table, BroadcastClients& clients, const RadarTy
   std::vector<std::uint8_t> hidden;
 
   for (std::size_t slot = 0; slot < protocol::kMaxClientSlots; ++slot) {
-    if (!clients.isJoined(slot)) continue;
-    const bool newClient = clients.isNewClient(slot);
-    if (hidden.empty()) hidden.assign(table.size(), 0);
+    if (!clients.IsJoined(slot)) continue;
+    const bool newClient = clients.IsNewClient(slot);
+    if (hidden.empty()) hidden.assign(table.Size(), 0);
     writer.clear();
     std::size_t ordinal = 0;
     for (WorldObject& object : table) {
@@ -35,8 +35,8 @@ void BroadcastTracks(WorldTable& table, BroadcastClients& clients, const RadarTy
         writer.appendWithSpeed(object.record, object.speedKmh);
       }
     }
-    clients.clearNewClient(slot);
-    clients.send(slot, writer.datagrams());
+    clients.ClearNewClient(slot);
+    clients.Send(slot, writer.datagrams());
   }
 
   for (WorldObject& object : table) object.unchanged = true;

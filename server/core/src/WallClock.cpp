@@ -4,7 +4,7 @@
 
 namespace vantor::server {
 
-std::int64_t SystemWallClock::nowSeconds() const {
+std::int64_t SystemWallClock::NowSeconds() const {
   return std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch()).count();
 }
 

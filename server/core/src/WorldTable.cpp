@@ -7,17 +7,17 @@
 
 namespace vantor::server {
 
-WorldObject* WorldTable::find(std::int32_t id) {
+WorldObject* WorldTable::Find(std::int32_t id) {
   const auto it = index_.find(id);
   return it == index_.end() ? nullptr : &*it->second;
 }
 
-const WorldObject* WorldTable::find(std::int32_t id) const {
+const WorldObject* WorldTable::Find(std::int32_t id) const {
   const auto it = index_.find(id);
   return it == index_.end() ? nullptr : &*it->second;
 }
 
-WorldObject& WorldTable::append(WorldObject object) {
+WorldObject& WorldTable::Append(WorldObject object) {
   const std::int32_t id = object.id;
   objects_.push_back(std::move(object));
   const auto position = std::prev(objects_.end());
@@ -25,7 +25,7 @@ WorldObject& WorldTable::append(WorldObject object) {
   return *position;
 }
 
-bool WorldTable::remove(std::int32_t id) {
+bool WorldTable::Remove(std::int32_t id) {
   const auto it = index_.find(id);
   if (it == index_.end()) return false;
   objects_.erase(it->second);
@@ -33,12 +33,12 @@ bool WorldTable::remove(std::int32_t id) {
   return true;
 }
 
-WorldTable::iterator WorldTable::erase(iterator position) {
+WorldTable::Iterator WorldTable::Erase(Iterator position) {
   index_.erase(position->id);
   return objects_.erase(position);
 }
 
-void WorldTable::clear() {
+void WorldTable::Clear() {
   index_.clear();
   objects_.clear();
 }
@@ -63,7 +63,7 @@ bool ContainsRadarTypeName(std::string_view upperText) {
 
 void ApplyFeedRecord(WorldTable& table, std::int32_t id, std::string record, char classLetter, double lat, double lon,
                      std::int64_t now) {
-  WorldObject* object = table.find(id);
+  WorldObject* object = table.Find(id);
   if (object == nullptr) {
     WorldObject created;
     created.groundUnit = classLetter == 'A';
@@ -71,7 +71,7 @@ void ApplyFeedRecord(WorldTable& table, std::int32_t id, std::string record, cha
     created.record = std::move(record);
     created.sampleLat = lat;
     created.sampleLon = lon;
-    table.append(std::move(created));
+    table.Append(std::move(created));
     return;
   }
 
@@ -86,7 +86,7 @@ void ApplyFeedRecord(WorldTable& table, std::int32_t id, std::string record, cha
       object->sampleTime = kStandingStillMark;
       object->unchanged = false;
     } else {
-      table.remove(id);
+      table.Remove(id);
     }
     return;
   }
@@ -111,7 +111,7 @@ void AgeWorldTable(WorldTable& table, std::int64_t now) {
     } else if (it->staleCount < 2) {
       ++it->staleCount;
     } else {
-      it = table.erase(it);
+      it = table.Erase(it);
       continue;
     }
     ++it;

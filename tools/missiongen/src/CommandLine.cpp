@@ -8,6 +8,8 @@
 #include <cmath>
 #include <iostream>
 
+#include "vantor/platform/PortOption.h"
+
 namespace vantor::missiongen {
 
 std::uint64_t CommandLine::BatchLimit() const {
@@ -129,9 +131,9 @@ std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, int& e
   bool ok = false;
   line.host = parser.value(host);
   if (line.host.isEmpty()) return fail("--host needs an address");
-  const uint portValue = parser.value(port).toUInt(&ok);
-  if (!ok || portValue == 0 || portValue > 65535) return fail("--port must be a number from 1 to 65535");
-  line.port = static_cast<quint16>(portValue);
+  const std::optional<quint16> portValue = ParsePortOption(parser.value(port));
+  if (!portValue) return fail("--port must be a number from 1 to 65535");
+  line.port = *portValue;
   line.rate = parser.value(rate).toDouble(&ok);
   if (!ok || !std::isfinite(line.rate) || line.rate <= 0.0 || line.rate > kMaxRate)
     return fail("--rate must be a number of batches per second above 0 and at most 50");

@@ -15,7 +15,7 @@
 #include "vantor/platform/SettingsStore.h"
 #include "vantor/scope/DocumentSensors.h"
 #include "vantor/scope/ScopeMapData.h"
-#include "vantor/texts/Texts.h"
+#include "vantor/texts/QText.h"
 
 namespace vantor::scope {
 namespace {
@@ -77,7 +77,7 @@ CRivakView::~CRivakView() {
   }
   // The drawing goes back to its file when the scope goes away.
   if (!SaveDrawing())
-    qWarning("Vantor: %s: %s", Text(TextId::GeoCantCreateFile, kLanguageEnglish), map_->drawingFile.string().c_str());
+    qWarning("Vantor: %s: %s", Text(TextId::GeoCantCreateFile, Language::English), map_->drawingFile.string().c_str());
 }
 
 void CRivakView::SetMapData(std::unique_ptr<ScopeMapData> data) {
@@ -92,8 +92,7 @@ void CRivakView::LoadMapData() {
   map_ = ScopeMapData::Load(env_.dataFolders);
   tools_.setDrawing(&map_->drawing);
   geometry_.MarkCoastlineStale();
-  if (!map_->elevationLoaded())
-    Q_EMIT mapDataMissing(QString::fromUtf8(Text(TextId::GeoElevationMissing, kLanguageEnglish)));
+  if (!map_->elevationLoaded()) Q_EMIT mapDataMissing(QText(TextId::GeoElevationMissing, Language::English));
 }
 
 void CRivakView::StartDrawing() {

@@ -17,7 +17,7 @@
 #include "vantor/scope/DocumentSensors.h"
 #include "vantor/scope/ScopeMapData.h"
 #include "vantor/scope/SensorVisibility.h"
-#include "vantor/texts/Texts.h"
+#include "vantor/texts/QText.h"
 
 namespace vantor::scope {
 namespace {
@@ -113,8 +113,8 @@ QFont ScopeFont(int cellHeight) {
 
 QString MeasureText(int rangeKm, double bearingDeg, bool nauticalUnits) {
   if (nauticalUnits)
-    return QString::asprintf(Text(TextId::ScopeMeasureNm, kLanguageEnglish), rangeKm * geo::kKmToNm, bearingDeg);
-  return QString::asprintf(Text(TextId::ScopeMeasureKm, kLanguageEnglish), rangeKm, bearingDeg);
+    return QString::asprintf(Text(TextId::ScopeMeasureNm, Language::English), rangeKm * geo::kKmToNm, bearingDeg);
+  return QString::asprintf(Text(TextId::ScopeMeasureKm, Language::English), rangeKm, bearingDeg);
 }
 
 QString LabelAltitudeText(double altitudeM, bool nauticalUnits) {
@@ -271,7 +271,7 @@ void ScopePainter::DrawText(Pass& pass, int left, int top, const QString& text) 
 void ScopePainter::PaintOutOfOrder(Pass& pass) {
   pass.painter.setFont(statusFont_);
   pass.painter.setPen(colour::kStatus);
-  const QString text = QString::fromUtf8(Text(TextId::ScopeRadarOutOfOrder, kLanguageEnglish));
+  const QString text = QText(TextId::ScopeRadarOutOfOrder, Language::English);
   const int width = QFontMetrics(statusFont_).horizontalAdvance(text);
   DrawText(pass, (pass.width - width) / 2, kStatusTop, text);
 }
@@ -680,7 +680,7 @@ void ScopePainter::DrawAwacs(Pass& pass) {
   if (pass.scene.status.awacsLost) {
     pass.painter.setFont(awacsFont_);
     pass.painter.setPen(colour::kAwacsWarning);
-    DrawText(pass, 70, pass.height - 100, QString::fromUtf8(Text(TextId::ScopeLostAwacs, kLanguageEnglish)));
+    DrawText(pass, 70, pass.height - 100, QText(TextId::ScopeLostAwacs, Language::English));
     pass.painter.setFont(labelFont_);
   }
 }

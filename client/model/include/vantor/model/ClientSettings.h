@@ -3,6 +3,8 @@
 
 #include <QString>
 
+#include "vantor/texts/Language.h"
+
 namespace vantor {
 class SettingsStore;
 }
@@ -21,8 +23,7 @@ inline constexpr const char* kInvertCallsign = "Invertcallsign";
 inline constexpr const char* kShowRose = "Showrose";
 inline constexpr const char* kShowParlix = "ShowParlix";
 inline constexpr const char* kHideSpeed = "DONOTShowspeed";
-inline constexpr const char* kFontSize = "fontsize";                     // a string
-inline constexpr const char* kInstallerLanguage = "Installer Language";  // a string, written by the installer
+inline constexpr const char* kFontSize = "fontsize";  // a string
 }  // namespace setting_name
 
 struct ClientSettings {
@@ -34,17 +35,12 @@ struct ClientSettings {
   int showVoiceWindow = 0;
   int hideSpeed = 0;
   int fontSize = 12;  // label font height in pixels (as stored: 0 for a text without leading digits)
-  int language = 0;   // 128 French, 129 English, 130 Spanish; 0 for an unknown installer value
+  // From the installer's value; French for an unknown one, whose texts and
+  // menu are French.
+  Language language = Language::French;
 
   // Every value from the store, with the defaults for the missing ones.
   static ClientSettings Load(const SettingsStore& store);
-
-  // The language whose menus to build: an unknown installer value gets the
-  // French menu (texts are French for it anyway).
-  int menuLanguage() const;
 };
-
-// The language number from the installer's value ("1036", "1033", "1034").
-int ReadLanguage(const SettingsStore& store);
 
 }  // namespace vantor::model

@@ -63,7 +63,7 @@ class ClientConnection : public QObject {
   // Every reference must outlive the connection. `language` chooses the
   // texts of the messages.
   ClientConnection(model::CRivakDoc& document, ConnectionPrompts& prompts, Notifier& notifier,
-                   ChatMessageSink& messages, int language, ConnectionOptions options = {},
+                   ChatMessageSink& messages, Language language, ConnectionOptions options = {},
                    model::SecondsClock clock = model::SystemSecondsClock(), QObject* parent = nullptr);
   ~ClientConnection() override;
   ClientConnection(const ClientConnection&) = delete;
@@ -132,7 +132,7 @@ class ClientConnection : public QObject {
   ConnectionPrompts& prompts_;
   Notifier& notifier_;
   ChatMessageSink& messages_;
-  int language_;
+  Language language_;
   ConnectionOptions options_;
   model::SecondsClock clock_;
 

@@ -12,6 +12,7 @@
 
 #include "vantor/protocol/ConfigBlock.h"
 #include "vantor/protocol/Constants.h"
+#include "vantor/texts/Language.h"
 
 namespace vantor::net {
 
@@ -49,7 +50,8 @@ struct ChatReceipt {
 // Reads one control-connection read as a chat message for a client of
 // `ownCoalition`: 255 bytes or more is invalid; otherwise the message is
 // shown when it is addressed to the client's coalition or to everyone.
-ChatReceipt ReadChatMessage(std::span<const std::uint8_t> bytes, protocol::CoalitionCode ownCoalition, int language);
+ChatReceipt ReadChatMessage(std::span<const std::uint8_t> bytes, protocol::CoalitionCode ownCoalition,
+                            Language language);
 
 // Chat text on the wire is UTF-8; bytes that are not UTF-8 are taken as
 // Latin-1, as older peers write them. The text ends at its first NUL.

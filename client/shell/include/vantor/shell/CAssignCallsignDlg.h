@@ -3,6 +3,7 @@
 // the contact the dialog was opened for.
 
 #include <QDialog>
+#include "vantor/texts/Language.h"
 
 namespace vantor::model {
 class CRivakDoc;
@@ -20,7 +21,8 @@ class CAssignCallsignDlg : public QDialog {
  public:
   // `pilotText` names the contact the dialog was opened for. Contacts are
   // kept by id only: the table may change while the dialog is open.
-  CAssignCallsignDlg(model::CRivakDoc& document, const QString& pilotText, int language, QWidget* parent = nullptr);
+  CAssignCallsignDlg(model::CRivakDoc& document, const QString& pilotText, Language language,
+                     QWidget* parent = nullptr);
 
   // The prefix typed or chosen in the combo box.
   QString prefix() const;
@@ -48,6 +50,6 @@ class CAssignCallsignDlg : public QDialog {
 // Opening from the scope for contact `id`: runs the dialog modally and, when
 // it ends with OK and a prefix, gives that contact a callsign. Returns true
 // when a callsign was given. Nothing happens for an unknown id.
-bool RunAssignCallsign(model::CRivakDoc& document, int id, int language, QWidget* parent = nullptr);
+bool RunAssignCallsign(model::CRivakDoc& document, int id, Language language, QWidget* parent = nullptr);
 
 }  // namespace vantor::shell

@@ -6,6 +6,7 @@
 
 #include <map>
 #include <optional>
+#include "vantor/texts/Language.h"
 
 class QAction;
 class QMenu;
@@ -46,7 +47,7 @@ class CMainFrame : public QMainWindow {
   void changeEvent(QEvent* event) override;
 
  private:
-  void BuildMenus(int language);
+  void BuildMenus(Language language);
   QAction* AddCommand(QMenu* menu, const QString& text, int command);
   void OnCentringChanged(const scope::CentringResult& result);
   void ReportBrokenInstallation(const QString& message);

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include "vantor/net/ConnectionUi.h"
+#include "vantor/texts/Language.h"
 
 namespace vantor::shell {
 
@@ -19,7 +20,7 @@ class CMessageWnd : public QWidget, public net::ChatMessageSink {
   Q_OBJECT
  public:
   // `fontSize` is the client's label font size (0 or less: the default 12).
-  CMessageWnd(int language, int fontSize, QWidget* parent = nullptr);
+  CMessageWnd(Language language, int fontSize, QWidget* parent = nullptr);
 
   void AddMessage(const QString& text) override;
   void ShowAt(int x, int y) override;

@@ -5,6 +5,7 @@
 #include <QDialog>
 
 #include <optional>
+#include "vantor/texts/Language.h"
 
 class QLineEdit;
 class QPushButton;
@@ -16,11 +17,11 @@ inline constexpr int kPasswordMaxLength = 9;
 class CPasswordDlg : public QDialog {
   Q_OBJECT
  public:
-  explicit CPasswordDlg(int language, QWidget* parent = nullptr);
+  explicit CPasswordDlg(Language language, QWidget* parent = nullptr);
   QString password() const;
 
   // Modal; the text entered or nullopt for Cancel.
-  static std::optional<QString> Run(int language, QWidget* parent = nullptr);
+  static std::optional<QString> Run(Language language, QWidget* parent = nullptr);
 
  private:
   QLineEdit* edit_ = nullptr;

@@ -49,7 +49,7 @@ struct ShellPlatform {
   std::function<QRect()> workArea;  // the primary screen's available area
   // The connection's dialogs and message boxes over the main window; none:
   // the dialogs count as cancelled and the messages go to stderr.
-  std::function<std::unique_ptr<net::ConnectionPrompts>(QWidget* window, int language)> connectionPrompts;
+  std::function<std::unique_ptr<net::ConnectionPrompts>(QWidget* window, Language language)> connectionPrompts;
   std::function<std::unique_ptr<Notifier>(QWidget* window)> connectionNotifier;
 
   static ShellPlatform Default();
@@ -81,7 +81,7 @@ class CRivakApp {
 
   model::ClientSettings& settings() { return settings_; }
   const model::ClientSettings& settings() const { return settings_; }
-  int language() const { return settings_.language; }
+  Language language() const { return settings_.language; }
   model::ClientState& state() { return state_; }
   model::CRivakDoc* document() { return document_.get(); }
   CMainFrame* mainWindow() { return mainWindow_.get(); }

@@ -7,6 +7,7 @@
 #include <QPixmap>
 
 #include <optional>
+#include "vantor/texts/Language.h"
 
 namespace vantor::net {
 class ServerAddressList;
@@ -22,13 +23,13 @@ class CServerAddressDlg : public QDialog {
   Q_OBJECT
  public:
   // `list` is read already and must outlive the dialog.
-  CServerAddressDlg(net::ServerAddressList& list, int language, QWidget* parent = nullptr);
+  CServerAddressDlg(net::ServerAddressList& list, Language language, QWidget* parent = nullptr);
 
   // The address as confirmed (blanks around it removed).
   QString address() const;
 
   // Modal; the confirmed address or nullopt for Cancel.
-  static std::optional<QString> Run(net::ServerAddressList& list, int language, QWidget* parent = nullptr);
+  static std::optional<QString> Run(net::ServerAddressList& list, Language language, QWidget* parent = nullptr);
 
  private:
   void FillDropDown();

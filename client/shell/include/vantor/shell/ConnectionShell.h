@@ -11,6 +11,7 @@
 #include "vantor/net/ClientConnection.h"
 #include "vantor/net/ConnectionUi.h"
 #include "vantor/shell/CMessageWnd.h"
+#include "vantor/texts/Language.h"
 
 namespace vantor {
 class Notifier;
@@ -18,20 +19,16 @@ class Notifier;
 
 namespace vantor::shell {
 
-// Whether someone can answer a dialog: not on the offscreen or minimal
-// platforms that automation uses.
-bool HasInteractiveDisplay();
-
 // The dialogs on the screen, over `parent`.
 class WidgetConnectionPrompts final : public net::ConnectionPrompts {
  public:
-  WidgetConnectionPrompts(QWidget* parent, int language);
+  WidgetConnectionPrompts(QWidget* parent, Language language);
   std::optional<QString> AskServerAddress(net::ServerAddressList& list) override;
   std::optional<QString> AskPassword() override;
 
  private:
   QPointer<QWidget> parent_;
-  int language_;
+  Language language_;
 };
 
 // Without a display nobody can answer: each dialog counts as cancelled, with
@@ -43,7 +40,7 @@ class UnattendedPrompts final : public net::ConnectionPrompts {
 };
 
 // The dialogs and message boxes when there is a display, stderr otherwise.
-std::unique_ptr<net::ConnectionPrompts> DefaultConnectionPrompts(QWidget* parent, int language);
+std::unique_ptr<net::ConnectionPrompts> DefaultConnectionPrompts(QWidget* parent, Language language);
 std::unique_ptr<Notifier> DefaultConnectionNotifier(QWidget* parent);
 
 // "--log-tracks" or VANTOR_LOG_TRACKS (any value but "0" or empty).
@@ -73,8 +70,8 @@ class ConnectionShell {
 
   // `window` parents the dialogs and the message window. `fontSize` is the
   // client's label font size.
-  ConnectionShell(model::CRivakDoc& document, int language, int fontSize, net::ConnectionOptions options, Parts parts,
-                  QWidget* window, bool logTracks);
+  ConnectionShell(model::CRivakDoc& document, Language language, int fontSize, net::ConnectionOptions options,
+                  Parts parts, QWidget* window, bool logTracks);
   ~ConnectionShell();
   ConnectionShell(const ConnectionShell&) = delete;
   ConnectionShell& operator=(const ConnectionShell&) = delete;

@@ -10,6 +10,7 @@
 
 #include "vantor/protocol/ConfigBlock.h"
 #include "vantor/protocol/Constants.h"
+#include "vantor/texts/Language.h"
 
 namespace vantor::model {
 class CRivakDoc;
@@ -32,6 +33,6 @@ struct RadarMenuEntry {
 };
 // The friendly radar sites numbered 0 ... 49 that exist now, in number
 // order. Takes the contact lock.
-std::vector<RadarMenuEntry> RadarMenuEntries(const model::CRivakDoc& document, int language);
+std::vector<RadarMenuEntry> RadarMenuEntries(const model::CRivakDoc& document, Language language);
 
 }  // namespace vantor::shell

@@ -5,19 +5,9 @@
 // catalogue; every line there is VANTOR_TEXT(Id, "French", "English", "Spanish").
 // Texts are UTF-8.
 
-#include <string>
-#include <string_view>
+#include "vantor/texts/Language.h"
 
 namespace vantor {
-
-// Language numbers are the resource numbers of the three menus.
-inline constexpr int kLanguageFrench = 128;
-inline constexpr int kLanguageEnglish = 129;
-inline constexpr int kLanguageSpanish = 130;
-
-// "1036" -> 128, "1033" -> 129, "1034" -> 130, anything else -> 0 (texts then
-// come out French by the selection rule).
-int LanguageFromInstallerValue(std::string_view installerLanguage);
 
 enum class TextId : int {
 // The order of the files numbers the texts.
@@ -35,8 +25,7 @@ enum class TextId : int {
   Count
 };
 
-// The text in the given language: English for 129, Spanish for 130, French
-// for every other number.
-const char* Text(TextId id, int language);
+// The text of `id` in `language` (UTF-8); "" for an id outside the catalogue.
+const char* Text(TextId id, Language language);
 
 }  // namespace vantor

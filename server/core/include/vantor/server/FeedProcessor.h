@@ -8,6 +8,7 @@
 // Usable without sockets: a feed writer's tests can run their text through
 // ProcessFeedText over a WorldTable of their own. Plain C++.
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
@@ -36,6 +37,7 @@ enum class FeedRecordStatus {
   NameHoldsRecordMark,  // a "]@" before the side bracket could not be read back by clients
   BadNumbers,           // the four numbers do not all read
 };
+inline constexpr std::size_t kFeedRecordStatusCount = static_cast<std::size_t>(FeedRecordStatus::BadNumbers) + 1;
 const char* FeedRecordStatusName(FeedRecordStatus status);
 
 struct FeedObjectRecord {
@@ -68,6 +70,8 @@ struct FeedIntakeResult {
   int discardedUnfinished = 0;  // unfinished texts dropped because they filled the intake
   bool missionClockRecord = false;
   FeedRecordStatus lastSkip = FeedRecordStatus::Ok;
+  // Refused object records by reason; index: FeedRecordStatus.
+  std::array<int, kFeedRecordStatusCount> skippedBy{};
 };
 
 // One feed connection's intake: up to 10,000 bytes of carried plus newly
@@ -78,20 +82,20 @@ class FeedIntake {
   using BroadcastFn = std::function<void()>;
 
   // How many bytes the next read may take.
-  std::size_t readCapacity() const { return kIntakeBytes - held_.size(); }
-  std::size_t carry() const { return held_.size(); }
-  bool missionSeen() const { return missionSeen_; }
+  std::size_t ReadCapacity() const { return kIntakeBytes - held_.size(); }
+  std::size_t Carry() const { return held_.size(); }
+  bool MissionSeen() const { return missionSeen_; }
 
-  // Handles bytes read from the feed. More than readCapacity() bytes are
+  // Handles bytes read from the feed. More than ReadCapacity() bytes are
   // taken as successive reads. After each read that leaves no unfinished
   // record, `broadcast` runs (the caller's BroadcastTracks for this table).
   FeedIntakeResult ProcessFeedText(std::string_view bytes, WorldTable& table, MissionTime& mission, std::int64_t now,
                                    const BroadcastFn& broadcast = {});
 
  private:
-  void processRead(std::string_view bytes, WorldTable& table, MissionTime& mission, std::int64_t now,
+  void ProcessRead(std::string_view bytes, WorldTable& table, MissionTime& mission, std::int64_t now,
                    const BroadcastFn& broadcast, FeedIntakeResult& result);
-  void processRecord(std::string_view record, WorldTable& table, MissionTime& mission, std::int64_t now,
+  void ProcessRecord(std::string_view record, WorldTable& table, MissionTime& mission, std::int64_t now,
                      FeedIntakeResult& result);
 
   std::string held_;  // carried text of an unfinished record

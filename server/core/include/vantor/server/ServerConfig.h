@@ -47,8 +47,4 @@ int ClampMaxClient(int value);
 QString FormatCoordinate(double degrees);
 std::optional<double> ParseCoordinate(const QString& stored);
 
-// The user-interface language the client's installer chose ("Installer
-// Language" in section "config" of the client's store): 128, 129, 130 or 0.
-int ReadLanguage(const SettingsStore& clientStore);
-
 }  // namespace vantor::server

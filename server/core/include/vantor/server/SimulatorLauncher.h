@@ -30,7 +30,7 @@ class SimulatorLauncher {
   // Starts `program` with `folder` as its working folder on a watcher
   // thread. The callbacks run later on `context`'s thread and not at all once
   // `context` or the launcher is gone.
-  virtual void launch(const QString& program, const QString& folder, QObject* context, Callbacks callbacks) = 0;
+  virtual void Launch(const QString& program, const QString& folder, QObject* context, Callbacks callbacks) = 0;
 };
 
 // Creates the real process (posix_spawn / CreateProcess).
@@ -38,7 +38,7 @@ class ProcessSimulatorLauncher final : public SimulatorLauncher {
  public:
   ProcessSimulatorLauncher();
   ~ProcessSimulatorLauncher() override;
-  void launch(const QString& program, const QString& folder, QObject* context, Callbacks callbacks) override;
+  void Launch(const QString& program, const QString& folder, QObject* context, Callbacks callbacks) override;
 
  private:
   class Watcher;

@@ -15,6 +15,6 @@ int WinsockErrorCode(QAbstractSocket::SocketError error);
 // The text for a Windows Sockets code ("oupssss ??????" for codes outside
 // the table).
 TextId SocketErrorTextId(int winsockCode);
-QString SocketErrorText(int winsockCode, int language);
+QString SocketErrorText(int winsockCode, Language language);
 
 }  // namespace vantor::server

@@ -18,13 +18,13 @@ class BroadcastClients {
  public:
   virtual ~BroadcastClients() = default;
   // Slot indexes 0 ... kMaxClientSlots - 1.
-  virtual bool isJoined(std::size_t slotIndex) const = 0;
+  virtual bool IsJoined(std::size_t slotIndex) const = 0;
   // 1 until the first broadcast to the client has been built.
-  virtual bool isNewClient(std::size_t slotIndex) const = 0;
-  virtual void clearNewClient(std::size_t slotIndex) = 0;
+  virtual bool IsNewClient(std::size_t slotIndex) const = 0;
+  virtual void ClearNewClient(std::size_t slotIndex) = 0;
   // Sends one broadcast's datagrams to the slot's client; a failed send
   // drops the client.
-  virtual void send(std::size_t slotIndex, std::span<const std::string> datagrams) = 0;
+  virtual void Send(std::size_t slotIndex, std::span<const std::string> datagrams) = 0;
 };
 
 // `writer` is scratch space reused between broadcasts.

@@ -36,27 +36,28 @@ struct WorldObject {
 class WorldTable {
  public:
   using List = std::list<WorldObject>;
-  using iterator = List::iterator;
-  using const_iterator = List::const_iterator;
+  using Iterator = List::iterator;
+  using ConstIterator = List::const_iterator;
 
-  WorldObject* find(std::int32_t id);
-  const WorldObject* find(std::int32_t id) const;
+  WorldObject* Find(std::int32_t id);
+  const WorldObject* Find(std::int32_t id) const;
   // Appends at the tail; an object with the same id must not exist.
-  WorldObject& append(WorldObject object);
-  bool remove(std::int32_t id);
-  iterator erase(iterator position);
-  void clear();
+  WorldObject& Append(WorldObject object);
+  bool Remove(std::int32_t id);
+  Iterator Erase(Iterator position);
+  void Clear();
 
-  iterator begin() { return objects_.begin(); }
-  iterator end() { return objects_.end(); }
-  const_iterator begin() const { return objects_.begin(); }
-  const_iterator end() const { return objects_.end(); }
-  std::size_t size() const { return objects_.size(); }
-  bool empty() const { return objects_.empty(); }
+  // Range-for takes the standard names.
+  Iterator begin() { return objects_.begin(); }             // NOLINT(readability-identifier-naming)
+  Iterator end() { return objects_.end(); }                 // NOLINT(readability-identifier-naming)
+  ConstIterator begin() const { return objects_.begin(); }  // NOLINT(readability-identifier-naming)
+  ConstIterator end() const { return objects_.end(); }      // NOLINT(readability-identifier-naming)
+  std::size_t Size() const { return objects_.size(); }
+  bool Empty() const { return objects_.empty(); }
 
  private:
   List objects_;
-  std::unordered_map<std::int32_t, iterator> index_;
+  std::unordered_map<std::int32_t, Iterator> index_;
 };
 
 // Great-circle distance in km between two positions in degrees, with the

@@ -1,0 +1,85 @@
+#include "CommandLine.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <cstring>
+
+#include "vantor/platform/PortOption.h"
+#include "vantor/protocol/Constants.h"
+#include "vantor/server/ServerRuntime.h"
+
+namespace {
+
+constexpr const char* kHeadlessOption = "--headless";
+
+}  // namespace
+
+bool HeadlessRequested(int argc, const char* const* argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--") == 0) return false;  // what follows is not an option
+    if (std::strcmp(argv[i], kHeadlessOption) == 0) return true;
+  }
+  return false;
+}
+
+std::optional<ServerCommandLine> ParseServerCommandLine() {
+  QCoreApplication::setApplicationName(QStringLiteral("vantorsrv"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(VANTOR_VERSION));
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      QStringLiteral("Vantor server: simulator feed, radar clients and their configuration."));
+  parser.addHelpOption();
+  parser.addVersionOption();
+  const QCommandLineOption headless(QStringLiteral("headless"),
+                                    QStringLiteral("Serve at once without a window, as if started from it."));
+  const QCommandLineOption noSimulator(QStringLiteral("no-simulator"),
+                                       QStringLiteral("Do not start the simulator on this run."));
+  const QCommandLineOption feedPort(QStringLiteral("feed-port"),
+                                    QStringLiteral("TCP port of the simulator feed (default 10311)."),
+                                    QStringLiteral("N"), QString::number(vantor::protocol::kFeedPort));
+  const QCommandLineOption clientPort(
+      QStringLiteral("client-port"),
+      QStringLiteral(
+          "TCP port of the clients' control connections, also the UDP port datagrams go to (default 10310)."),
+      QStringLiteral("N"), QString::number(vantor::protocol::kClientPort));
+  const QCommandLineOption settings(
+      QStringLiteral("settings"),
+      QStringLiteral("Read and write the configuration in this INI file (section [Config])."), QStringLiteral("FILE"));
+  const QCommandLineOption simulatorDir(QStringLiteral("simulator-dir"),
+                                        QStringLiteral("The simulator's folder, instead of the one its settings name."),
+                                        QStringLiteral("DIR"));
+  parser.addOptions({headless, noSimulator, feedPort, clientPort, settings, simulatorDir});
+  parser.process(*QCoreApplication::instance());
+
+  ServerCommandLine commandLine;
+  commandLine.headless = parser.isSet(headless);
+  commandLine.noSimulator = parser.isSet(noSimulator);
+  commandLine.settingsFile = parser.value(settings);
+  commandLine.simulatorDir = parser.value(simulatorDir);
+  const auto feed = vantor::ParsePortOption(parser.value(feedPort));
+  const auto client = vantor::ParsePortOption(parser.value(clientPort));
+  if (!feed || !client) {
+    std::fprintf(stderr, "vantorsrv: a port must be a number from 1 to 65535\n");
+    return std::nullopt;
+  }
+  commandLine.feedPort = *feed;
+  commandLine.clientPort = *client;
+  return commandLine;
+}
+
+std::unique_ptr<vantor::server::ServerRuntime> MakeServerRuntime(const ServerCommandLine& commandLine,
+                                                                 vantor::Notifier& notifier) {
+  using namespace vantor::server;
+  ServerOptions options;
+  options.feedPort = commandLine.feedPort;
+  options.clientPort = commandLine.clientPort;
+  ServerServices services = DefaultServerServices();
+  if (!commandLine.simulatorDir.isEmpty()) {
+    services.simulatorFolder = [dir = commandLine.simulatorDir] { return dir; };
+  }
+  return std::make_unique<ServerRuntime>(ServerStores::Open(commandLine.settingsFile), notifier, options,
+                                         std::move(services));
+}

@@ -1,0 +1,40 @@
+#pragma once
+// A listening TCP socket on all local addresses with the server's backlog
+// of 5. Opening keeps a socket that already listens, so a second start of
+// the server leaves its first listeners in place.
+
+#include <QtGlobal>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+class QObject;
+class QTcpServer;
+class QTcpSocket;
+
+namespace vantor::server {
+
+class TcpListener {
+ public:
+  // Accepted sockets are handed over with `owner` as their parent.
+  using AcceptFn = std::function<void(QTcpSocket*)>;
+
+  explicit TcpListener(QObject& owner);
+  ~TcpListener();
+  TcpListener(const TcpListener&) = delete;
+  TcpListener& operator=(const TcpListener&) = delete;
+
+  // nullopt when listening (also when it already was); otherwise the
+  // failure as a Windows Sockets code (0 when none fits).
+  std::optional<int> Listen(quint16 port, AcceptFn onAccept);
+  void Close();
+  bool IsListening() const;
+  quint16 Port() const;  // 0 while not listening
+
+ private:
+  QObject& owner_;
+  std::unique_ptr<QTcpServer> server_;
+};
+
+}  // namespace vantor::server
