@@ -51,7 +51,13 @@ std::optional<ServerCommandLine> ParseServerCommandLine() {
   const QCommandLineOption simulatorDir(QStringLiteral("simulator-dir"),
                                         QStringLiteral("The simulator's folder, instead of the one its settings name."),
                                         QStringLiteral("DIR"));
-  parser.addOptions({headless, noSimulator, feedPort, clientPort, settings, simulatorDir});
+  const QCommandLineOption feedIntake(
+      QStringLiteral("feed-intake"),
+      QStringLiteral("Bytes of feed read per 100 ms step on this run, instead of the \"FeedIntake\" setting "
+                     "(default 10000, up to 16777216). Above the default the feed is read as it arrives, so a large "
+                     "mission's batch is read and sent at once; 1000000 suits 10,000 objects."),
+      QStringLiteral("BYTES"));
+  parser.addOptions({headless, noSimulator, feedPort, clientPort, settings, simulatorDir, feedIntake});
   parser.process(*QCoreApplication::instance());
 
   ServerCommandLine commandLine;
@@ -67,6 +73,16 @@ std::optional<ServerCommandLine> ParseServerCommandLine() {
   }
   commandLine.feedPort = *feed;
   commandLine.clientPort = *client;
+  if (parser.isSet(feedIntake)) {
+    bool ok = false;
+    const qulonglong bytes = parser.value(feedIntake).toULongLong(&ok);
+    if (!ok || bytes < vantor::server::kDefaultFeedIntakeBytes || bytes > vantor::server::kMaxFeedIntakeBytes) {
+      std::fprintf(stderr, "vantorsrv: --feed-intake must be a number of bytes from %zu to %zu\n",
+                   vantor::server::kDefaultFeedIntakeBytes, vantor::server::kMaxFeedIntakeBytes);
+      return std::nullopt;
+    }
+    commandLine.feedIntakeBytes = static_cast<std::size_t>(bytes);
+  }
   return commandLine;
 }
 
@@ -76,6 +92,7 @@ std::unique_ptr<vantor::server::ServerRuntime> MakeServerRuntime(const ServerCom
   ServerOptions options;
   options.feedPort = commandLine.feedPort;
   options.clientPort = commandLine.clientPort;
+  options.feedIntakeBytes = commandLine.feedIntakeBytes;
   ServerServices services = DefaultServerServices();
   if (!commandLine.simulatorDir.isEmpty()) {
     services.simulatorFolder = [dir = commandLine.simulatorDir] { return dir; };

@@ -41,6 +41,7 @@ TEST_F(ServerConfigTest, FreshInstallationDefaults) {
   EXPECT_EQ(config.block.version, 6);
   EXPECT_EQ(config.maxClient, 2);
   EXPECT_EQ(config.notLaunch, 0);
+  EXPECT_EQ(config.feedIntakeBytes, 10000u);
 }
 
 TEST_F(ServerConfigTest, SaveThenLoadRoundTripsEveryKey) {
@@ -59,6 +60,7 @@ TEST_F(ServerConfigTest, SaveThenLoadRoundTripsEveryKey) {
   saved.block.awacsLatitude = {44.5, 43.997740};
   saved.block.awacsLongitude = {37.999020, -1.25};
   saved.maxClient = 7;
+  saved.feedIntakeBytes = 1000000;
   SaveConfig(*Store(), saved);
 
   ServerConfig loaded;
@@ -109,6 +111,19 @@ TEST_F(ServerConfigTest, MaxClientIsClampedAndKeysIgnoreCase) {
   EXPECT_EQ(config.maxClient, 1);
   EXPECT_EQ(ClampMaxClient(-3), 1);
   EXPECT_EQ(ClampMaxClient(4), 4);
+}
+
+TEST_F(ServerConfigTest, FeedIntakeIsKeptBetweenTheDefaultAndSixteenMebibytes) {
+  ServerConfig config;
+  for (const auto& [stored, expected] : std::vector<std::pair<int, std::size_t>>{
+           {1000000, 1000000}, {9999, 10000}, {-5, 10000}, {20000000, 16777216}, {16777216, 16777216}}) {
+    Store()->writeInt("Config", "FeedIntake", stored);
+    LoadConfig(*Store(), config);
+    EXPECT_EQ(config.feedIntakeBytes, expected) << stored;
+  }
+  Store()->writeString("Config", "FeedIntake", "lots");
+  LoadConfig(*Store(), config);
+  EXPECT_EQ(config.feedIntakeBytes, 10000u);
 }
 
 TEST_F(ServerConfigTest, LanguageFromTheClientInstaller) {

@@ -81,8 +81,8 @@ TEST(VantorsrvProgram, AnswersHelpAndVersion) {
   int exitCode = -1;
   const QByteArray help = RunToEnd({"--help"}, exitCode);
   EXPECT_EQ(exitCode, 0);
-  for (const char* option :
-       {"--headless", "--no-simulator", "--feed-port", "--client-port", "--settings", "--simulator-dir", "--version"}) {
+  for (const char* option : {"--headless", "--no-simulator", "--feed-port", "--client-port", "--settings",
+                             "--simulator-dir", "--feed-intake", "--version"}) {
     EXPECT_TRUE(help.contains(option)) << option;
   }
   const QByteArray version = RunToEnd({"--version"}, exitCode);
@@ -90,6 +90,33 @@ TEST(VantorsrvProgram, AnswersHelpAndVersion) {
   EXPECT_TRUE(version.contains(VANTOR_VERSION));
   RunToEnd({"--headless", "--feed-port", "70000"}, exitCode);
   EXPECT_EQ(exitCode, 2);
+  for (const char* intake : {"9999", "16777217", "1e6", "-1"}) {
+    const QByteArray refused = RunToEnd({"--headless", "--feed-intake", intake}, exitCode);
+    EXPECT_EQ(exitCode, 2) << intake;
+    EXPECT_TRUE(refused.contains("--feed-intake must be a number of bytes from 10000 to 16777216")) << intake;
+  }
+}
+
+TEST(VantorsrvProgram, FeedIntakeComesFromTheOptionElseFromTheSetting) {
+  QTemporaryDir dir;
+  {
+    ServerProcess server(dir, {"--no-simulator"});
+    ASSERT_TRUE(server.Start()) << server.StderrText().toStdString();
+    EXPECT_TRUE(server.StderrText().contains("feed intake 10000 bytes per step")) << server.StderrText().toStdString();
+  }
+  {
+    auto settings = SettingsStore::openFile(dir.filePath("vantorsrv.ini"));
+    settings->writeInt("Config", "FeedIntake", 250000);
+    settings->sync();
+  }
+  {
+    ServerProcess server(dir, {"--no-simulator"});
+    ASSERT_TRUE(server.Start()) << server.StderrText().toStdString();
+    EXPECT_TRUE(server.StderrText().contains("feed intake 250000 bytes per step")) << server.StderrText().toStdString();
+  }
+  ServerProcess server(dir, {"--no-simulator", "--feed-intake", "1000000"});
+  ASSERT_TRUE(server.Start()) << server.StderrText().toStdString();
+  EXPECT_TRUE(server.StderrText().contains("feed intake 1000000 bytes per step")) << server.StderrText().toStdString();
 }
 
 TEST(VantorsrvProgram, ServesAFeedToSeveralClientsAndStopsCleanlyOnSigterm) {

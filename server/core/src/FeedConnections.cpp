@@ -12,9 +12,13 @@
 namespace vantor::server {
 
 struct FeedConnections::Connection {
+  Connection(std::size_t intakeBytes, std::chrono::milliseconds step) : intake(intakeBytes), pacer(intakeBytes, step) {}
+
   QTcpSocket* socket = nullptr;
   QTimer* pacing = nullptr;
+  std::optional<FeedPacing::TimePoint> readDue;  // while `pacing` runs
   FeedIntake intake;
+  FeedPacing pacer;
   WorldTable table;
   FeedStatistics statistics;
 };
@@ -34,19 +38,22 @@ std::optional<int> FeedConnections::Listen(quint16 port) {
 void FeedConnections::StopListening() { listener_.Close(); }
 
 void FeedConnections::AcceptFeed(QTcpSocket* socket) {
-  auto owned = std::make_unique<Connection>();
+  auto owned = std::make_unique<Connection>(intakeBytes_, readPacing_);
   Connection* feed = owned.get();
   feed->socket = socket;
+  // What the intake cannot take yet stays with the system, which makes a
+  // feed that outruns the intake wait instead of filling our memory.
+  socket->setReadBufferSize(static_cast<qint64>(intakeBytes_));
   feed->statistics.feed = nextFeedNumber_++;
   feed->statistics.peer = PlainPeerAddress(socket->peerAddress());
   feed->statistics.connectedAt = clock_.NowSeconds();
   feed->pacing = new QTimer(this);
   feed->pacing->setSingleShot(true);
-  feed->pacing->setInterval(readPacing_);
+  // A sleep never ends early; neither may the pacing step.
+  feed->pacing->setTimerType(Qt::PreciseTimer);
   connect(feed->pacing, &QTimer::timeout, this, [this, feed] { ReadFeed(feed); });
-  connect(socket, &QTcpSocket::readyRead, this, [feed] {
-    if (!feed->pacing->isActive()) feed->pacing->start();
-  });
+  connect(socket, &QTcpSocket::readyRead, this,
+          [this, feed] { ScheduleRead(feed, feed->pacer.OnReadable(FeedPacing::Clock::now())); });
   connect(socket, &QTcpSocket::disconnected, this, [this, feed] { CloseFeed(feed, FeedCloseReason::PeerClosed); });
   connect(socket, &QTcpSocket::errorOccurred, this, [this, feed](QAbstractSocket::SocketError error) {
     // A remote close is reported again as the disconnection.
@@ -57,8 +64,19 @@ void FeedConnections::AcceptFeed(QTcpSocket* socket) {
   Q_EMIT FeedsChanged();
 }
 
+void FeedConnections::ScheduleRead(Connection* feed, FeedPacing::TimePoint due) {
+  // A read already due at that time stays as it is.
+  if (feed->pacing->isActive() && feed->readDue == due) return;
+  feed->readDue = due;
+  const auto wait = std::chrono::ceil<std::chrono::milliseconds>(due - FeedPacing::Clock::now());
+  feed->pacing->start(std::max(wait, std::chrono::milliseconds(0)));
+}
+
 void FeedConnections::ReadFeed(Connection* feed) {
-  const QByteArray bytes = feed->socket->read(static_cast<qint64>(feed->intake.ReadCapacity()));
+  feed->readDue.reset();
+  const auto readAt = FeedPacing::Clock::now();
+  const std::size_t allowance = std::min(feed->pacer.Allowance(readAt), feed->intake.ReadCapacity());
+  const QByteArray bytes = feed->socket->read(static_cast<qint64>(allowance));
   if (!bytes.isEmpty()) {
     const std::int64_t now = clock_.NowSeconds();
     const FeedIntakeResult result = feed->intake.ProcessFeedText(
@@ -66,6 +84,7 @@ void FeedConnections::ReadFeed(Connection* feed) {
         [this, feed] { clients_.BroadcastTracks(feed->table); });
     FeedStatistics& statistics = feed->statistics;
     statistics.bytesRead += static_cast<std::uint64_t>(bytes.size());
+    ++statistics.reads;
     statistics.records += static_cast<std::uint64_t>(result.objectRecords);
     statistics.skipped += static_cast<std::uint64_t>(result.skippedRecords);
     for (std::size_t i = 0; i < kFeedRecordStatusCount; ++i) {
@@ -79,7 +98,9 @@ void FeedConnections::ReadFeed(Connection* feed) {
       Q_EMIT BatchProcessed(StatisticsOf(*feed));
     }
   }
-  if (feed->socket->bytesAvailable() > 0) feed->pacing->start();
+  const auto next =
+      feed->pacer.OnRead(readAt, static_cast<std::size_t>(bytes.size()), feed->socket->bytesAvailable() > 0);
+  if (next) ScheduleRead(feed, *next);
 }
 
 void FeedConnections::CloseFeed(Connection* feed, FeedCloseReason reason) {

@@ -63,6 +63,8 @@ void LoadConfig(const SettingsStore& store, ServerConfig& config) {
   LoadCoordinate(store, "Alat1", block.awacsLatitude[1]);
   LoadCoordinate(store, "Along0", block.awacsLongitude[0]);
   LoadCoordinate(store, "Along1", block.awacsLongitude[1]);
+  config.feedIntakeBytes =
+      ClampFeedIntake(store.readInt(kSection, "FeedIntake", static_cast<int>(kDefaultFeedIntakeBytes)));
 }
 
 void SaveConfig(SettingsStore& store, const ServerConfig& config) {
@@ -92,6 +94,7 @@ void SaveConfig(SettingsStore& store, const ServerConfig& config) {
   store.writeString(kSection, "Alat1", FormatCoordinate(block.awacsLatitude[1]));
   store.writeString(kSection, "Along0", FormatCoordinate(block.awacsLongitude[0]));
   store.writeString(kSection, "Along1", FormatCoordinate(block.awacsLongitude[1]));
+  store.writeInt(kSection, "FeedIntake", static_cast<int>(config.feedIntakeBytes));
   store.sync();  // write failures are not reported
 }
 
@@ -106,6 +109,11 @@ void SaveNotLaunch(SettingsStore& store, int notLaunch) {
 }
 
 int ClampMaxClient(int value) { return std::clamp(value, 1, protocol::kMaxClientSlots); }
+
+std::size_t ClampFeedIntake(long long value) {
+  return static_cast<std::size_t>(std::clamp<long long>(value, static_cast<long long>(kDefaultFeedIntakeBytes),
+                                                        static_cast<long long>(kMaxFeedIntakeBytes)));
+}
 
 QString FormatCoordinate(double degrees) { return QString::fromStdString(protocol::FormatFixed(degrees, 6)); }
 

@@ -131,7 +131,8 @@ void ClientTally::OnRecord(std::int64_t arrivalMicros, const protocol::TrackEntr
     ++object.records;
     ++counts_.records;
     if (hasStamp_.load()) latency_.Add(arrivalMicros - stampMicros_);
-    if (object.followed && entry.classLetter != kGroundUnitClass &&
+    // Counted when the first batch it missed lies in the window.
+    if (object.followed && entry.classLetter != kGroundUnitClass && object.lastBatch + 1 >= window_.First() &&
         IsGap(object.lastBatch, object.lastArrivalMicros, batch, arrivalMicros, BatchIntervalMicros())) {
       ++object.gaps;
       ++counts_.gaps;

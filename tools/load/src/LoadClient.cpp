@@ -6,7 +6,7 @@
 #include "vantor/net/LogOnRules.h"
 #include "vantor/protocol/ConfigBlock.h"
 #include "vantor/protocol/ControlMessages.h"
-#include "vantor/texts/Texts.h"
+#include "vantor/texts/Language.h"
 
 namespace vantor::load {
 namespace {
@@ -153,7 +153,7 @@ void LoadClient::OnReadable() {
       // Chat: each read is one message, as for Vantor.
       const protocol::CoalitionCode own =
           side_ == net::kRedSide ? protocol::CoalitionCode::Red : protocol::CoalitionCode::Blue;
-      if (net::ReadChatMessage(bytes, own, kLanguageEnglish).kind != net::ChatReceipt::Kind::NotForUs) {
+      if (net::ReadChatMessage(bytes, own, Language::English).kind != net::ChatReceipt::Kind::NotForUs) {
         ++chatMessages_;
       }
       continue;
