@@ -4,6 +4,9 @@
 #   ./run.sh test   install what is missing, build, run every test (also under
 #                   AddressSanitizer + UndefinedBehaviorSanitizer)
 #   ./run.sh build  install what is missing and build only
+#   ./run.sh soak   install what is missing, build, run the 10-minute load
+#                   runs of the README's "Large missions" (not part of the tests;
+#                   tools/load/soak.sh --help lists its choices)
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 
@@ -58,8 +61,14 @@ case "${1:-}" in
     (cd build-asan && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest -j "$JOBS" --output-on-failure --timeout 600)
     ;;
+  soak)
+    ensure_packages
+    build build
+    shift
+    exec tools/load/soak.sh build/bin "$@"
+    ;;
   *)
-    sed -n '2,7p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac
