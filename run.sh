@@ -4,6 +4,9 @@
 #   ./run.sh test   install what is missing, build, run every test (also under
 #                   AddressSanitizer + UndefinedBehaviorSanitizer)
 #   ./run.sh build  install what is missing and build only
+#   ./run.sh windows  install what is missing, cross-build the parts that need
+#                   no Qt for Windows (MinGW-w64), check PxRemote.dll's
+#                   exports, run their tests under Wine
 #   ./run.sh soak   install what is missing, build, run the 10-minute load
 #                   runs of the README's "Large missions" (not part of the tests;
 #                   tools/load/soak.sh --help lists its choices)
@@ -12,6 +15,10 @@ cd "$(dirname "$(readlink -f "$0")")"
 
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
           libgtest-dev libgmock-dev libbenchmark-dev libgl-dev)
+# For ./run.sh windows: the 64-bit MinGW-w64 cross compilers (posix threads,
+# which std::thread and GoogleTest need), GoogleTest's sources, Wine.
+WINDOWS_PACKAGES=(cmake ninja-build gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
+                  binutils-mingw-w64-x86-64 googletest wine wine64)
 JOBS=${JOBS:-$(nproc)}
 
 as_root() {
@@ -19,9 +26,12 @@ as_root() {
     echo "run.sh: need root to install packages: $*" >&2; return 1; fi
 }
 
+# ensure_packages [package...]: the given packages, or PACKAGES.
 ensure_packages() {
+  local wanted=("$@")
+  [ ${#wanted[@]} -gt 0 ] || wanted=("${PACKAGES[@]}")
   local missing=()
-  for p in "${PACKAGES[@]}"; do
+  for p in "${wanted[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   if [ ${#missing[@]} -gt 0 ]; then
@@ -38,6 +48,50 @@ build() {
     cmake -S . -B "$dir" -G Ninja "$@"
   fi
   cmake --build "$dir" -j "$JOBS"
+}
+
+# The exports PxRemote.dll must have: exactly the names of PxRemote.def, no
+# more, none decorated.
+check_dll_exports() {
+  local dll=$1 def=voice/PxRemote.def
+  local expected actual
+  expected=$(sed -n '/^EXPORTS/,$p' "$def" | sed '1d; s/[[:space:]]//g; /^$/d; /^;/d' | sort)
+  actual=$(x86_64-w64-mingw32-objdump -p "$dll" |
+           sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | sed -n 's/^[[:space:]]*\[ *[0-9]*\] //p' | sort)
+  if [ "$(echo "$expected" | wc -l)" -ne 24 ] || [ "$actual" != "$expected" ]; then
+    echo "run.sh: $dll does not export exactly the 24 functions of $def" >&2
+    diff <(echo "$expected") <(echo "$actual") >&2 || true
+    return 1
+  fi
+  echo "== $dll exports the 24 functions, undecorated"
+}
+
+# Wine in a prefix of the build folder, headless, its server kept up for
+# the whole run and stopped at the end. A Wine that cannot start fails the
+# step.
+start_wine() {
+  export WINEPREFIX="$PWD/$1/wine-prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  unset DISPLAY WAYLAND_DISPLAY
+  mkdir -p "$WINEPREFIX"
+  wineserver -k 2>/dev/null || true  # one left by an interrupted run
+  if ! wineserver -p; then
+    echo "run.sh: the Wine server does not start" >&2
+    return 1
+  fi
+  trap 'wineserver -k 2>/dev/null || true' EXIT
+  if [ ! -d "$WINEPREFIX/drive_c/windows" ]; then
+    echo "== Preparing the Wine prefix $WINEPREFIX"
+    wineboot --init >/dev/null 2>&1 || true
+  fi
+  # Into a file, not a pipe: the first Wine program of a session starts
+  # Wine's own services, which keep the standard output open.
+  local version=$1/wine-check.txt
+  if ! wine "$1/bin/parlix-sim.exe" --version >"$version" 2>&1 || ! grep -q "parlix-sim" "$version"; then
+    echo "run.sh: Wine cannot run the Windows programs:" >&2
+    cat "$version" >&2
+    return 1
+  fi
+  echo "== $(wine --version 2>/dev/null | head -1) runs $(head -1 "$version")"
 }
 
 case "${1:-}" in
@@ -67,8 +121,20 @@ case "${1:-}" in
     shift
     exec tools/load/soak.sh build/bin "$@"
     ;;
+  windows)
+    started=$SECONDS
+    ensure_packages "${WINDOWS_PACKAGES[@]}"
+    echo "== Cross-building for Windows (MinGW-w64, without Qt)"
+    build build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/MinGW-w64-x86_64.cmake -DVANTOR_WITH_QT=OFF \
+      -DCMAKE_BUILD_TYPE=Release
+    check_dll_exports build-windows/bin/PxRemote.dll
+    start_wine build-windows
+    echo "== Tests under Wine"
+    (cd build-windows && ctest -j "$JOBS" --output-on-failure --timeout 300)
+    echo "== Windows step done in $((SECONDS - started)) s"
+    ;;
   *)
-    sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac

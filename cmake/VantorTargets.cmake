@@ -14,7 +14,8 @@ endif()
 #                 SOURCES ... LIBS ...)
 # One GoogleTest executable; each case is registered with CTest under the
 # area's label. MAIN core gives the cases a QCoreApplication (event loop),
-# MAIN gui a QApplication; widget tests run on the offscreen platform.
+# MAIN gui a QApplication; widget tests run on the offscreen platform. In a
+# cross build the cases are listed and run through the emulator (Wine).
 function(vantor_add_test)
   cmake_parse_arguments(T "" "NAME;LABEL;TIMEOUT;MAIN" "SOURCES;LIBS" ${ARGN})
   add_executable(${T_NAME} ${T_SOURCES})
@@ -25,12 +26,26 @@ function(vantor_add_test)
   else()
     set(main_lib GTest::gtest_main)
   endif()
-  target_link_libraries(${T_NAME} PRIVATE vantor_warnings GTest::gtest GTest::gmock ${main_lib} vantor_test_support ${T_LIBS})
+  # The Qt helpers where Qt is built, the plain ones otherwise.
+  if(TARGET vantor_test_support)
+    set(support_lib vantor_test_support)
+  else()
+    set(support_lib vantor_test_support_core)
+  endif()
+  target_link_libraries(${T_NAME} PRIVATE vantor_warnings GTest::gtest GTest::gmock ${main_lib} ${support_lib} ${T_LIBS})
   set_target_properties(${T_NAME} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   if(NOT T_TIMEOUT)
     set(T_TIMEOUT 120)
   endif()
+  # Cross-built tests are listed when CTest runs them, where the emulator's
+  # environment is set up, not at build time.
+  if(CMAKE_CROSSCOMPILING)
+    set(discovery_mode PRE_TEST)
+  else()
+    set(discovery_mode POST_BUILD)
+  endif()
   gtest_discover_tests(${T_NAME}
+    DISCOVERY_MODE ${discovery_mode}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/tests
     PROPERTIES LABELS ${T_LABEL} TIMEOUT ${T_TIMEOUT}
                ENVIRONMENT QT_QPA_PLATFORM=offscreen

@@ -93,10 +93,10 @@ struct Theatre {
   Theatre() {
     const auto folder = DataFolder();
     auto loaded = geo::ElevationGrid::Load(folder / geo::kElevationFileName);
-    realTerrain = loaded.ok();
+    realTerrain = loaded.Ok();
     terrain = realTerrain ? std::move(loaded.grid) : SyntheticTerrain();
     coastline = geo::CoastlineTable::Load(folder / geo::kCoastlineFileName);
-    realCoastline = coastline.loaded();
+    realCoastline = coastline.Loaded();
     if (!realCoastline) {
       const auto scratch = std::filesystem::temp_directory_path() / "vantor-bench-borderline.dat";
       coastline = SyntheticCoastline(scratch);
@@ -191,7 +191,7 @@ void BM_VisibilityWorstCase(benchmark::State& state) {
   const geo::ElevationGrid& terrain = ringedValley ? RingedValleyTerrain() : TheTheatre().terrain;
   const auto geometry = Scope(300);
   const SensorPicture sensors = EverySensor(terrain);
-  const scope::SensorVisibility visibility(terrain, geometry.projection(), sensors);
+  const scope::SensorVisibility visibility(terrain, geometry.Projection(), sensors);
 
   // Contacts low in the terrain that no sensor sees, those needing the most
   // terrain walks first; half of the candidates are drawn near the high
@@ -254,7 +254,7 @@ void BM_VisibilityTypical(benchmark::State& state) {
     sensors.radarSites.push_back(scope::RadarSiteSensor{p, 150.0, 0.7 * k, type.sector, type.range, type.limit});
   }
   sensors.awacs = scope::AwacsSensor{{44.3, 38.5}, 9, 250};
-  const scope::SensorVisibility visibility(theatre.terrain, geometry.projection(), sensors);
+  const scope::SensorVisibility visibility(theatre.terrain, geometry.Projection(), sensors);
 
   std::mt19937 random(8);
   std::uniform_real_distribution<double> lat(42.3, 45.9), lon(33.2, 43.8), unit(0.0, 1.0);
@@ -295,8 +295,8 @@ void BM_CoastlineProjection(benchmark::State& state) {
   const auto geometry = Scope(static_cast<unsigned>(state.range(0)));
   scope::CoastlineScreenCache cache;
   for (auto _ : state) {
-    cache.Rebuild(theatre.coastline, geometry.projection());
-    benchmark::DoNotOptimize(cache.points().data());
+    cache.Rebuild(theatre.coastline, geometry.Projection());
+    benchmark::DoNotOptimize(cache.ScreenPoints().data());
   }
   state.counters["real_coastline"] = theatre.realCoastline;
 }

@@ -5,7 +5,7 @@
 namespace vantor {
 
 Language ReadLanguage(const SettingsStore& store) {
-  const QString value = store.readString(kInstallerLanguageSection, kInstallerLanguageName, QString());
+  const QString value = store.ReadString(kInstallerLanguageSection, kInstallerLanguageName, QString());
   return LanguageFromInstallerValue(value.toStdString()).value_or(kFallbackLanguage);
 }
 

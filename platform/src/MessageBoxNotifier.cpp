@@ -6,9 +6,9 @@ namespace vantor {
 
 MessageBoxNotifier::MessageBoxNotifier(QString title, QWidget* parent) : title_(std::move(title)), parent_(parent) {}
 
-void MessageBoxNotifier::showError(const QString& text) { QMessageBox::critical(parent_.data(), title_, text); }
+void MessageBoxNotifier::ShowError(const QString& text) { QMessageBox::critical(parent_.data(), title_, text); }
 
-void MessageBoxNotifier::showInformation(const QString& text) {
+void MessageBoxNotifier::ShowInformation(const QString& text) {
   QMessageBox::information(parent_.data(), title_, text);
 }
 

@@ -8,7 +8,7 @@ SettingsStore::SettingsStore(std::unique_ptr<QSettings> settings) : settings_(st
 
 SettingsStore::~SettingsStore() = default;
 
-std::unique_ptr<SettingsStore> SettingsStore::openUser(const QString& application) {
+std::unique_ptr<SettingsStore> SettingsStore::OpenUser(const QString& application) {
 #ifdef Q_OS_WIN
   // The registry compares key names without regard to case by itself.
   const QString appKey = application;
@@ -20,15 +20,15 @@ std::unique_ptr<SettingsStore> SettingsStore::openUser(const QString& applicatio
       new SettingsStore(std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope, "VANTOR", appKey)));
 }
 
-std::unique_ptr<SettingsStore> SettingsStore::openFile(const QString& path) {
+std::unique_ptr<SettingsStore> SettingsStore::OpenFile(const QString& path) {
   return std::unique_ptr<SettingsStore>(new SettingsStore(std::make_unique<QSettings>(path, QSettings::IniFormat)));
 }
 
-std::unique_ptr<SettingsStore> SettingsStore::open(const QString& application, const QString& path) {
-  return path.isEmpty() ? openUser(application) : openFile(path);
+std::unique_ptr<SettingsStore> SettingsStore::Open(const QString& application, const QString& path) {
+  return path.isEmpty() ? OpenUser(application) : OpenFile(path);
 }
 
-QString SettingsStore::storedSection(const QString& section) const {
+QString SettingsStore::StoredSection(const QString& section) const {
   const QStringList groups = settings_->childGroups();
   for (const QString& group : groups) {
     if (group.compare(section, Qt::CaseInsensitive) == 0) return group;
@@ -36,8 +36,8 @@ QString SettingsStore::storedSection(const QString& section) const {
   return section;
 }
 
-QString SettingsStore::storedKey(const QString& section, const QString& name) const {
-  settings_->beginGroup(storedSection(section));
+QString SettingsStore::StoredKey(const QString& section, const QString& name) const {
+  settings_->beginGroup(StoredSection(section));
   const QStringList keys = settings_->childKeys();
   settings_->endGroup();
   for (const QString& key : keys) {
@@ -46,40 +46,40 @@ QString SettingsStore::storedKey(const QString& section, const QString& name) co
   return name;
 }
 
-bool SettingsStore::contains(const QString& section, const QString& name) const {
-  return settings_->contains(storedSection(section) + '/' + storedKey(section, name));
+bool SettingsStore::Contains(const QString& section, const QString& name) const {
+  return settings_->contains(StoredSection(section) + '/' + StoredKey(section, name));
 }
 
-int SettingsStore::readInt(const QString& section, const QString& name, int defaultValue) const {
-  const QVariant value = settings_->value(storedSection(section) + '/' + storedKey(section, name));
+int SettingsStore::ReadInt(const QString& section, const QString& name, int defaultValue) const {
+  const QVariant value = settings_->value(StoredSection(section) + '/' + StoredKey(section, name));
   if (!value.isValid()) return defaultValue;
   return ProfileTextToInt(value.toString());
 }
 
-QString SettingsStore::readString(const QString& section, const QString& name, const QString& defaultValue) const {
-  const QVariant value = settings_->value(storedSection(section) + '/' + storedKey(section, name));
+QString SettingsStore::ReadString(const QString& section, const QString& name, const QString& defaultValue) const {
+  const QVariant value = settings_->value(StoredSection(section) + '/' + StoredKey(section, name));
   if (!value.isValid()) return defaultValue;
   return value.toString();
 }
 
-void SettingsStore::writeInt(const QString& section, const QString& name, int value) {
-  settings_->setValue(storedSection(section) + '/' + storedKey(section, name), value);
+void SettingsStore::WriteInt(const QString& section, const QString& name, int value) {
+  settings_->setValue(StoredSection(section) + '/' + StoredKey(section, name), value);
 }
 
-void SettingsStore::writeString(const QString& section, const QString& name, const QString& value) {
-  settings_->setValue(storedSection(section) + '/' + storedKey(section, name), value);
+void SettingsStore::WriteString(const QString& section, const QString& name, const QString& value) {
+  settings_->setValue(StoredSection(section) + '/' + StoredKey(section, name), value);
 }
 
-void SettingsStore::remove(const QString& section, const QString& name) {
-  settings_->remove(storedSection(section) + '/' + storedKey(section, name));
+void SettingsStore::Remove(const QString& section, const QString& name) {
+  settings_->remove(StoredSection(section) + '/' + StoredKey(section, name));
 }
 
-bool SettingsStore::sync() {
+bool SettingsStore::Sync() {
   settings_->sync();
   return settings_->status() == QSettings::NoError;
 }
 
-QString SettingsStore::location() const { return settings_->fileName(); }
+QString SettingsStore::Location() const { return settings_->fileName(); }
 
 int ProfileTextToInt(const QString& text) {
   qsizetype i = 0;

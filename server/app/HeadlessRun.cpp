@@ -20,14 +20,14 @@ int ServeHeadless(const ServerCommandLine& commandLine) {
   const std::unique_ptr<ServerRuntime> runtime = MakeServerRuntime(commandLine, notifier);
   runtime->LoadStartSettings();
   QObject::connect(runtime.get(), &ServerRuntime::StatusChanged, runtime.get(),
-                   [&notifier](const QString& text) { notifier.showInformation(text); });
+                   [&notifier](const QString& text) { notifier.ShowInformation(text); });
 
   ShutdownSignals shutdown([&runtime] {
     runtime->Stop();
     QCoreApplication::quit();
   });
   runtime->StartServer({.launchSimulator = !commandLine.noSimulator});
-  notifier.showInformation(
+  notifier.ShowInformation(
       QStringLiteral("feed port %1, client port %2, feed intake %3 bytes per step")
           .arg(runtime->FeedPort() ? QString::number(runtime->FeedPort()) : QStringLiteral("closed"),
                runtime->ClientPort() ? QString::number(runtime->ClientPort()) : QStringLiteral("closed"))

@@ -62,7 +62,7 @@ int ReferenceObstructionCount(const ElevationGrid& grid, double radarLatitude, d
     const long long r = static_cast<long long>(std::max(-1e9, std::min(1e9, row)));
     const long long c = static_cast<long long>(std::max(-1e9, std::min(1e9, column)));
     inside = r >= 0 && r < 1204 && c >= 0 && c < 3311;
-    return inside ? grid.samples()[static_cast<std::size_t>(r * 3311 + c)] : 0.0;
+    return inside ? grid.Samples()[static_cast<std::size_t>(r * 3311 + c)] : 0.0;
   };
 
   bool inside = true;

@@ -20,7 +20,7 @@ class ScratchFolder {
   ScratchFolder(const ScratchFolder&) = delete;
   ScratchFolder& operator=(const ScratchFolder&) = delete;
 
-  const std::filesystem::path& path() const { return path_; }
+  const std::filesystem::path& Path() const { return path_; }
   std::filesystem::path File(const std::string& name) const { return path_ / name; }
   void Write(const std::string& name, const std::string& contents) const;
   std::string Read(const std::string& name) const;
@@ -37,7 +37,7 @@ class TerrainBuilder {
     samples_[static_cast<std::size_t>(row) * ElevationGrid::kColumns + static_cast<std::size_t>(column)] = height;
     return *this;
   }
-  std::vector<std::int16_t>& samples() { return samples_; }
+  std::vector<std::int16_t>& Samples() { return samples_; }
   ElevationGrid Build() const { return ElevationGrid(samples_); }
 
  private:

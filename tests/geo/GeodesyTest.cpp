@@ -15,21 +15,6 @@ namespace {
 constexpr double kMetreTolerance = 1.0;
 }
 
-TEST(EllipsoidTable, HoldsTheTwentyFourRowsWithWgs84Last) {
-  const auto& table = EllipsoidTable();
-  ASSERT_EQ(table.size(), 24u);
-  EXPECT_EQ(table[0].id, -1);
-  EXPECT_EQ(table[0].name, "Placeholder");
-  EXPECT_EQ(table[4].name, "Bessel 1841 (Nambia) ");
-  EXPECT_EQ(table[8].name, "Fischer 1960 (Mercury) ");
-  EXPECT_EQ(table[14].equatorialRadius, 6378388);
-  EXPECT_EQ(table[23].id, 23);
-  EXPECT_EQ(table[23].name, "WGS-84");
-  EXPECT_EQ(table[23].equatorialRadius, 6378137);
-  EXPECT_EQ(table[23].eccentricitySquared, 0.00669438);
-  for (std::size_t row = 1; row < table.size(); ++row) EXPECT_EQ(table[row].id, static_cast<int>(row));
-}
-
 TEST(GeodesyConstants, DegreeFactorsAreTheFixedLiterals) {
   EXPECT_EQ(kDegToRad, 0.01745329);
   EXPECT_DOUBLE_EQ(kRadToDeg, 57.29577957855229);

@@ -32,7 +32,7 @@ TEST(ElevationFile, FullFileLoadsLittleEndianRows) {
   ScratchFolder folder;
   folder.Write("elevation.dat", LittleEndianGrid(ElevationGrid::kFileBytes) + "extra bytes are ignored");
   const auto result = LoadElevation(folder.File("elevation.dat"));
-  ASSERT_TRUE(result.ok());
+  ASSERT_TRUE(result.Ok());
   EXPECT_EQ(result.grid.At(0, 0), 258);
   EXPECT_EQ(result.grid.At(0, 3310), -2);
   EXPECT_EQ(result.grid.At(600, 1000), 5642);
@@ -55,6 +55,78 @@ TEST(ElevationFile, MissingOrShortFileFailsWithTheInstallMessage) {
   }
 }
 
+// The builders write ToBytes() and read their inputs with FromBytes(); the
+// client reads with Load(): one layout for both.
+TEST(ElevationFile, TheBuildersImageIsWhatTheClientReads) {
+  TerrainBuilder terrain;
+  terrain.Set(0, 1, -12).Set(600, 1000, 5642).Set(ElevationGrid::kRows - 1, ElevationGrid::kColumns - 1, 77);
+  const ElevationGrid grid = terrain.Build();
+  const std::vector<std::uint8_t> image = grid.ToBytes();
+  ASSERT_EQ(image.size(), ElevationGrid::kFileBytes);
+  ScratchFolder folder;
+  folder.Write("elevation.dat", std::string(image.begin(), image.end()));
+  const auto loaded = LoadElevation(folder.File("elevation.dat"));
+  ASSERT_TRUE(loaded.Ok());
+  EXPECT_EQ(loaded.grid.Samples(), grid.Samples());
+  EXPECT_EQ(loaded.grid.MaxAtLeastOver(0, 0, ElevationGrid::kRows - 1, ElevationGrid::kColumns - 1), 5642);
+
+  const std::string clientFile = LittleEndianGrid(ElevationGrid::kFileBytes);
+  std::string error;
+  const auto read = ElevationGrid::FromBytes(std::vector<std::uint8_t>(clientFile.begin(), clientFile.end()), &error);
+  ASSERT_TRUE(read) << error;
+  EXPECT_EQ(read->At(0, 0), 258);
+  EXPECT_EQ(read->At(0, 3310), -2);
+  EXPECT_EQ(read->At(1203, 3310), -28);
+  EXPECT_EQ(read->ToBytes(), std::vector<std::uint8_t>(clientFile.begin(), clientFile.end()));
+}
+
+TEST(ElevationFile, RefusesAFileOfAnotherSize) {
+  std::string error;
+  EXPECT_FALSE(ElevationGrid::FromBytes(std::vector<std::uint8_t>(ElevationGrid::kFileBytes - 1), &error));
+  EXPECT_NE(error.find("7972888"), std::string::npos);
+  // Unlike the client, the builders do not take a longer file for a grid.
+  error.clear();
+  EXPECT_FALSE(ElevationGrid::FromBytes(std::vector<std::uint8_t>(ElevationGrid::kFileBytes + 2), &error));
+  EXPECT_FALSE(error.empty());
+  TerrainBuilder terrain;
+  terrain.Set(0, 0, -12).Set(ElevationGrid::kRows - 1, ElevationGrid::kColumns - 1, 5642);
+  const ElevationGrid grid = terrain.Build();
+  const auto back = ElevationGrid::FromBytes(grid.ToBytes(), &error);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->At(0, 0), -12);
+  EXPECT_EQ(back->At(ElevationGrid::kRows - 1, ElevationGrid::kColumns - 1), 5642);
+  EXPECT_EQ(grid.ToBytes()[0], 0xF4);  // little-endian
+  EXPECT_EQ(grid.ToBytes()[1], 0xFF);
+}
+
+TEST(ElevationGrid, CellsCoverExactlyTheGridsFrame) {
+  for (const GridCell cell : {GridCell{0, 0}, GridCell{600, 1000}, GridCell{1203, 3310}}) {
+    const auto back = CellOf(CellCentre(cell.row, cell.column));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->row, cell.row);
+    EXPECT_EQ(back->column, cell.column);
+  }
+  // The southern and western edges belong to the grid, the northern and
+  // eastern ones to the next sample beyond it.
+  const double north = ElevationGrid::kSouthLatitude + ElevationGrid::kRows / ElevationGrid::kSamplesPerDegree;
+  const double east = ElevationGrid::kWestLongitude + ElevationGrid::kColumns / ElevationGrid::kSamplesPerDegree;
+  EXPECT_EQ(CellOf({42.0 + 1e-9, 38.0})->row, 1203);
+  EXPECT_FALSE(CellOf({42.0, 38.0}));
+  EXPECT_FALSE(CellOf({41.99, 38.0}));
+  EXPECT_EQ(CellOf({44.0, 33.0})->column, 0);
+  EXPECT_FALSE(CellOf({44.0, 32.999999}));
+  EXPECT_EQ(CellOf({north - 1e-9, 38.0})->row, 0);
+  EXPECT_FALSE(CellOf({north + 1e-9, 38.0}));
+  EXPECT_EQ(CellOf({44.0, east - 1e-9})->column, 3310);
+  EXPECT_FALSE(CellOf({44.0, east + 1e-9}));
+
+  TerrainBuilder terrain;
+  terrain.Set(1203, 0, 321);
+  const ElevationGrid grid = terrain.Build();
+  EXPECT_EQ(grid.HeightAt({42.0 + 1e-9, 33.0}), 321);
+  EXPECT_EQ(grid.HeightAt({42.0, 33.0}), 0);  // outside: sea level
+}
+
 TEST(ParseNumberPair, ReadsLikeTabSeparatedScanf) {
   EXPECT_EQ(ParseNumberPair("45.1\t38.9"), (std::pair{45.1, 38.9}));
   EXPECT_EQ(ParseNumberPair("  -1.5   +2e1 trailing"), (std::pair{-1.5, 20.0}));
@@ -74,8 +146,8 @@ TEST(CoastlineFile, ShortFileLeavesSeparatorsAndReadsLongitudeFirst) {
   ScratchFolder folder;
   folder.Write("borderline.dat", "37.5\t44.5\n37.6\t44.6\n#\n38.0\t45.0\r\nnot a number\n38.1\n38.2\t45.2\n");
   const CoastlineTable table = LoadCoastline(folder.File("borderline.dat"));
-  EXPECT_TRUE(table.loaded());
-  ASSERT_EQ(table.size(), 14746u);
+  EXPECT_TRUE(table.Loaded());
+  ASSERT_EQ(table.Size(), 14746u);
   EXPECT_EQ(table[0], (GeoPoint{44.5, 37.5}));  // the first line starts a polyline
   EXPECT_EQ(table[1], (GeoPoint{44.6, 37.6}));
   EXPECT_TRUE(table[2].IsSeparator());
@@ -83,7 +155,7 @@ TEST(CoastlineFile, ShortFileLeavesSeparatorsAndReadsLongitudeFirst) {
   EXPECT_TRUE(table[4].IsSeparator());
   EXPECT_TRUE(table[5].IsSeparator());
   EXPECT_EQ(table[6], (GeoPoint{45.2, 38.2}));
-  for (std::size_t i = 7; i < table.size(); ++i) ASSERT_TRUE(table[i].IsSeparator()) << i;
+  for (std::size_t i = 7; i < table.Size(); ++i) ASSERT_TRUE(table[i].IsSeparator()) << i;
 }
 
 TEST(CoastlineFile, ReadsExactly14746LinesAndToleratesAMissingFile) {
@@ -96,7 +168,7 @@ TEST(CoastlineFile, ReadsExactly14746LinesAndToleratesAMissingFile) {
   EXPECT_EQ(table[14745].longitude, 33 + 14745 % 10);
 
   const CoastlineTable missing = CoastlineTable::Load(folder.File("nothing.dat"));
-  EXPECT_FALSE(missing.loaded());
+  EXPECT_FALSE(missing.Loaded());
   EXPECT_TRUE(missing[0].IsSeparator());
 }
 
@@ -116,7 +188,7 @@ TEST(AirfieldOutlineFile, HashLinesAreSkippedAndZerosSeparate) {
 TEST(LocateDataFile, FirstFolderHoldingTheFileWins) {
   ScratchFolder first, second;
   second.Write("airport.dat", "1\t2\n");
-  const std::filesystem::path folders[] = {first.path(), second.path()};
+  const std::filesystem::path folders[] = {first.Path(), second.Path()};
   EXPECT_EQ(LocateDataFile("airport.dat", folders), second.File("airport.dat"));
   EXPECT_EQ(LocateDataFile("elevation.dat", folders), first.File("elevation.dat"));
   first.Write("airport.dat", "3\t4\n");

@@ -110,12 +110,12 @@ TEST_F(ClientApp, SmallScreenClearsTheTaskBarAndRestoresItAtExit) {
 
 TEST_F(ClientApp, ReadsItsSettingsFromTheStore) {
   {
-    auto store = SettingsStore::openFile(settingsFile());
-    store->writeString("config", "Installer Language", "1033");
-    store->writeInt("config", "metric", 0);
-    store->writeInt("config", "Invertcallsign", 1);
-    store->writeString("config", "fontsize", "16pt");
-    store->sync();
+    auto store = SettingsStore::OpenFile(settingsFile());
+    store->WriteString("config", "Installer Language", "1033");
+    store->WriteInt("config", "metric", 0);
+    store->WriteInt("config", "Invertcallsign", 1);
+    store->WriteString("config", "fontsize", "16pt");
+    store->Sync();
   }
   auto client = Make(QRect(0, 0, 1920, 1080));
   ASSERT_TRUE(client->InitInstance());

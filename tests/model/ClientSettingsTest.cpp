@@ -11,17 +11,17 @@ namespace {
 
 class Settings : public ::testing::Test {
  protected:
-  std::unique_ptr<SettingsStore> Store() { return SettingsStore::openFile(dir.filePath("rivak.ini")); }
+  std::unique_ptr<SettingsStore> Store() { return SettingsStore::OpenFile(dir.filePath("rivak.ini")); }
   ClientSettings Load() { return ClientSettings::Load(*Store()); }
   void WriteString(const char* name, const QString& value, const char* section = "config") {
     auto store = Store();
-    store->writeString(section, name, value);
-    store->sync();
+    store->WriteString(section, name, value);
+    store->Sync();
   }
   void WriteInt(const char* name, int value) {
     auto store = Store();
-    store->writeInt("config", name, value);
-    store->sync();
+    store->WriteInt("config", name, value);
+    store->Sync();
   }
   QTemporaryDir dir;
 };

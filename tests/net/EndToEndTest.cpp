@@ -21,9 +21,9 @@ class LiveServer : public ::testing::Test {
  protected:
   explicit LiveServer(int maxClient = 2)
       : server([maxClient](SettingsStore& settings) {
-          settings.writeString("Config", "bluepass", "Azure");
-          settings.writeString("Config", "redpass", "crimson");
-          settings.writeInt("Config", "MaxClient", maxClient);
+          settings.WriteString("Config", "bluepass", "Azure");
+          settings.WriteString("Config", "redpass", "crimson");
+          settings.WriteInt("Config", "MaxClient", maxClient);
         }) {}
 
   void SetUp() override { ASSERT_TRUE(server.Start()) << server.Output().toStdString(); }

@@ -136,9 +136,9 @@ protocol::ConfigBlock BlockWithPasswords(const std::string& blue, const std::str
 ServerProcess::ServerProcess(const std::function<void(SettingsStore&)>& configure)
     : feedPort_(FreeTcpPort()), clientPort_(FreeTcpPort()) {
   if (configure) {
-    auto store = SettingsStore::openFile(dir_.filePath("vantorsrv.ini"));
+    auto store = SettingsStore::OpenFile(dir_.filePath("vantorsrv.ini"));
     configure(*store);
-    store->sync();
+    store->Sync();
   }
   process_.setProcessChannelMode(QProcess::MergedChannels);
   process_.setWorkingDirectory(dir_.path());

@@ -46,8 +46,8 @@ class ScriptedPrompts final : public net::ConnectionPrompts {
 
 class RecordingNotifier final : public Notifier {
  public:
-  void showError(const QString& text) override { shown.push_back(text); }
-  void showInformation(const QString& text) override { shown.push_back(text); }
+  void ShowError(const QString& text) override { shown.push_back(text); }
+  void ShowInformation(const QString& text) override { shown.push_back(text); }
   std::vector<QString> shown;
   bool Saw(const QString& text) const;
 };

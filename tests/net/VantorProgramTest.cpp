@@ -31,8 +31,8 @@ int RunToEnd(const QStringList& arguments, QString& output) {
 }
 
 void Configure(SettingsStore& settings) {
-  settings.writeString("Config", "bluepass", "Azure");
-  settings.writeString("Config", "redpass", "crimson");
+  settings.WriteString("Config", "bluepass", "Azure");
+  settings.WriteString("Config", "redpass", "crimson");
 }
 
 TEST(VantorCommandLine, ConnectionOptions) {

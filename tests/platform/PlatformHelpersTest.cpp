@@ -15,11 +15,11 @@ namespace {
 
 class InstallerLanguageTest : public ::testing::Test {
  protected:
-  std::unique_ptr<SettingsStore> Store() { return SettingsStore::openFile(dir_.filePath("rivak.ini")); }
+  std::unique_ptr<SettingsStore> Store() { return SettingsStore::OpenFile(dir_.filePath("rivak.ini")); }
   void Write(const QString& section, const QString& name, const QString& value) {
     auto store = Store();
-    store->writeString(section, name, value);
-    ASSERT_TRUE(store->sync());
+    store->WriteString(section, name, value);
+    ASSERT_TRUE(store->Sync());
   }
   QTemporaryDir dir_;
 };

@@ -14,27 +14,27 @@ class SettingsStoreTest : public ::testing::Test {
 };
 
 TEST_F(SettingsStoreTest, MissingValuesGiveDefaults) {
-  auto store = SettingsStore::openFile(path());
-  EXPECT_EQ(store->readInt("Config", "MaxClient", 10), 10);
-  EXPECT_EQ(store->readString("Config", "bluepass", "x"), "x");
-  EXPECT_FALSE(store->contains("Config", "MaxClient"));
+  auto store = SettingsStore::OpenFile(path());
+  EXPECT_EQ(store->ReadInt("Config", "MaxClient", 10), 10);
+  EXPECT_EQ(store->ReadString("Config", "bluepass", "x"), "x");
+  EXPECT_FALSE(store->Contains("Config", "MaxClient"));
   EXPECT_FALSE(QFile::exists(path()));  // reading never creates the file
 }
 
 TEST_F(SettingsStoreTest, SectionAndValueNamesIgnoreCase) {
   {
-    auto store = SettingsStore::openFile(path());
-    store->writeInt("Config", "MaxClient", 4);
-    store->writeString("config", "bluepass", "alpha");
-    ASSERT_TRUE(store->sync());
+    auto store = SettingsStore::OpenFile(path());
+    store->WriteInt("Config", "MaxClient", 4);
+    store->WriteString("config", "bluepass", "alpha");
+    ASSERT_TRUE(store->Sync());
   }
-  auto store = SettingsStore::openFile(path());
-  EXPECT_EQ(store->readInt("CONFIG", "maxclient", 10), 4);
-  EXPECT_EQ(store->readString("Config", "BluePass", ""), "alpha");
+  auto store = SettingsStore::OpenFile(path());
+  EXPECT_EQ(store->ReadInt("CONFIG", "maxclient", 10), 4);
+  EXPECT_EQ(store->ReadString("Config", "BluePass", ""), "alpha");
   // A write under another spelling replaces the value instead of adding one.
-  store->writeInt("config", "MAXCLIENT", 7);
-  store->sync();
-  EXPECT_EQ(store->readInt("Config", "MaxClient", 10), 7);
+  store->WriteInt("config", "MAXCLIENT", 7);
+  store->Sync();
+  EXPECT_EQ(store->ReadInt("Config", "MaxClient", 10), 7);
   QFile file(path());
   ASSERT_TRUE(file.open(QIODevice::ReadOnly));
   const QByteArray text = file.readAll();
@@ -44,23 +44,23 @@ TEST_F(SettingsStoreTest, SectionAndValueNamesIgnoreCase) {
 }
 
 TEST_F(SettingsStoreTest, NamesWithBlanksRoundTrip) {
-  auto store = SettingsStore::openFile(path());
-  store->writeString("config", "Installer Language", "1033");
-  store->sync();
-  auto again = SettingsStore::openFile(path());
-  EXPECT_EQ(again->readString("Config", "installer language", "1036"), "1033");
+  auto store = SettingsStore::OpenFile(path());
+  store->WriteString("config", "Installer Language", "1033");
+  store->Sync();
+  auto again = SettingsStore::OpenFile(path());
+  EXPECT_EQ(again->ReadString("Config", "installer language", "1036"), "1033");
 }
 
 TEST_F(SettingsStoreTest, IntegersFromTextUseLeadingDigits) {
-  auto store = SettingsStore::openFile(path());
-  store->writeString("config", "fontsize", "12abc");
-  store->writeString("config", "blank", "");
-  store->writeString("config", "neg", " -42x");
-  store->writeString("config", "huge", "99999999999999");
-  EXPECT_EQ(store->readInt("config", "fontsize", 8), 12);
-  EXPECT_EQ(store->readInt("config", "blank", 8), 0);
-  EXPECT_EQ(store->readInt("config", "neg", 8), -42);
-  EXPECT_EQ(store->readInt("config", "huge", 8), 2147483647);
+  auto store = SettingsStore::OpenFile(path());
+  store->WriteString("config", "fontsize", "12abc");
+  store->WriteString("config", "blank", "");
+  store->WriteString("config", "neg", " -42x");
+  store->WriteString("config", "huge", "99999999999999");
+  EXPECT_EQ(store->ReadInt("config", "fontsize", 8), 12);
+  EXPECT_EQ(store->ReadInt("config", "blank", 8), 0);
+  EXPECT_EQ(store->ReadInt("config", "neg", 8), -42);
+  EXPECT_EQ(store->ReadInt("config", "huge", 8), 2147483647);
 }
 
 TEST(ProfileTextToInt, Forms) {
@@ -74,9 +74,9 @@ TEST(ProfileTextToInt, Forms) {
 TEST(SettingsStoreOpen, EmptyPathMeansUserStoreOtherwiseFile) {
   QTemporaryDir dir;
   const QString file = dir.filePath("x.ini");
-  EXPECT_EQ(SettingsStore::open("Rivak", file)->location(), file);
+  EXPECT_EQ(SettingsStore::Open("Rivak", file)->Location(), file);
   // The user store of one application is one file whatever its spelling.
-  EXPECT_EQ(SettingsStore::openUser("Rivak")->location(), SettingsStore::openUser("rivak")->location());
+  EXPECT_EQ(SettingsStore::OpenUser("Rivak")->Location(), SettingsStore::OpenUser("rivak")->Location());
 }
 
 }  // namespace

@@ -64,9 +64,9 @@ class MainFrame : public ::testing::Test {
  protected:
   void Start(const char* installerLanguage = "1033") {
     {
-      auto store = SettingsStore::openFile(dir.filePath("rivak.ini"));
-      store->writeString("config", "Installer Language", installerLanguage);
-      store->sync();
+      auto store = SettingsStore::OpenFile(dir.filePath("rivak.ini"));
+      store->WriteString("config", "Installer Language", installerLanguage);
+      store->Sync();
     }
     ShellPlatform platform;
     platform.sound = std::make_unique<SilentSoundPlayer>();
@@ -90,6 +90,7 @@ class MainFrame : public ::testing::Test {
     return titles;
   }
 
+ public:
   QTemporaryDir dir;
   std::unique_ptr<CRivakApp> app;
   CMainFrame* frame = nullptr;
@@ -137,7 +138,7 @@ TEST_F(MainFrame, AirportsCentreTheScopeAndCarryTheCheckMark) {
   EXPECT_FALSE(frame->actionForCommand(32701)->isEnabled());
   EXPECT_TRUE(frame->actionForCommand(32700)->isEnabled());
   frame->actionForCommand(32700)->trigger();
-  EXPECT_EQ(frame->scope()->centringCommand(), 32700);
+  EXPECT_EQ(frame->scope()->CentringCommand(), 32700);
   EXPECT_TRUE(frame->actionForCommand(32700)->isChecked());
   EXPECT_FALSE(frame->actionForCommand(32710)->isChecked());
   // Choosing the checked entry again keeps its mark.
@@ -154,7 +155,7 @@ TEST_F(MainFrame, RadarsMenuRebuiltWhenItOpens) {
   ASSERT_EQ(frame->radarsMenu()->actions().size(), 3);
   EXPECT_EQ(frame->radarsMenu()->actions().at(2)->text(), "Radar_1");
   frame->actionForCommand(32801)->trigger();
-  EXPECT_EQ(frame->scope()->centringCommand(), 32801);
+  EXPECT_EQ(frame->scope()->CentringCommand(), 32801);
   EXPECT_TRUE(frame->actionForCommand(32801)->isChecked());
   EXPECT_FALSE(frame->actionForCommand(32710)->isChecked());
   // Rebuilt: the site gone, the mark kept on the one still there.

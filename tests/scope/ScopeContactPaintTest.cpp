@@ -22,6 +22,8 @@ const QColor kHostileDotPen(249, 51, 40);
 class ContactPaint : public ::testing::Test {
  protected:
   void SetUp() override { scene.options.rangeRingsShown = false; }
+
+ public:
   PaintScene scene{800, 600};
 };
 
@@ -45,7 +47,7 @@ TEST_F(ContactPaint, SimpleModeSquaresInTheirColours) {
   ExpectSquare(picture, {400, 200}, kHostile);
   ExpectSquare(picture, {600, 200}, kAltSymbol);  // always shown, no sensor needed
   ExpectSquare(picture, {200, 400}, kAltSymbol);
-  EXPECT_EQ(scene.painter.contactsShown(), 4);
+  EXPECT_EQ(scene.ContactsShown(), 4);
   // The screen points are written back for the tools.
   EXPECT_EQ(scene.Contact(2).screenX, 400);
   EXPECT_EQ(scene.Contact(2).screenY, 200);
@@ -251,7 +253,7 @@ TEST_F(ContactPaint, OnlyWhatTheCoalitionSees) {
   ExpectSquare(picture, {400, 200}, kAltSymbol);
   EXPECT_TRUE(IsColour(picture, 600, 200, kRedDot));
   EXPECT_TRUE(AllBlack(picture, QRect(190, 390, 21, 21)));  // a hostile ship needs a sensor
-  EXPECT_EQ(scene.painter.contactsShown(), 2);
+  EXPECT_EQ(scene.ContactsShown(), 2);
   // Every contact's screen point is written, seen or not.
   EXPECT_EQ(scene.Contact(1).screenX, 200);
 }

@@ -8,7 +8,6 @@
 #include <cstdlib>
 #include <random>
 
-#include "LabelCrowding.h"
 #include "ScopeTestSupport.h"
 #include "vantor/scope/ScopeArtwork.h"
 
@@ -17,11 +16,11 @@ namespace {
 
 const QColor kLabelText(245, 255, 64);
 const QColor kLabelLine(51, 249, 40);
-constexpr int F = 12;
+constexpr int kF = 12;  // the label font height F
 
 // The label as the scope lays it out, from the same font.
 struct Layout {
-  explicit Layout(int fontSize = F) : font(ScopeFont(fontSize)), metrics(font), f(fontSize) {}
+  explicit Layout(int fontSize = kF) : font(ScopeFont(fontSize)), metrics(font), f(fontSize) {}
   int Width(const QString& text) const { return metrics.horizontalAdvance(text); }
   int ReferenceWidth() const { return Width("9999WW9999"); }
   // The first line's box, right-aligned to the anchor less 10.
@@ -50,7 +49,7 @@ class LabelPaint : public ::testing::Test {
     scene.options.labelsShown = true;
   }
   LabelPlacement Placement(int crowding, QPoint at) const {
-    return PlaceLabel(crowding, at, F, layout.ReferenceWidth());
+    return PlaceLabel(crowding, at, kF, layout.ReferenceWidth());
   }
   // The picture shows exactly this text at this box.
   void ExpectText(const QImage& picture, const QRect& box, const QString& text) const {
@@ -61,24 +60,11 @@ class LabelPaint : public ::testing::Test {
     }
     EXPECT_EQ(picture.copy(box), expected) << "text \"" << text.toStdString() << "\" at " << box.x() << "," << box.y();
   }
+
+ public:
   PaintScene scene{800, 600};
   Layout layout;
 };
-
-TEST(LabelPlacement, TableByCrowding) {
-  const QPoint at(300, 200);
-  const int w0 = 70;
-  EXPECT_EQ(PlaceLabel(0, at, 12, w0).anchor, QPoint(290, 190));
-  EXPECT_EQ(PlaceLabel(0, at, 12, w0).leaderEnd, QPoint(285, 185));
-  EXPECT_EQ(PlaceLabel(1, at, 12, w0).anchor, QPoint(290, 200 + 36 + 10));
-  EXPECT_EQ(PlaceLabel(1, at, 12, w0).leaderStart, QPoint(295, 205));
-  EXPECT_EQ(PlaceLabel(2, at, 12, w0).anchor, QPoint(300 + 70 + 10, 180));
-  EXPECT_EQ(PlaceLabel(3, at, 12, w0).leaderEnd, QPoint(315, 215));
-  EXPECT_EQ(PlaceLabel(4, at, 12, w0).anchor, QPoint(280, 215));
-  EXPECT_EQ(PlaceLabel(5, at, 12, w0).anchor, QPoint(390, 215));
-  EXPECT_EQ(PlaceLabel(6, at, 12, w0).anchor, PlaceLabel(0, at, 12, w0).anchor);
-  EXPECT_EQ(PlaceLabel(40, at, 12, w0).leaderEnd, PlaceLabel(0, at, 12, w0).leaderEnd);
-}
 
 TEST_F(LabelPaint, HostileIdLabelWithItsUnderline) {
   const QPoint at(300, 300);
@@ -87,7 +73,7 @@ TEST_F(LabelPaint, HostileIdLabelWithItsUnderline) {
   const LabelPlacement place = Placement(0, at);
   const QRect first = layout.FirstLine(place, "7217");
   // The underline covers the text's last row, from its left end to ax - 10.
-  const int underline = place.anchor.y() - 2 * F + F - 1;
+  const int underline = place.anchor.y() - 2 * kF + kF - 1;
   for (int x = first.left(); x <= place.anchor.x() - 10; ++x)
     EXPECT_TRUE(IsColour(picture, x, underline, kLabelLine)) << x;
   ExpectText(picture, first.adjusted(0, 0, 0, -(first.bottom() - underline + 1)),
@@ -104,7 +90,7 @@ TEST_F(LabelPaint, FriendlyNameOrCallsign) {
   QImage picture = scene.Paint();
   // The first ten characters without parentheses; no underline.
   ExpectText(picture, layout.FirstLine(place, "F-16C Vip"), "F-16C Vip");
-  EXPECT_FALSE(IsColour(picture, place.anchor.x() - 11, place.anchor.y() - F - 1, kLabelLine));
+  EXPECT_FALSE(IsColour(picture, place.anchor.x() - 11, place.anchor.y() - kF - 1, kLabelLine));
   // Or the ten after the first "(".
   scene.settings.invertCallsign = 1;
   picture = scene.Paint();
@@ -119,7 +105,7 @@ TEST_F(LabelPaint, ShortHostileIdsAndCallsigns) {
   scene.Report(QPoint(300, 300), {.id = 123, .name = "Su-27", .friendly = 0});
   QImage picture = scene.Paint();
   const LabelPlacement place = Placement(0, {300, 300});
-  const int underline = place.anchor.y() - F - 1;
+  const int underline = place.anchor.y() - kF - 1;
   // No text, and an underline of no length.
   EXPECT_FALSE(IsColour(picture, place.anchor.x() - 11, underline, kLabelLine));
   EXPECT_TRUE(IsColour(picture, place.leaderEnd, kLabelLine));
@@ -130,7 +116,7 @@ TEST_F(LabelPaint, ShortHostileIdsAndCallsigns) {
   scene.Report(QPoint(500, 300), {.id = 77, .name = "Admiral Kuznetsov", .friendly = 0, .kind = 'B', .speed = 150});
   picture = scene.Paint();
   const LabelPlacement carrier = Placement(0, {500, 300});
-  EXPECT_FALSE(IsColour(picture, carrier.anchor.x() - 11, carrier.anchor.y() - F - 1, kLabelLine));
+  EXPECT_FALSE(IsColour(picture, carrier.anchor.x() - 11, carrier.anchor.y() - kF - 1, kLabelLine));
 }
 
 TEST_F(LabelPaint, SecondLineInBothUnitSystems) {
@@ -144,16 +130,16 @@ TEST_F(LabelPaint, SecondLineInBothUnitSystems) {
   const QPoint at(300, 300);
   scene.Report(at, {.id = 16777217, .name = "Su-27", .friendly = 0, .altitude = 3000, .speed = 900});
   const LabelPlacement place = Placement(0, at);
-  const int top = place.anchor.y() - F;
+  const int top = place.anchor.y() - kF;
   auto check = [&](const QString& altitude, const QString& speed) {
     const QImage picture = scene.Paint();
     const int x2 = place.anchor.x() - layout.Width(altitude + "WW" + speed) - 10;
     ExpectText(picture, QRect(x2, top, layout.Width(altitude), layout.metrics.height()), altitude);
     if (!speed.isEmpty())
-      ExpectText(picture, QRect(x2 + 3 * F, top, layout.Width(speed), layout.metrics.height()), speed);
+      ExpectText(picture, QRect(x2 + 3 * kF, top, layout.Width(speed), layout.metrics.height()), speed);
     // The level arrow between them, 12 x 12 at 1.8 font heights.
-    const QImage& arrow = ScopeArtwork::Shared()->arrow(TrendArrow::Level, F);
-    EXPECT_EQ(picture.copy(static_cast<int>(x2 + 1.8 * F), top, F, F), arrow);
+    const QImage& arrow = ScopeArtwork::Shared()->Arrow(TrendArrow::Level, kF);
+    EXPECT_EQ(picture.copy(static_cast<int>(x2 + 1.8 * kF), top, kF, kF), arrow);
   };
   check("300", "090");
   scene.settings.imperial = 1;
@@ -170,13 +156,13 @@ TEST_F(LabelPaint, TrendArrowsFollowTheAltitude) {
     const LabelPlacement place = Placement(0, at);
     const QString altitudeText = LabelAltitudeText(altitude, false);
     const int x2 = place.anchor.x() - layout.Width(altitudeText + "WW090") - 10;
-    return picture.copy(static_cast<int>(x2 + 1.8 * F), place.anchor.y() - F, F, F);
+    return picture.copy(static_cast<int>(x2 + 1.8 * kF), place.anchor.y() - kF, kF, kF);
   };
   const ScopeArtwork& art = *ScopeArtwork::Shared();
   arrowAt(3000);
-  EXPECT_EQ(arrowAt(3021), art.arrow(TrendArrow::Climb, F));
-  EXPECT_EQ(arrowAt(3041), art.arrow(TrendArrow::Level, F));  // +20 is level
-  EXPECT_EQ(arrowAt(3000), art.arrow(TrendArrow::Descend, F));
+  EXPECT_EQ(arrowAt(3021), art.Arrow(TrendArrow::Climb, kF));
+  EXPECT_EQ(arrowAt(3041), art.Arrow(TrendArrow::Level, kF));  // +20 is level
+  EXPECT_EQ(arrowAt(3000), art.Arrow(TrendArrow::Descend, kF));
 }
 
 TEST_F(LabelPaint, LargerFontsUseTheLargeArrowsScaled) {
@@ -188,7 +174,7 @@ TEST_F(LabelPaint, LargerFontsUseTheLargeArrowsScaled) {
   const LabelPlacement place = PlaceLabel(0, at, 16, big.ReferenceWidth());
   const int x2 = place.anchor.x() - big.Width("300WW090") - 10;
   const QImage arrow = picture.copy(static_cast<int>(x2 + 1.8 * 16), place.anchor.y() - 16, 16, 16);
-  EXPECT_EQ(arrow, ScopeArtwork::Shared()->arrow(TrendArrow::Level, 16).scaled(16, 16));
+  EXPECT_EQ(arrow, ScopeArtwork::Shared()->Arrow(TrendArrow::Level, 16).scaled(16, 16));
   // A stored size without digits (0) falls back to 12.
   scene.settings.fontSize = 0;
   const QImage fallback = scene.Paint();
@@ -223,37 +209,6 @@ TEST_F(LabelPaint, OnlyWhileLabelsAreShownAndNeverForShips) {
   scene.options.labelsShown = false;
   picture = scene.Paint();
   EXPECT_EQ(CountNearColour(picture, QRect(430, 250, 70, 50), kLabelText, 30), 0);
-}
-
-// The paint counts crowding with an index over the points of its walk; it
-// must count what CountContactsNear counts, edges included.
-TEST(LabelCrowding, CountsAsTheDocumentDoes) {
-  model::ClientState state;
-  model::CRivakDoc document(state);
-  std::mt19937 random(3);
-  std::uniform_int_distribution<int> coordinate(-300, 300);
-  for (int i = 0; i < 400; ++i) {
-    document.UpdateContact(1000 + i, i % 9 == 0 ? "HAWK SR" : "Su-27", 44.0, 36.0, 3000, 0, 0, i % 9 == 0 ? 'A' : 'B',
-                           300);
-  }
-  detail::LabelCrowding index;
-  int i = 0;
-  for (model::CContact& contact : document.Contacts()) {
-    // Clustered points, many exactly 100 apart.
-    contact.screenX = (i % 3 == 0) ? 100 * (coordinate(random) / 100) : coordinate(random);
-    contact.screenY = (i % 4 == 0) ? 100 * (coordinate(random) / 100) : coordinate(random) / 3;
-    ++i;
-  }
-  for (const model::CContact& contact : document.Contacts()) {
-    ASSERT_EQ(index.Count(contact.screenX, contact.screenY),
-              document.CountContactsNear(contact.id, contact.screenX, contact.screenY))
-        << "contact " << contact.id;
-    for (const QPoint probe :
-         {QPoint(contact.screenX + 100, contact.screenY), QPoint(contact.screenX - 100, contact.screenY),
-          QPoint(contact.screenX, contact.screenY + 99), QPoint(contact.screenX + 1, contact.screenY - 100)})
-      ASSERT_EQ(index.Count(probe.x(), probe.y()), document.CountContactsNear(contact.id, probe.x(), probe.y()));
-    if (contact.radarSite == 0) index.Add(contact.screenX, contact.screenY);
-  }
 }
 
 }  // namespace

@@ -96,19 +96,39 @@ TEST(Frame, SurroundsThePictureAtEverySize) {
   }
 }
 
-TEST(Frame, PiecesHaveTheirSizes) {
+// The pieces are cut to the margins the geometry leaves for the frame: along
+// its straight stretches the frame ends exactly where the drawing area
+// begins, at every window size.
+TEST(Frame, CoversExactlyTheMarginsOfTheDrawingArea) {
+  for (const QSize size : {QSize(800, 600), QSize(1024, 700), QSize(2000, 1100), QSize(500, 400)}) {
+    PaintScene scene(size.width(), size.height());
+    scene.options.rangeRingsShown = false;
+    const QImage picture = scene.Paint();
+    const PixelRect area = ScopeGeometry::DrawingArea({0, 0, size.width(), size.height()}, false);
+    for (int y = 80; y < size.height() - 80; y += 5) {
+      EXPECT_FALSE(IsColour(picture, area.left - 1, y, Qt::black)) << "left at " << y << " of " << size.height();
+      EXPECT_TRUE(IsColour(picture, area.left, y, Qt::black)) << "left at " << y << " of " << size.height();
+      EXPECT_TRUE(IsColour(picture, area.right - 1, y, Qt::black)) << "right at " << y << " of " << size.height();
+      EXPECT_FALSE(IsColour(picture, area.right, y, Qt::black)) << "right at " << y << " of " << size.height();
+    }
+    for (int x = 80; x < size.width() - 80; x += 5) {
+      EXPECT_FALSE(IsColour(picture, x, area.top - 1, Qt::black)) << "top at " << x << " of " << size.width();
+      EXPECT_TRUE(IsColour(picture, x, area.top, Qt::black)) << "top at " << x << " of " << size.width();
+      EXPECT_TRUE(IsColour(picture, x, area.bottom - 1, Qt::black)) << "bottom at " << x << " of " << size.width();
+      EXPECT_FALSE(IsColour(picture, x, area.bottom, Qt::black)) << "bottom at " << x << " of " << size.width();
+    }
+  }
+}
+
+// The label's trend arrows tell climb, descent and level flight apart at
+// both sizes.
+TEST(Frame, TrendArrowsDiffer) {
   const ScopeArtwork& art = *ScopeArtwork::Shared();
-  EXPECT_EQ(art.frame(FramePiece::TopLeft).size(), QSize(65, 65));
-  EXPECT_EQ(art.frame(FramePiece::BottomRight).size(), QSize(65, 66));
-  EXPECT_EQ(art.frame(FramePiece::BottomLeft).size(), QSize(67, 66));
-  EXPECT_EQ(art.frame(FramePiece::BottomEdge).size(), QSize(604, 47));
-  EXPECT_EQ(art.frame(FramePiece::RightEdge).size(), QSize(48, 320));
-  EXPECT_EQ(art.frame(FramePiece::LeftEdge).size(), QSize(44, 320));
-  EXPECT_EQ(art.frame(FramePiece::TopEdge).size(), QSize(604, 44));
-  EXPECT_EQ(art.frame(FramePiece::TopRight).size(), QSize(65, 65));
-  EXPECT_EQ(art.arrow(TrendArrow::Climb, 16).size(), QSize(15, 15));
-  EXPECT_EQ(art.arrow(TrendArrow::Level, 12).size(), QSize(12, 12));
-  EXPECT_NE(art.arrow(TrendArrow::Climb, 12), art.arrow(TrendArrow::Descend, 12));
+  for (const int fontSize : {12, 16}) {
+    EXPECT_NE(art.Arrow(TrendArrow::Climb, fontSize), art.Arrow(TrendArrow::Descend, fontSize)) << fontSize;
+    EXPECT_NE(art.Arrow(TrendArrow::Climb, fontSize), art.Arrow(TrendArrow::Level, fontSize)) << fontSize;
+    EXPECT_NE(art.Arrow(TrendArrow::Descend, fontSize), art.Arrow(TrendArrow::Level, fontSize)) << fontSize;
+  }
 }
 
 // A coastline file with one stroke across the scope's centre, east-west.
@@ -130,34 +150,34 @@ TEST(Coastline, ProjectedOnlyWhenTheViewChanges) {
   const QPoint centre = scene.At(kSeaCentre);
   // The parallel slants a little on the grid of the zone.
   EXPECT_GT(CountColour(picture, QRect(centre.x() + 100, centre.y() - 10, 1, 20), grey), 0);
-  EXPECT_EQ(scene.painter.coastlineProjections(), 1);
+  EXPECT_EQ(scene.preparer.CoastlineProjections(), 1);
   scene.Paint();
   scene.Paint();
-  EXPECT_EQ(scene.painter.coastlineProjections(), 1);
+  EXPECT_EQ(scene.preparer.CoastlineProjections(), 1);
 
   scene.geometry.SetRangeKm(100);
   scene.Paint();
-  EXPECT_EQ(scene.painter.coastlineProjections(), 2);
+  EXPECT_EQ(scene.preparer.CoastlineProjections(), 2);
   scene.Resize(700, 600);
   scene.Paint();
-  EXPECT_EQ(scene.painter.coastlineProjections(), 3);
+  EXPECT_EQ(scene.preparer.CoastlineProjections(), 3);
   scene.CentreOn({44.05, 37.5});
   scene.Paint();
-  EXPECT_EQ(scene.painter.coastlineProjections(), 4);
+  EXPECT_EQ(scene.preparer.CoastlineProjections(), 4);
   scene.geometry.MarkCoastlineStale();
   scene.Paint();
-  EXPECT_EQ(scene.painter.coastlineProjections(), 5);
+  EXPECT_EQ(scene.preparer.CoastlineProjections(), 5);
 
   // Hidden: not drawn, not projected; the intensity sets its grey.
   scene.options.coastlineShown = false;
   scene.geometry.SetRangeKm(50);
   picture = scene.Paint();
-  EXPECT_EQ(scene.painter.coastlineProjections(), 5);
+  EXPECT_EQ(scene.preparer.CoastlineProjections(), 5);
   EXPECT_EQ(CountColour(picture, picture.rect(), grey), 0);
   scene.options.coastlineShown = true;
   scene.options.coastlineIntensity = 143;
   picture = scene.Paint();
-  EXPECT_EQ(scene.painter.coastlineProjections(), 6);
+  EXPECT_EQ(scene.preparer.CoastlineProjections(), 6);
   EXPECT_GT(CountColour(picture, picture.rect(), QColor(143, 143, 143)), 100);
 }
 
@@ -211,16 +231,6 @@ TEST(Measuring, LineAndRangeBearingText) {
   EXPECT_TRUE(AllBlack(picture, QRect(385, 260, 150, 20)));
 }
 
-TEST(Measuring, TextInBothUnits) {
-  EXPECT_EQ(MeasureText(12, 45.0, false), "12 KM ( CAP: 45 )");
-  EXPECT_EQ(MeasureText(0, 0.0, false), "0 KM ( CAP: 0 )");
-  EXPECT_EQ(MeasureText(100, 269.6, true), "54 Nm ( CAP: 270 )");  // 53.9 nautical miles
-  // The scope's range between two pixels is 0.9726 of the straight distance.
-  const int range = geo::ScopeRangeKm(200, 300, 400, 300, 16, 400, 300);
-  EXPECT_EQ(range, 12);
-  EXPECT_EQ(geo::ScopeBearing(200, 300, 400, 300), 90.0);
-}
-
 TEST(RadarOutOfOrder, HidesEverythingButTheTextAndTheFrame) {
   PaintScene scene(800, 600);
   scene.options.coverageShown = true;
@@ -262,11 +272,11 @@ TEST(RadarOutOfOrder, FlagFollowsTheRadarTheScopeIsCentredOn) {
   scene.Report(QPoint(300, 300), {.id = 7, .name = "HAWK SR", .kind = 'A'});
   ASSERT_NE(scene.document.FindRadarSite(0), nullptr);
   scene.geometry.OnCentringCommand(kFirstRadarCommand, FixedCentre(kSeaCentre, scene.GeoAt(300, 300)));
-  UpdateStatusFlags(scene.status, scene.document, scene.geometry.centringCommand());
+  UpdateStatusFlags(scene.status, scene.document, scene.geometry.CentringCommand());
   EXPECT_FALSE(scene.status.radarOutOfOrder);
   // The radar goes: out of order, and it stays so when the radar is back.
   scene.document.UpdateContact(7, "HAWK SR", 44.0, 0.0, 0.0, 0.0, 1, 'A', 0.0);
-  UpdateStatusFlags(scene.status, scene.document, scene.geometry.centringCommand());
+  UpdateStatusFlags(scene.status, scene.document, scene.geometry.CentringCommand());
   EXPECT_TRUE(scene.status.radarOutOfOrder);
   scene.Report(QPoint(300, 300), {.id = 8, .name = "HAWK SR", .kind = 'A'});  // radar number 1
   scene.Report(QPoint(310, 300), {.id = 9, .name = "HAWK SR", .kind = 'A'});
@@ -310,19 +320,19 @@ TEST(Awacs, LostWarningLastsFortyTicks) {
   // A dynamic AWACS appears and goes.
   scene.Report(QPoint(300, 300), {.id = 5, .name = "A-50 (Mainstay)", .altitude = 9500, .speed = 600});
   EXPECT_EQ(scene.state.awacsLostTicks, 40);
-  UpdateStatusFlags(scene.status, scene.document, scene.geometry.centringCommand());
+  UpdateStatusFlags(scene.status, scene.document, scene.geometry.CentringCommand());
   EXPECT_FALSE(scene.status.awacsLost);
   scene.document.UpdateContact(5, "A-50 (Mainstay)", 44.0, 0.0, 0.0, 0.0, 1, 'B', 0.0);
   const QRect warning(70, 600 - 100, 250, 22);
   for (int tick = 0; tick < 40; ++tick) {
-    UpdateStatusFlags(scene.status, scene.document, scene.geometry.centringCommand());
+    UpdateStatusFlags(scene.status, scene.document, scene.geometry.CentringCommand());
     ASSERT_TRUE(scene.status.awacsLost) << "tick " << tick;
     if (tick == 0 || tick == 39) {
       EXPECT_GT(CountNearColour(scene.Paint(), warning, QColor(0, 200, 10), 50), 20);
     }
   }
   EXPECT_EQ(scene.state.awacsLostTicks, 0);
-  UpdateStatusFlags(scene.status, scene.document, scene.geometry.centringCommand());
+  UpdateStatusFlags(scene.status, scene.document, scene.geometry.CentringCommand());
   EXPECT_FALSE(scene.status.awacsLost);
   EXPECT_EQ(CountNearColour(scene.Paint(), warning, QColor(0, 200, 10), 50), 0);
 }
@@ -347,6 +357,7 @@ class Runways : public ::testing::Test {
     return CountColour(picture, QRect(end2.x() - 120, end2.y() - 3, 100, 7), kCentreline);
   }
 
+ public:
   PaintScene scene{800, 600, 20};  // 40 pixels per km
   model::CAirfield* runway = nullptr;
   QPoint end1, end2;
@@ -371,10 +382,10 @@ TEST_F(Runways, ApproachAidsFlipWithTheWind) {
   QImage picture = scene.Paint();
   EXPECT_GT(EastOfEnd1(picture), 20);
   EXPECT_EQ(WestOfEnd2(picture), 0);
-  ASSERT_TRUE(scene.painter.approachRegion().has_value());
+  ASSERT_TRUE(scene.preparer.Approach().has_value());
   // Eight runway lengths from the approach end over the runway, sixteen wide.
-  EXPECT_TRUE(scene.painter.approachRegion()->containsPoint(end1 + (end2 - end1) * 2, Qt::OddEvenFill));
-  EXPECT_FALSE(scene.painter.approachRegion()->containsPoint(end1 + (end1 - end2) * 2, Qt::OddEvenFill));
+  EXPECT_TRUE(scene.preparer.Approach()->InRegion(ToScreen(end1 + (end2 - end1) * 2)));
+  EXPECT_FALSE(scene.preparer.Approach()->InRegion(ToScreen(end1 + (end1 - end2) * 2)));
 
   // Wind along the runway heading: the other end.
   scene.options.windDirectionDeg = 270;
@@ -388,27 +399,6 @@ TEST_F(Runways, ApproachAidsFlipWithTheWind) {
   picture = scene.Paint();
   EXPECT_GT(EastOfEnd1(picture), 20);
   EXPECT_EQ(runway->activeEndFlipped, 0);
-}
-
-TEST(ApproachEnd, WindRule) {
-  model::CAirfield runway;
-  runway.runwayHeading = 40;
-  runway.menuId = 32701;
-  EXPECT_TRUE(ChooseApproachEnd(runway, 0).atFirstEnd);
-  EXPECT_FALSE(ChooseApproachEnd(runway, 0).flipped.has_value());
-  EXPECT_FALSE(ChooseApproachEnd(runway, 40).atFirstEnd);   // same direction
-  EXPECT_FALSE(ChooseApproachEnd(runway, 120).atFirstEnd);  // 80 apart
-  EXPECT_TRUE(ChooseApproachEnd(runway, 130).atFirstEnd);   // 90 apart
-  EXPECT_EQ(ChooseApproachEnd(runway, 130).flipped, false);
-  EXPECT_TRUE(ChooseApproachEnd(runway, 220).atFirstEnd);   // opposite
-  EXPECT_TRUE(ChooseApproachEnd(runway, 300).atFirstEnd);   // across the north: 100 apart
-  EXPECT_FALSE(ChooseApproachEnd(runway, 350).atFirstEnd);  // across the north: 50 apart
-  runway.approachAtFirstEnd = 0;
-  EXPECT_TRUE(ChooseApproachEnd(runway, 40).atFirstEnd);
-  // Adler keeps its usual end whatever the wind.
-  runway.menuId = 32700;
-  EXPECT_FALSE(ChooseApproachEnd(runway, 40).atFirstEnd);
-  EXPECT_FALSE(ChooseApproachEnd(runway, 40).flipped.has_value());
 }
 
 TEST(AirfieldRadars, CircleOfTheConfiguredRangeWhenCoverageIsShown) {

@@ -33,10 +33,15 @@ void PaintScene::Resize(int w, int h) {
 
 void PaintScene::CentreOn(geo::GeoPoint centre) { geometry.OnCentringCommand(kCarrierCommand, FixedCentre(centre)); }
 
+const ScopeFrame& PaintScene::Prepare() {
+  const LabelMetrics labels = painter.MeasureLabels(settings.fontSize);
+  return preparer.Prepare(
+      FrameSources{document, settings, geometry, options, status, map, markers, measure, width, height, labels});
+}
+
 QImage PaintScene::Paint() {
   QImage image(width, height, QImage::Format_RGB32);
-  ScopeScene scene{document, settings, geometry, options, status, map, markers, measure};
-  painter.Paint(image, scene);
+  painter.Paint(image, Prepare());
   // VANTOR_SCOPE_TEST_DUMP=folder keeps every picture for a look.
   if (const char* folder = std::getenv("VANTOR_SCOPE_TEST_DUMP")) {
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();

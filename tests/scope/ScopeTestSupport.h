@@ -15,6 +15,7 @@
 
 #include "vantor/model/CRivakDoc.h"
 #include "vantor/model/ClientSettings.h"
+#include "vantor/scope/ScopeFramePreparer.h"
 #include "vantor/scope/ScopeGeometry.h"
 #include "vantor/scope/ScopeMapData.h"
 #include "vantor/scope/ScopePainter.h"
@@ -57,7 +58,12 @@ class PaintScene {
 
   void Resize(int width, int height);
   void CentreOn(geo::GeoPoint centre);
+  // Prepares a frame and paints it, as the view does for every paint.
   QImage Paint();
+  // Prepares a frame only.
+  const ScopeFrame& Prepare();
+  // Contacts that passed the visibility test in the last frame.
+  int ContactsShown() const { return static_cast<int>(preparer.Frame().contacts.size()); }
 
   QPoint At(const geo::GeoPoint& position) const;
   geo::GeoPoint GeoAt(int x, int y) const;
@@ -80,10 +86,13 @@ class PaintScene {
   ScopeMapData map;
   std::vector<geo::GeoPoint> markers;
   std::optional<MeasureLine> measure;
+  ScopeFramePreparer preparer;
   ScopePainter painter;
   int width;
   int height;
 };
+
+inline ScreenPoint ToScreen(QPoint point) { return {point.x(), point.y()}; }
 
 // --- Pixels -----------------------------------------------------------
 QColor PixelAt(const QImage& image, int x, int y);

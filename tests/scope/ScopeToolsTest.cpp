@@ -15,12 +15,14 @@ bool Near(QPoint a, QPoint b) { return std::abs(a.x() - b.x()) <= 1 && std::abs(
 
 class Tools : public ::testing::Test {
  protected:
-  void SetUp() override { tools.setDrawing(&scene.map.drawing); }
+  void SetUp() override { tools.SetDrawing(&scene.map.drawing); }
   void Place(int id, QPoint at) {
     scene.Report(at, {.id = id, .name = "Su-27", .friendly = 0});
     scene.Contact(id).screenX = at.x();
     scene.Contact(id).screenY = at.y();
   }
+
+ public:
   PaintScene scene{800, 600};
   ScopeTools tools{scene.document, scene.geometry, scene.options};
 };
@@ -69,23 +71,23 @@ TEST_F(Tools, MiddleButtonHidesLabelsOnReleaseWhateverThePanelSays) {
 
 TEST_F(Tools, PickingPassesTheHitContact) {
   Place(1, {100, 100});
-  tools.setPickingMode(true);
+  tools.SetPickingMode(true);
   EXPECT_EQ(tools.OnButtonDown(MouseButton::Left, {102, 99}).pickedContact, 1);
   EXPECT_FALSE(scene.options.labelsShown);
   EXPECT_EQ(tools.OnButtonDown(MouseButton::Left, {300, 300}).pickedContact, std::nullopt);
-  EXPECT_EQ(tools.cursor(), ScopeCursor::PointingHand);
+  EXPECT_EQ(tools.Cursor(), ScopeCursor::PointingHand);
 }
 
 TEST_F(Tools, DrawingModeAddsPointsInsteadOfPickingOrLabels) {
   Place(1, {100, 100});
-  tools.setPickingMode(true);
+  tools.SetPickingMode(true);
   scene.map.drawing.StartDrawing();
-  EXPECT_EQ(tools.cursor(), ScopeCursor::UpArrow);
+  EXPECT_EQ(tools.Cursor(), ScopeCursor::UpArrow);
   const ToolRequest request = tools.OnButtonDown(MouseButton::Left, {100, 100});
   EXPECT_FALSE(request.pickedContact.has_value());
   EXPECT_FALSE(scene.options.labelsShown);
-  ASSERT_EQ(scene.map.drawing.size(), 2u);  // the separator and the point
-  const geo::GeoPoint point = scene.map.drawing.points().back();
+  ASSERT_EQ(scene.map.drawing.Size(), 2u);  // the separator and the point
+  const geo::GeoPoint point = scene.map.drawing.Points().back();
   EXPECT_TRUE(Near(scene.At(point), QPoint(100, 100)));
   // Undo takes points back one by one, the separator too, only while drawing.
   EXPECT_TRUE(tools.OnUndo());
@@ -94,25 +96,25 @@ TEST_F(Tools, DrawingModeAddsPointsInsteadOfPickingOrLabels) {
   scene.map.drawing.StartDrawing();
   scene.map.drawing.StopDrawing();
   EXPECT_FALSE(tools.OnUndo());
-  EXPECT_EQ(scene.map.drawing.size(), 1u);
-  EXPECT_EQ(tools.cursor(), ScopeCursor::PointingHand);
-  tools.setPickingMode(false);
-  EXPECT_EQ(tools.cursor(), ScopeCursor::Cross);
+  EXPECT_EQ(scene.map.drawing.Size(), 1u);
+  EXPECT_EQ(tools.Cursor(), ScopeCursor::PointingHand);
+  tools.SetPickingMode(false);
+  EXPECT_EQ(tools.Cursor(), ScopeCursor::Cross);
 }
 
 TEST_F(Tools, RightButtonMeasuresWhileHeld) {
-  EXPECT_FALSE(tools.measureLine({5, 5}).has_value());
+  EXPECT_FALSE(tools.MeasureTo({5, 5}).has_value());
   tools.OnButtonDown(MouseButton::Right, {200, 300});
-  ASSERT_TRUE(tools.measureLine({200, 300}).has_value());
+  ASSERT_TRUE(tools.MeasureTo({200, 300}).has_value());
   // Without a move the range and bearing read 0.
-  const MeasureLine still = *tools.measureLine({200, 300});
+  const MeasureLine still = *tools.MeasureTo({200, 300});
   EXPECT_EQ(MeasureText(
                 geo::ScopeRangeKm(still.anchor.x(), still.anchor.y(), still.cursor.x(), still.cursor.y(), 16, 400, 300),
                 geo::ScopeBearing(still.anchor.x(), still.anchor.y(), still.cursor.x(), still.cursor.y()), false),
             "0 KM ( CAP: 0 )");
-  EXPECT_EQ(tools.measureLine({400, 300})->cursor, QPoint(400, 300));
+  EXPECT_EQ(tools.MeasureTo({400, 300})->cursor, QPoint(400, 300));
   tools.OnButtonUp(MouseButton::Right);
-  EXPECT_FALSE(tools.measureLine({400, 300}).has_value());
+  EXPECT_FALSE(tools.MeasureTo({400, 300}).has_value());
 }
 
 TEST_F(Tools, DoubleClicks) {
@@ -122,19 +124,19 @@ TEST_F(Tools, DoubleClicks) {
   // Right double-click re-centres within the theatre.
   const geo::GeoPoint target = scene.GeoAt(500, 200);
   EXPECT_TRUE(tools.OnDoubleClick(MouseButton::Right, {500, 200}).recentred);
-  EXPECT_NEAR(scene.geometry.centre().latitude, target.latitude, 1e-9);
-  EXPECT_EQ(scene.geometry.centringCommand(), kCarrierCommand);  // the command stays
+  EXPECT_NEAR(scene.geometry.Centre().latitude, target.latitude, 1e-9);
+  EXPECT_EQ(scene.geometry.CentringCommand(), kCarrierCommand);  // the command stays
 }
 
 TEST_F(Tools, SpaceBarDropsMarkersAtTheCursor) {
   EXPECT_TRUE(tools.OnKey(Qt::Key_Space, QPoint(300, 250)));
   EXPECT_TRUE(tools.OnKey(Qt::Key_Space, QPoint(500, 250)));
   EXPECT_FALSE(tools.OnKey(Qt::Key_A, QPoint(300, 250)));
-  ASSERT_EQ(tools.markers().size(), 2u);
-  EXPECT_TRUE(Near(scene.At(tools.markers()[0]), QPoint(300, 250)));
+  ASSERT_EQ(tools.Markers().size(), 2u);
+  EXPECT_TRUE(Near(scene.At(tools.Markers()[0]), QPoint(300, 250)));
   // No cursor position known: nothing dropped.
   EXPECT_TRUE(tools.OnKey(Qt::Key_Space, std::nullopt));
-  EXPECT_EQ(tools.markers().size(), 2u);
+  EXPECT_EQ(tools.Markers().size(), 2u);
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ using server::ClientSlotInfo;
 
 TEST(ClientSlots, FullServerSaysFinAndAFreedSlotIsReusedWithRadarSitesSentAgain) {
   ServerHarness harness;
-  harness.Settings().writeInt("Config", "MaxClient", 2);
+  harness.Settings().WriteInt("Config", "MaxClient", 2);
   harness.Start();
   auto blue = harness.JoinedClient("127.0.0.2");
   auto red = harness.JoinedClient("127.0.0.3", CoalitionCode::Red);
@@ -127,7 +127,7 @@ TEST(ClientSlots, RealFifteenSecondJoinTimeout) {
 
 TEST(ClientSlots, ChatIsRelayedToEveryJoinedClientSenderIncluded) {
   ServerHarness harness;
-  harness.Settings().writeInt("Config", "MaxClient", 3);
+  harness.Settings().WriteInt("Config", "MaxClient", 3);
   harness.Start();
   auto blue = harness.JoinedClient("127.0.0.2");
   auto red = harness.JoinedClient("127.0.0.3", CoalitionCode::Red);
@@ -172,7 +172,7 @@ TEST(ClientSlots, FailedDatagramSendDropsTheClient) {
 
 TEST(ClientSlots, HostCheckFailureDropsTheClientWithItsMessage) {
   ServerHarness harness;
-  harness.Settings().writeString("config", "Installer Language", "1033");
+  harness.Settings().WriteString("config", "Installer Language", "1033");
   harness.Runtime().SetLanguage(vantor::Language::English);
   harness.Start();
   harness.HostCheck().accept = false;
@@ -189,7 +189,7 @@ TEST(ClientSlots, HostCheckFailureDropsTheClientWithItsMessage) {
 
 TEST(ClientSlots, SignalsTellWhoWasSeatedJoinedRefusedAndLeft) {
   ServerHarness harness;
-  harness.Settings().writeInt("Config", "MaxClient", 2);
+  harness.Settings().WriteInt("Config", "MaxClient", 2);
   harness.Start();
   std::vector<QString> events;
   server::ClientSlots& clients = harness.Clients();

@@ -14,7 +14,7 @@ namespace {
 
 class ServerConfigTest : public ::testing::Test {
  protected:
-  std::unique_ptr<SettingsStore> Store() { return SettingsStore::openFile(dir_.filePath("vantorsrv.ini")); }
+  std::unique_ptr<SettingsStore> Store() { return SettingsStore::OpenFile(dir_.filePath("vantorsrv.ini")); }
   QTemporaryDir dir_;
 };
 
@@ -67,14 +67,14 @@ TEST_F(ServerConfigTest, SaveThenLoadRoundTripsEveryKey) {
   LoadConfig(*Store(), loaded);
   LoadStartSettings(*Store(), loaded);
   EXPECT_EQ(loaded, saved);
-  EXPECT_EQ(Store()->readString("Config", "Alat0", ""), "44.500000");
-  EXPECT_EQ(Store()->readString("Config", "Along1", ""), "-1.250000");
-  EXPECT_FALSE(Store()->contains("Config", "notlaunchfalcrest"));  // written by the start only
+  EXPECT_EQ(Store()->ReadString("Config", "Alat0", ""), "44.500000");
+  EXPECT_EQ(Store()->ReadString("Config", "Along1", ""), "-1.250000");
+  EXPECT_FALSE(Store()->Contains("Config", "notlaunchfalcrest"));  // written by the start only
 }
 
 TEST_F(ServerConfigTest, PasswordsAreCutToNineCharacters) {
-  Store()->writeString("Config", "bluepass", "ABCDEFGHIJKL");
-  Store()->writeString("Config", "redpass", "123456789");
+  Store()->WriteString("Config", "bluepass", "ABCDEFGHIJKL");
+  Store()->WriteString("Config", "redpass", "123456789");
   ServerConfig config;
   LoadConfig(*Store(), config);
   EXPECT_EQ(config.block.password[0], "ABCDEFGHI");
@@ -82,9 +82,9 @@ TEST_F(ServerConfigTest, PasswordsAreCutToNineCharacters) {
 }
 
 TEST_F(ServerConfigTest, CoordinatesReadFromTheirFirstNineCharacters) {
-  Store()->writeString("Config", "Alat0", "44.5678901234");
-  Store()->writeString("Config", "Alat1", "not a number");
-  Store()->writeString("Config", "Along0", "   -12.5");
+  Store()->WriteString("Config", "Alat0", "44.5678901234");
+  Store()->WriteString("Config", "Alat1", "not a number");
+  Store()->WriteString("Config", "Along0", "   -12.5");
   ServerConfig config;
   config.block.awacsLatitude[1] = 3.5;
   LoadConfig(*Store(), config);
@@ -92,21 +92,21 @@ TEST_F(ServerConfigTest, CoordinatesReadFromTheirFirstNineCharacters) {
   EXPECT_DOUBLE_EQ(config.block.awacsLatitude[1], 3.5);  // kept
   EXPECT_DOUBLE_EQ(config.block.awacsLongitude[0], -12.5);
   SaveConfig(*Store(), config);
-  EXPECT_EQ(Store()->readString("Config", "Alat0", ""), "44.567890");
+  EXPECT_EQ(Store()->ReadString("Config", "Alat0", ""), "44.567890");
   EXPECT_EQ(FormatCoordinate(44.5), "44.500000");
   EXPECT_FALSE(ParseCoordinate(""));
 }
 
 TEST_F(ServerConfigTest, MaxClientIsClampedAndKeysIgnoreCase) {
   auto settings = Store();
-  settings->writeInt("config", "maxclient", 25);
-  settings->writeInt("Config", "NotLaunchFalcrest", 1);
-  settings->sync();
+  settings->WriteInt("config", "maxclient", 25);
+  settings->WriteInt("Config", "NotLaunchFalcrest", 1);
+  settings->Sync();
   ServerConfig config;
   LoadStartSettings(*Store(), config);
   EXPECT_EQ(config.maxClient, 10);
   EXPECT_EQ(config.notLaunch, 1);
-  Store()->writeInt("Config", "MaxClient", 0);
+  Store()->WriteInt("Config", "MaxClient", 0);
   LoadStartSettings(*Store(), config);
   EXPECT_EQ(config.maxClient, 1);
   EXPECT_EQ(ClampMaxClient(-3), 1);
@@ -117,24 +117,24 @@ TEST_F(ServerConfigTest, FeedIntakeIsKeptBetweenTheDefaultAndSixteenMebibytes) {
   ServerConfig config;
   for (const auto& [stored, expected] : std::vector<std::pair<int, std::size_t>>{
            {1000000, 1000000}, {9999, 10000}, {-5, 10000}, {20000000, 16777216}, {16777216, 16777216}}) {
-    Store()->writeInt("Config", "FeedIntake", stored);
+    Store()->WriteInt("Config", "FeedIntake", stored);
     LoadConfig(*Store(), config);
     EXPECT_EQ(config.feedIntakeBytes, expected) << stored;
   }
-  Store()->writeString("Config", "FeedIntake", "lots");
+  Store()->WriteString("Config", "FeedIntake", "lots");
   LoadConfig(*Store(), config);
   EXPECT_EQ(config.feedIntakeBytes, 10000u);
 }
 
 TEST_F(ServerConfigTest, LanguageFromTheClientInstaller) {
-  auto client = SettingsStore::openFile(dir_.filePath("rivak.ini"));
+  auto client = SettingsStore::OpenFile(dir_.filePath("rivak.ini"));
   EXPECT_EQ(ReadLanguage(*client), Language::French);
-  client->writeString("config", "Installer Language", "1034");
+  client->WriteString("config", "Installer Language", "1034");
   EXPECT_EQ(ReadLanguage(*client), Language::Spanish);
   EXPECT_STREQ(Text(TextId::SrvOnlyFalcrestServer, ReadLanguage(*client)), "Solo el Server puede enviar datos");
-  client->writeString("config", "Installer Language", "1033");
+  client->WriteString("config", "Installer Language", "1033");
   EXPECT_EQ(ReadLanguage(*client), Language::English);
-  client->writeString("config", "Installer Language", "1031");
+  client->WriteString("config", "Installer Language", "1031");
   EXPECT_STREQ(Text(TextId::SrvOnlyFalcrestServer, ReadLanguage(*client)),
                "Seul le serveur Falcrest peut envoyer des données");
 }

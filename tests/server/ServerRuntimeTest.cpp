@@ -37,16 +37,16 @@ TEST(ServerRuntime, FreshConfigurationReachesAClientByteExact) {
 TEST(ServerRuntime, ConfiguredBlockAndMissionClockReachAClientByteExact) {
   ServerHarness harness;
   SettingsStore& settings = harness.Settings();
-  settings.writeString("Config", "bluepass", "ABCDEFGHIJKL");
-  settings.writeString("Config", "redpass", "red");
-  settings.writeInt("Config", "a3", 0);
-  settings.writeInt("Config", "RR22", 300);
-  settings.writeInt("Config", "Awacs1", 0);
-  settings.writeInt("Config", "RadarOnly", 1);
-  settings.writeInt("Config", "AwacsRange", 650);
-  settings.writeString("Config", "Alat0", "44.5678901234");
-  settings.writeString("Config", "Along1", "38.25");
-  settings.sync();
+  settings.WriteString("Config", "bluepass", "ABCDEFGHIJKL");
+  settings.WriteString("Config", "redpass", "red");
+  settings.WriteInt("Config", "a3", 0);
+  settings.WriteInt("Config", "RR22", 300);
+  settings.WriteInt("Config", "Awacs1", 0);
+  settings.WriteInt("Config", "RadarOnly", 1);
+  settings.WriteInt("Config", "AwacsRange", 650);
+  settings.WriteString("Config", "Alat0", "44.5678901234");
+  settings.WriteString("Config", "Along1", "38.25");
+  settings.Sync();
   harness.Start();
 
   TestFeed feed;
@@ -108,7 +108,7 @@ TEST(ServerRuntime, StartRecordsNotLaunchAndLaunchesTheSimulatorFromItsFolder) {
   ASSERT_EQ(harness.Launcher().programs.size(), 1u);
   EXPECT_EQ(harness.Launcher().programs[0], "/opt/falcrest/falcrest");
   EXPECT_EQ(harness.Launcher().folders[0], "/opt/falcrest");
-  EXPECT_EQ(harness.Settings().readInt("Config", "notlaunchfalcrest", -1), 0);
+  EXPECT_EQ(harness.Settings().ReadInt("Config", "notlaunchfalcrest", -1), 0);
   EXPECT_FALSE(harness.Runtime().StartEnabled());
   harness.Launcher().last.ended();
   EXPECT_TRUE(harness.Runtime().StartEnabled());
@@ -119,7 +119,7 @@ TEST(ServerRuntime, StartRecordsNotLaunchAndLaunchesTheSimulatorFromItsFolder) {
 TEST(ServerRuntime, NotLaunchAndMissingFolderStartNothing) {
   ServerHarness notLaunch;
   notLaunch.simulatorFolder = "/opt/falcrest";
-  notLaunch.Settings().writeInt("Config", "notlaunchfalcrest", 1);
+  notLaunch.Settings().WriteInt("Config", "notlaunchfalcrest", 1);
   notLaunch.Start(true);
   EXPECT_TRUE(notLaunch.Launcher().programs.empty());
   EXPECT_TRUE(notLaunch.Notifier().errors.empty());
@@ -148,7 +148,7 @@ TEST(ServerRuntime, StopClosesEverything) {
 
 TEST(ServerRuntime, AppliedConfigurationReachesTheNextLogOnAndTheNextBroadcast) {
   ServerHarness harness;
-  harness.Settings().writeInt("Config", "MaxClient", 3);
+  harness.Settings().WriteInt("Config", "MaxClient", 3);
   harness.Start();
   server::ServerRuntime& runtime = harness.Runtime();
   std::vector<server::ServerConfig> changes;
@@ -176,7 +176,7 @@ TEST(ServerRuntime, AppliedConfigurationReachesTheNextLogOnAndTheNextBroadcast) 
   EXPECT_EQ(changes[0], edited);
   EXPECT_EQ(runtime.Config(), edited);
   // Applied, not stored: storing is SaveConfig's.
-  EXPECT_EQ(harness.Settings().readString("Config", "bluepass", "-"), "-");
+  EXPECT_EQ(harness.Settings().ReadString("Config", "bluepass", "-"), "-");
 
   TestClient red("127.0.0.3", harness.ClientPort());
   ASSERT_TRUE(red.ConnectTo(harness.ClientPort()));
@@ -198,9 +198,9 @@ TEST(ServerRuntime, AppliedConfigurationReachesTheNextLogOnAndTheNextBroadcast) 
   EXPECT_EQ(Broadcast(feed, *blue, buk + kub), "30000002AKUB STR[A]@45.1000 38.0000 1000.0 1.50 0##");
 
   runtime.SaveConfig();
-  EXPECT_EQ(harness.Settings().readString("Config", "bluepass", "-"), "nouveau");
-  EXPECT_EQ(harness.Settings().readInt("Config", "MaxClient", 0), 2);
-  EXPECT_EQ(harness.Settings().readInt("Config", "Ra11", 1), 0);
+  EXPECT_EQ(harness.Settings().ReadString("Config", "bluepass", "-"), "nouveau");
+  EXPECT_EQ(harness.Settings().ReadInt("Config", "MaxClient", 0), 2);
+  EXPECT_EQ(harness.Settings().ReadInt("Config", "Ra11", 1), 0);
 }
 
 TEST(ServerRuntime, StatusAndStartButtonFollowTheRun) {

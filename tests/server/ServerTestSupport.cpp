@@ -84,7 +84,7 @@ void TestFeed::Close() { tcp_.disconnectFromHost(); }
 
 ServerHarness::ServerHarness(HarnessOptions options) : feedPort_(FreeTcpPort()), clientPort_(FreeTcpPort()) {
   server::ServerStores stores;
-  stores.server = SettingsStore::openFile(dir_.filePath("vantorsrv.ini"));
+  stores.server = SettingsStore::OpenFile(dir_.filePath("vantorsrv.ini"));
   server::ServerServices services;
   auto clock = std::make_unique<server::ManualWallClock>();
   auto hostCheck = std::make_unique<SwitchableHostCheck>();

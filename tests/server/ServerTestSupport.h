@@ -62,8 +62,8 @@ class TestFeed {
 
 class RecordingNotifier final : public Notifier {
  public:
-  void showError(const QString& text) override { errors.push_back(text); }
-  void showInformation(const QString& text) override { information.push_back(text); }
+  void ShowError(const QString& text) override { errors.push_back(text); }
+  void ShowInformation(const QString& text) override { information.push_back(text); }
   std::vector<QString> errors;
   std::vector<QString> information;
 };

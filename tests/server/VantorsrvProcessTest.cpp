@@ -105,9 +105,9 @@ TEST(VantorsrvProgram, FeedIntakeComesFromTheOptionElseFromTheSetting) {
     EXPECT_TRUE(server.StderrText().contains("feed intake 10000 bytes per step")) << server.StderrText().toStdString();
   }
   {
-    auto settings = SettingsStore::openFile(dir.filePath("vantorsrv.ini"));
-    settings->writeInt("Config", "FeedIntake", 250000);
-    settings->sync();
+    auto settings = SettingsStore::OpenFile(dir.filePath("vantorsrv.ini"));
+    settings->WriteInt("Config", "FeedIntake", 250000);
+    settings->Sync();
   }
   {
     ServerProcess server(dir, {"--no-simulator"});
@@ -123,11 +123,11 @@ TEST(VantorsrvProgram, ServesAFeedToSeveralClientsAndStopsCleanlyOnSigterm) {
   QTemporaryDir dir;
   ServerProcess server(dir, {"--no-simulator"});
   {
-    auto settings = SettingsStore::openFile(server.SettingsPath());
-    settings->writeInt("Config", "MaxClient", 3);
-    settings->writeString("Config", "bluepass", "bleu");
-    settings->writeString("Config", "redpass", "rouge");
-    settings->writeInt("Config", "Ra11", 0);
+    auto settings = SettingsStore::OpenFile(server.SettingsPath());
+    settings->WriteInt("Config", "MaxClient", 3);
+    settings->WriteString("Config", "bluepass", "bleu");
+    settings->WriteString("Config", "redpass", "rouge");
+    settings->WriteInt("Config", "Ra11", 0);
   }
   ASSERT_TRUE(server.Start()) << server.StderrText().toStdString();
 
@@ -199,7 +199,7 @@ TEST(VantorsrvProgram, LaunchesTheSimulatorFromItsFolderUnlessToldNotTo) {
     ASSERT_TRUE(server.Terminate(exitCode));
     EXPECT_FALSE(QFile::exists(marker));
     // The start recorded the stored choice, not this run's option.
-    EXPECT_EQ(SettingsStore::openFile(server.SettingsPath())->readInt("Config", "notlaunchfalcrest", -1), 0);
+    EXPECT_EQ(SettingsStore::OpenFile(server.SettingsPath())->ReadInt("Config", "notlaunchfalcrest", -1), 0);
   }
   {
     ServerProcess server(dir, {"--simulator-dir", simulator.filePath("nowhere")});

@@ -3,10 +3,13 @@
 // builders reproduce what is committed, and the terrain masks what it should.
 #include "TestSupport.h"
 
+#include "vantor/geo/Airfields.h"
 #include "vantor/geo/ElevationGrid.h"
 #include "vantor/geo/MapFiles.h"
+#include "vantor/geo/Sphere.h"
+#include "vantor/model/Airfields.h"
 #include "vantor/tools/AirportOutlines.h"
-#include "vantor/tools/ElevationGrid.h"
+#include "vantor/tools/FileBytes.h"
 #include "vantor/tools/LandMask.h"
 #include "vantor/tools/TerrainGenerator.h"
 #include "vantor/tools/WaveSynth.h"
@@ -19,6 +22,12 @@
 
 namespace vantor::tools {
 namespace {
+
+using geo::DistanceKm;
+using geo::ElevationGrid;
+using geo::GeoPoint;
+using geo::Runway;
+using geo::Runways;
 
 std::string BinFile(const char* name) { return (test::BinDir() + '/' + name).toStdString(); }
 // The committed files, beside the build's copies.
@@ -69,9 +78,9 @@ TEST(DataFiles, BorderlineHoldsExactlyItsLinesOfShoreAndBorders) {
   EXPECT_GT(polylines, 20);
   // The client's loader sees the same points.
   const auto table = geo::LoadCoastline(BinFile("borderline.dat"));
-  ASSERT_TRUE(table.loaded());
+  ASSERT_TRUE(table.Loaded());
   int loadedPoints = 0;
-  for (const auto& entry : table.entries()) loadedPoints += !entry.IsSeparator();
+  for (const auto& entry : table.Entries()) loadedPoints += !entry.IsSeparator();
   EXPECT_EQ(loadedPoints, points);
 }
 
@@ -100,12 +109,31 @@ TEST(DataFiles, AirportOutlinesAreClosedRunwaysTaxiwaysAndLinks) {
   for (std::size_t i = 0; i < Runways().size(); ++i) {
     const Runway& runway = Runways()[i];
     const auto& strip = polylines[i * 5];
-    const LatLon a1{strip[0].latitude, strip[0].longitude}, a2{strip[3].latitude, strip[3].longitude};
-    const LatLon b1{strip[1].latitude, strip[1].longitude};
+    const GeoPoint a1 = strip[0], a2 = strip[3];
+    const GeoPoint b1 = strip[1];
     const double widthM = DistanceKm(a1, a2) * 1000;
     EXPECT_TRUE(widthM >= 44.9 && widthM <= 60.1) << runway.name << " " << widthM;
-    EXPECT_LT(DistanceKm(Lerp(a1, a2, 0.5), runway.end1) * 1000, 1.0) << runway.name;
+    EXPECT_LT(DistanceKm(geo::Lerp(a1, a2, 0.5), runway.end1) * 1000, 1.0) << runway.name;
     EXPECT_NEAR(DistanceKm(a1, b1), runway.LengthKm(), 0.005) << runway.name;
+  }
+}
+
+// The mission generator's aircraft use these runways and the outline file
+// draws them; the client draws its own airfield records over both.
+TEST(DataFiles, RunwaysAreTheClientsAirfieldRecords) {
+  const std::vector<model::CAirfield> client = model::BuildAirfieldTable();
+  ASSERT_EQ(client.size(), Runways().size() + 1);  // the carrier's position is live
+  for (std::size_t i = 0; i < Runways().size(); ++i) {
+    const Runway& runway = Runways()[i];
+    const model::CAirfield& record = client[i];
+    EXPECT_EQ(record.name.toStdString(), runway.name) << i;
+    EXPECT_EQ(record.code.toStdString(), runway.code) << runway.name;
+    EXPECT_EQ(record.menuId, runway.menuId) << runway.name;
+    EXPECT_EQ(record.runwayHeading, runway.headingDeg) << runway.name;
+    EXPECT_EQ(record.elevationM, runway.elevationM) << runway.name;
+    EXPECT_EQ((GeoPoint{record.end1Latitude, record.end1Longitude}), runway.end1) << runway.name;
+    EXPECT_EQ((GeoPoint{record.end2Latitude, record.end2Longitude}), runway.end2) << runway.name;
+    EXPECT_EQ((GeoPoint{record.refLatitude, record.refLongitude}), runway.reference) << runway.name;
   }
 }
 
@@ -140,7 +168,7 @@ class Terrain : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     std::string error;
-    grid_ = new std::optional<ElevationGrid>(ElevationGrid::Load(BinFile("elevation.dat"), &error));
+    grid_ = new std::optional<ElevationGrid>(LoadElevationFile(BinFile("elevation.dat"), &error));
     ASSERT_TRUE(*grid_) << error;
   }
   static void TearDownTestSuite() {
@@ -156,7 +184,7 @@ std::optional<ElevationGrid>* Terrain::grid_ = nullptr;
 TEST_F(Terrain, ElevationFileHasTheGridsExactSizeAndLoadsInTheClient) {
   std::ifstream in(BinFile("elevation.dat"), std::ios::binary | std::ios::ate);
   EXPECT_EQ(static_cast<std::size_t>(in.tellg()), 7972888u);
-  EXPECT_TRUE(geo::LoadElevation(BinFile("elevation.dat")).ok());
+  EXPECT_TRUE(geo::LoadElevation(BinFile("elevation.dat")).Ok());
 }
 
 TEST_F(Terrain, SeaIsAtZeroAndLandAboveIt) {
@@ -164,8 +192,8 @@ TEST_F(Terrain, SeaIsAtZeroAndLandAboveIt) {
   const auto land = LandMask::Load(SourceDataFile("landmask.rle"), &error);
   ASSERT_TRUE(land) << error;
   std::size_t wrong = 0;
-  for (int row = 0; row < kGridRows; ++row)
-    for (int column = 0; column < kGridColumns; ++column)
+  for (int row = 0; row < ElevationGrid::kRows; ++row)
+    for (int column = 0; column < ElevationGrid::kColumns; ++column)
       wrong += land->IsLand(row, column) ? Grid().At(row, column) < 1 : Grid().At(row, column) != 0;
   EXPECT_EQ(wrong, 0u);
   EXPECT_EQ(At(43.0, 36.0), 0);  // the Black Sea
@@ -176,7 +204,7 @@ TEST_F(Terrain, SeaIsAtZeroAndLandAboveIt) {
 
 TEST_F(Terrain, SummitsCarryTheirRealHeights) {
   for (const Summit& summit : TheatreSummits()) {
-    const auto cell = CellOf(summit.position);
+    const auto cell = geo::CellOf(summit.position);
     if (!cell) continue;  // Kazbek lies east of the grid
     EXPECT_EQ(Grid().At(cell->row, cell->column), static_cast<int>(summit.heightM)) << summit.name;
   }
@@ -184,7 +212,7 @@ TEST_F(Terrain, SummitsCarryTheirRealHeights) {
   EXPECT_EQ(At(44.61, 34.24), 1545);    // Roman-Kosh
   // Elbrus is the highest point of the theatre.
   std::int16_t highest = 0;
-  for (std::int16_t h : Grid().Heights()) highest = std::max(highest, h);
+  for (std::int16_t h : Grid().Samples()) highest = std::max(highest, h);
   EXPECT_EQ(highest, 5642);
   // The main ridge stands high between Sochi and the Kuban plain.
   std::int16_t ridge = 0;
@@ -194,13 +222,13 @@ TEST_F(Terrain, SummitsCarryTheirRealHeights) {
 
 // A radar at sea level on the Sochi shore looks north over the main ridge.
 TEST_F(Terrain, TheCaucasusHidesALowTargetFromACoastalRadarButNotAHighOne) {
-  const geo::ElevationGrid clientGrid(Grid().Heights());
-  const LatLon radar{43.585, 39.715};
-  const LatLon behindRidge{44.45, 40.40};  // north of the ridge, near Maykop
+  const ElevationGrid& clientGrid = Grid();
+  const GeoPoint radar{43.585, 39.715};
+  const GeoPoint behindRidge{44.45, 40.40};  // north of the ridge, near Maykop
   constexpr double kAntennaM = 6.0;
-  auto visible = [&](LatLon target, double altitude) {
-    return geo::TerrainLineOfSight(clientGrid, radar.lat, radar.lon, target.lat, target.lon, altitude, false,
-                                   kAntennaM);
+  auto visible = [&](GeoPoint target, double altitude) {
+    return geo::TerrainLineOfSight(clientGrid, radar.latitude, radar.longitude, target.latitude, target.longitude,
+                                   altitude, false, kAntennaM);
   };
   EXPECT_FALSE(visible(behindRidge, 500.0));
   EXPECT_TRUE(visible(behindRidge, 8000.0));
@@ -234,21 +262,5 @@ TEST(LandMaskFile, RoundTripsAndRefusesDamagedFiles) {
   EXPECT_FALSE(LandMask::Decode(trailing, &error));
   EXPECT_FALSE(GenerateTerrain(mask, {}, &error));  // not the grid's size
 }
-
-TEST(ElevationFile, RefusesAFileOfAnotherSize) {
-  std::string error;
-  EXPECT_FALSE(ElevationGrid::FromBytes(std::vector<std::uint8_t>(kElevationFileBytes - 1), &error));
-  EXPECT_NE(error.find("7972888"), std::string::npos);
-  ElevationGrid grid;
-  grid.Set(0, 0, -12);
-  grid.Set(kGridRows - 1, kGridColumns - 1, 5642);
-  const auto back = ElevationGrid::FromBytes(grid.ToBytes(), &error);
-  ASSERT_TRUE(back);
-  EXPECT_EQ(back->At(0, 0), -12);
-  EXPECT_EQ(back->At(kGridRows - 1, kGridColumns - 1), 5642);
-  EXPECT_EQ(grid.ToBytes()[0], 0xF4);  // little-endian
-  EXPECT_EQ(grid.ToBytes()[1], 0xFF);
-}
-
 }  // namespace
 }  // namespace vantor::tools

@@ -140,10 +140,10 @@ TEST(Mission, HoldsTheTheatresCastOfBothSides) {
   EXPECT_EQ(static_cast<int>(mission.Objects().size()), StandardObjectCount());
 }
 
-double CrossTrackKm(const tools::Runway& runway, LatLon position) {
-  const double along = tools::BearingRad(runway.end1, runway.end2);
-  const double toPoint = tools::BearingRad(runway.end1, position);
-  return std::abs(std::sin(toPoint - along)) * tools::DistanceKm(runway.end1, position);
+double CrossTrackKm(const geo::Runway& runway, GeoPoint position) {
+  const double along = geo::BearingRad(runway.end1, runway.end2);
+  const double toPoint = geo::BearingRad(runway.end1, position);
+  return std::abs(std::sin(toPoint - along)) * geo::DistanceKm(runway.end1, position);
 }
 
 // Take-off rolls and landing roll-outs stay on the runway's centreline between
@@ -158,11 +158,11 @@ TEST(Mission, AircraftTakeOffAndLandAlongTheirRunways) {
       const auto* sortie = dynamic_cast<const SortieMover*>(object->mover.get());
       if (sortie == nullptr) continue;
       const SortiePhase phase = sortie->Phase();
-      const tools::Runway& runway = *sortie->Plan().runway;
+      const geo::Runway& runway = *sortie->Plan().runway;
       if (phase == SortiePhase::TakeoffRoll || phase == SortiePhase::Rollout) {
         EXPECT_LT(CrossTrackKm(runway, object->state.position), 0.02) << object->name;
-        EXPECT_LE(tools::DistanceKm(runway.end1, object->state.position), runway.LengthKm() + 0.02) << object->name;
-        EXPECT_LE(tools::DistanceKm(runway.end2, object->state.position), runway.LengthKm() + 0.02) << object->name;
+        EXPECT_LE(geo::DistanceKm(runway.end1, object->state.position), runway.LengthKm() + 0.02) << object->name;
+        EXPECT_LE(geo::DistanceKm(runway.end2, object->state.position), runway.LengthKm() + 0.02) << object->name;
         EXPECT_DOUBLE_EQ(object->state.altitudeM, runway.elevationM);
       }
       const auto before = previous.find(object->id);
@@ -207,16 +207,16 @@ TEST(Mission, AdmiralKuznetsovSailsSlowlyAndTheAwacsKeepsItsOrbit) {
   };
   const int carrier = find([](const MissionObject& o) { return o.name == "Admiral Kuznetsov"; });
   const int awacs = find([](const MissionObject& o) { return o.typeName == "A-50"; });
-  const LatLon start = mission.Find(carrier)->state.position;
-  const LatLon orbitStart = mission.Find(awacs)->state.position;
+  const GeoPoint start = mission.Find(carrier)->state.position;
+  const GeoPoint orbitStart = mission.Find(awacs)->state.position;
   double farthest = 0;
   for (int i = 0; i < 5 * 600; ++i) {
     mission.NextBatch();
     const MissionObject* a = mission.Find(awacs);
-    farthest = std::max(farthest, tools::DistanceKm(orbitStart, a->state.position));
+    farthest = std::max(farthest, geo::DistanceKm(orbitStart, a->state.position));
     EXPECT_DOUBLE_EQ(a->state.altitudeM, 9000.0);
   }
-  const double sailedKm = tools::DistanceKm(start, mission.Find(carrier)->state.position);
+  const double sailedKm = geo::DistanceKm(start, mission.Find(carrier)->state.position);
   EXPECT_GT(sailedKm, 0.5);  // ten minutes at about 14 km/h
   EXPECT_LT(sailedKm, 2.5);
   EXPECT_GT(farthest, 30.0);   // it flies its racetrack...

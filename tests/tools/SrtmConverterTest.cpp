@@ -1,6 +1,7 @@
 // Real elevation data: SRTM .hgt tiles into the theatre's grid.
 #include "TestSupport.h"
 
+#include "vantor/tools/FileBytes.h"
 #include "vantor/tools/SrtmConverter.h"
 
 #include <QProcess>
@@ -11,17 +12,19 @@
 namespace vantor::tools {
 namespace {
 
+using geo::ElevationGrid;
+
 // A 3 arc-second tile whose height rises by 1 m per sample row southward
 // and 2 m per column eastward, with a void block.
 std::vector<std::uint8_t> SyntheticTile(int voidRow = -1, int voidColumn = -1, int voidSize = 0) {
-  constexpr int n = 1201;
-  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(n) * n * 2);
-  for (int r = 0; r < n; ++r)
-    for (int c = 0; c < n; ++c) {
+  constexpr int kSize = 1201;
+  std::vector<std::uint8_t> bytes(static_cast<std::size_t>(kSize) * kSize * 2);
+  for (int r = 0; r < kSize; ++r)
+    for (int c = 0; c < kSize; ++c) {
       std::int16_t h = static_cast<std::int16_t>(100 + r + 2 * c);
       if (r >= voidRow && r < voidRow + voidSize && c >= voidColumn && c < voidColumn + voidSize) h = kSrtmVoid;
       const auto u = static_cast<std::uint16_t>(h);
-      const std::size_t at = (static_cast<std::size_t>(r) * n + c) * 2;
+      const std::size_t at = (static_cast<std::size_t>(r) * kSize + c) * 2;
       bytes[at] = static_cast<std::uint8_t>(u >> 8);  // big-endian
       bytes[at + 1] = static_cast<std::uint8_t>(u & 0xFF);
     }
@@ -58,24 +61,26 @@ TEST(SrtmConversion, FillsTheCoveredGridAndKeepsTheRest) {
   std::string error;
   std::vector<SrtmTile> tiles;
   tiles.push_back(*SrtmTile::FromBytes(SyntheticTile(), 43, 40, &error));
-  ElevationGrid grid;
-  grid.Set(0, 0, 77);  // outside the tile: kept
-  const auto report = ConvertSrtm(tiles, nullptr, grid);
+  geo::ElevationSamples samples(ElevationGrid::kSampleCount, 0);
+  samples[ElevationGrid::SampleIndex(0, 0)] = 77;  // outside the tile: kept
+  const auto report = ConvertSrtm(tiles, nullptr, samples);
+  const ElevationGrid grid(samples);
   EXPECT_EQ(grid.At(0, 0), 77);
   // Every grid sample between 43 and 44 N, 40 and 41 E comes from the tile.
-  const auto cell = CellOf({43.5, 40.5});
+  const auto cell = geo::CellOf({43.5, 40.5});
   ASSERT_TRUE(cell);
-  const LatLon centre = CellCentre(cell->row, cell->column);
-  const double expected = 100 + (44.0 - centre.lat) * 1200 + 2 * (centre.lon - 40.0) * 1200;
+  const geo::GeoPoint centre = geo::CellCentre(cell->row, cell->column);
+  const double expected = 100 + (44.0 - centre.latitude) * 1200 + 2 * (centre.longitude - 40.0) * 1200;
   EXPECT_NEAR(grid.At(cell->row, cell->column), expected, 0.51);
   EXPECT_GT(report.filledSamples, 300u * 300u);
-  EXPECT_EQ(report.filledSamples + report.uncoveredSamples, static_cast<std::size_t>(kGridRows) * kGridColumns);
+  EXPECT_EQ(report.filledSamples + report.uncoveredSamples, ElevationGrid::kSampleCount);
 
   // With a land mask, the sea is 0 whatever the tile says.
-  LandMask land(kGridColumns, kGridRows);
+  LandMask land(ElevationGrid::kColumns, ElevationGrid::kRows);
   land.SetLand(cell->row, cell->column, true);
-  ElevationGrid masked;
-  ConvertSrtm(tiles, &land, masked);
+  geo::ElevationSamples maskedSamples;
+  ConvertSrtm(tiles, &land, maskedSamples);
+  const ElevationGrid masked(maskedSamples);
   EXPECT_NEAR(masked.At(cell->row, cell->column), expected, 0.51);
   EXPECT_EQ(masked.At(cell->row, cell->column + 1), 0);
 }
@@ -90,7 +95,7 @@ TEST(SrtmConversion, TheProgramBuildsAFullGridFileFromATileFile) {
   process.start(test::ProgramPath("vantor-srtm2elevation"), {"--output", output, QString::fromStdString(tilePath)});
   ASSERT_TRUE(process.waitForFinished(30000));
   EXPECT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
-  const auto grid = ElevationGrid::Load(output.toStdString(), &error);
+  const auto grid = LoadElevationFile(output.toStdString(), &error);
   ASSERT_TRUE(grid) << error;
   // Within a grid sample (about 4 tile samples) of the tile's height there.
   EXPECT_NEAR(grid->HeightAt({44.5, 38.5}), 100 + 600 + 1200, 8.0);

@@ -4,20 +4,10 @@
 #include "VoiceFixture.h"
 
 #include "Control.h"
-#include "TestSupport.h"
-
-#include <vantor/voice/ParlixObjectNames.h>
-
-#include <QFile>
-#include <QProcess>
-
-#include <fcntl.h>
-#include <semaphore.h>
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 
 namespace vantor::voice::test {
 namespace {
@@ -166,26 +156,9 @@ using ParlixSimProgram = VoiceTest;
 
 TEST_F(ParlixSimProgram, TerminationRemovesEveryObject) {
   StartSim();
-  const ObjectPresence running = ObjectsPresent(prefix_);
-  EXPECT_TRUE(running.mutex && running.executeEvent && running.doneEvent && running.sharedMemory);
+  EXPECT_TRUE(ObjectsPresent(prefix_).All());
   EXPECT_EQ(sim_.Stop(), 0);
   EXPECT_FALSE(ObjectsPresent(prefix_).Any());
-}
-
-TEST_F(ParlixSimProgram, LeftoverObjectsAreReplacedAtStart) {
-  const ParlixObjectNames names = ParlixObjectNames::ForPrefix(prefix_);
-  // Leftovers of a dead stand-in: a taken mutex and a tiny area.
-  sem_t* mutex = sem_open(names.operationMutex.c_str(), O_CREAT, 0600, 0);
-  ASSERT_NE(mutex, SEM_FAILED);
-  sem_close(mutex);
-  const int memory = shm_open(names.sharedMemory.c_str(), O_CREAT | O_RDWR, 0600);
-  ASSERT_GE(memory, 0);
-  ASSERT_EQ(ftruncate(memory, 8), 0);
-  close(memory);
-
-  StartSim();
-  EXPECT_EQ(lib_.disconnect(), 0);
-  EXPECT_EQ(SharedArea(prefix_)->size(), 16384u);
 }
 
 // A second stand-in under the same names must neither take the objects of
@@ -198,37 +171,28 @@ TEST_F(ParlixSimProgram, SecondStandInUnderTheSameNamesIsRefused) {
     EXPECT_FALSE(second.Start());
     EXPECT_EQ(second.Stop(), 1);
   }
-  const ObjectPresence present = ObjectsPresent(prefix_);
-  EXPECT_TRUE(present.mutex && present.executeEvent && present.doneEvent && present.sharedMemory);
+  EXPECT_TRUE(ObjectsPresent(prefix_).All());
   EXPECT_EQ(lib_.disconnect(), 0);
   EXPECT_EQ(sim_.Stop(), 0);
   EXPECT_FALSE(ObjectsPresent(prefix_).Any());
-  const std::string lock = ParlixObjectNames::ForPrefix(prefix_).sharedMemory + "_Owner";
-  const int leftover = shm_open(lock.c_str(), O_RDONLY, 0);
-  EXPECT_LT(leftover, 0) << "the ownership lock is removed with the objects";
-  if (leftover >= 0) close(leftover);
 
   ParlixSim next(prefix_);
-  ASSERT_TRUE(next.Start()) << next.Output().toStdString();
+  ASSERT_TRUE(next.Start()) << next.Output();
   EXPECT_EQ(lib_.disconnect(), 0);
 }
 
 TEST_F(ParlixSimProgram, ChannelListFileGivesTheServer) {
-  const QString path = QString::fromStdString("/tmp/" + prefix_ + "channels.txt");
-  {
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(
-        "# Falcrest night mission\n"
-        "10;Lobby;cfDefault\n"
-        "11;Strike Package;cfModerated;hammer\n"
-        "\n"
-        "12;Tower;;;;4\n"
-        "player;1;10;ATC Blue\n"
-        "player;2;11;Hammer 1;pfWantVoice;pcpVoiced;ppRegistered\n");
-  }
-  StartSim({"--channels", path});
-  QFile::remove(path);
+  const TemporaryFolder folder;
+  const std::filesystem::path path = folder.File("channels.txt");
+  ASSERT_TRUE(WriteFile(path,
+                        "# Falcrest night mission\n"
+                        "10;Lobby;cfDefault\n"
+                        "11;Strike Package;cfModerated;hammer\n"
+                        "\n"
+                        "12;Tower;;;;4\n"
+                        "player;1;10;ATC Blue\n"
+                        "player;2;11;Hammer 1;pfWantVoice;pcpVoiced;ppRegistered\n"));
+  StartSim({"--channels", path.string()});
 
   std::array<PxrChannelInfo, 8> channels{};
   int32_t count = 8;
@@ -246,48 +210,57 @@ TEST_F(ParlixSimProgram, ChannelListFileGivesTheServer) {
 }
 
 TEST(ParlixSimCommandLine, AnswersHelpAndVersionAndRejectsBadInput) {
-  QProcess process;
-  process.start(vantor::test::ProgramPath("parlix-sim"), {"--help"});
-  ASSERT_TRUE(process.waitForFinished(5000));
-  EXPECT_EQ(process.exitCode(), 0);
-  const QString help = QString::fromLocal8Bit(process.readAllStandardOutput());
-  EXPECT_TRUE(help.contains("--channels") && help.contains("--hold-mutex") && help.contains("--control"));
-
-  process.start(vantor::test::ProgramPath("parlix-sim"), {"--version"});
-  ASSERT_TRUE(process.waitForFinished(5000));
-  EXPECT_EQ(process.exitCode(), 0);
-  EXPECT_TRUE(QString::fromLocal8Bit(process.readAllStandardOutput()).contains(VANTOR_VERSION));
+  ProgramRun run = RunParlixSim({"--help"});
+  EXPECT_EQ(run.exitCode, 0);
+  for (const char* option : {"--channels", "--hold-mutex", "--control", "--prefix", "--size"}) {
+    EXPECT_NE(run.output.find(option), std::string::npos) << option;
+  }
+  run = RunParlixSim({"--version"});
+  EXPECT_EQ(run.exitCode, 0);
+  EXPECT_NE(run.output.find(VANTOR_VERSION), std::string::npos);
 
   const std::string prefix = UniquePrefix();
-  const QString bad = QString::fromStdString("/tmp/" + prefix + "bad.txt");
-  {
-    QFile file(bad);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("1;Lobby\n1;Again\n");
-  }
-  process.start(vantor::test::ProgramPath("parlix-sim"),
-                {"--prefix", QString::fromStdString(prefix), "--channels", bad});
-  ASSERT_TRUE(process.waitForFinished(5000));
-  QFile::remove(bad);
-  EXPECT_EQ(process.exitCode(), 2);
-  EXPECT_TRUE(QString::fromLocal8Bit(process.readAllStandardError()).contains("line 2"));
+  const TemporaryFolder folder;
+  const std::filesystem::path bad = folder.File("bad.txt");
+  ASSERT_TRUE(WriteFile(bad, "1;Lobby\n1;Again\n"));
+  run = RunParlixSim({"--prefix", prefix, "--channels", bad.string()});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_NE(run.errors.find("line 2"), std::string::npos) << run.errors;
   EXPECT_FALSE(ObjectsPresent(prefix).Any());
 
-  process.start(vantor::test::ProgramPath("parlix-sim"), {"--prefix", QString::fromStdString(prefix), "--size", "3"});
-  ASSERT_TRUE(process.waitForFinished(5000));
-  EXPECT_EQ(process.exitCode(), 2);
-
+  EXPECT_EQ(RunParlixSim({"--prefix", prefix, "--size", "3"}).exitCode, 2);
+  EXPECT_EQ(RunParlixSim({"--prefix", prefix, "--size=16777217"}).exitCode, 2);
+  EXPECT_EQ(RunParlixSim({"--prefix", prefix, "--channels", folder.File("missing.txt").string()}).exitCode, 2);
+  // Options it does not know, values missing or unwanted, stray arguments.
+  for (const std::vector<std::string>& arguments :
+       std::vector<std::vector<std::string>>{{"--prefix", prefix, "--colour", "blue"},
+                                             {"--prefix", prefix, "--size"},
+                                             {"--prefix", prefix, "--drop=yes"},
+                                             {"--prefix", prefix, "stray"},
+                                             {"--prefix", prefix, "--delay", "-5"}}) {
+    run = RunParlixSim(arguments);
+    EXPECT_EQ(run.exitCode, 2) << arguments[2];
+    EXPECT_NE(run.errors.find("parlix-sim: "), std::string::npos) << arguments[2];
+  }
   // Waits so long that the clock would overflow are refused too.
   for (const char* option : {"--delay", "--hold-mutex"}) {
-    process.start(vantor::test::ProgramPath("parlix-sim"),
-                  {"--prefix", QString::fromStdString(prefix), option, "9223372036854775"});
-    ASSERT_TRUE(process.waitForFinished(5000));
-    EXPECT_EQ(process.exitCode(), 2) << option;
+    EXPECT_EQ(RunParlixSim({"--prefix", prefix, option, "9223372036854775"}).exitCode, 2) << option;
   }
   EXPECT_FALSE(ObjectsPresent(prefix).Any());
   parlixsim::ControlSettings settings;
   EXPECT_TRUE(parlixsim::ParseControl("delay 9223372036854775\n", settings).has_value());
   EXPECT_FALSE(parlixsim::ParseControl("delay 86400000\n", settings).has_value());
+}
+
+// A stand-in that no signal reaches (a console program on Windows) is
+// stopped through its control file, as cleanly as by SIGTERM.
+TEST_F(ParlixSimProgram, StopInTheControlFileEndsItCleanly) {
+  StartSim({"--hold-mutex", "60000"});
+  sim_.SetControl("stop\n");
+  ASSERT_TRUE(sim_.WaitForOutput("stopped", std::chrono::seconds(5))) << sim_.Output();
+  EXPECT_EQ(sim_.Stop(), 0);
+  EXPECT_FALSE(ObjectsPresent(prefix_).Any());
+  EXPECT_EQ(lib_.disconnect(), -1000);
 }
 
 }  // namespace

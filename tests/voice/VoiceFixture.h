@@ -17,11 +17,11 @@ class VoiceTest : public ::testing::Test {
   VoiceTest() : prefix_(UniquePrefix()), scopedPrefix_(prefix_), sim_(prefix_) {}
 
   void SetUp() override {
-    ASSERT_TRUE(lib_.Loaded()) << lib_.ErrorString().toStdString();
-    ASSERT_TRUE(lib_.Missing().isEmpty()) << lib_.Missing().join(", ").toStdString();
+    ASSERT_TRUE(lib_.Loaded()) << lib_.ErrorString();
+    ASSERT_TRUE(lib_.Missing().empty()) << lib_.Missing();
   }
 
-  void StartSim(const QStringList& extra = {}) { ASSERT_TRUE(sim_.Start(extra)) << sim_.Output().toStdString(); }
+  void StartSim(const std::vector<std::string>& extra = {}) { ASSERT_TRUE(sim_.Start(extra)) << sim_.Output(); }
 
   std::string prefix_;
   ScopedPrefix scopedPrefix_;

@@ -1,57 +1,67 @@
 #include "VoiceTestSupport.h"
 
+#include "BuildPaths.h"
 #include "Control.h"
-#include "TestSupport.h"
 
 #include <vantor/voice/ParlixObjectNames.h>
 
-#include <QElapsedTimer>
-#include <QFile>
-
-#include <fcntl.h>
-#include <semaphore.h>
-#include <sys/mman.h>
-#include <sys/prctl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <atomic>
-#include <csignal>
-#include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
+#include <thread>
 
 namespace vantor::voice::test {
 
 std::string UniquePrefix() {
   static std::atomic<int> next{0};
-  return "vt" + std::to_string(getpid()) + "_" + std::to_string(next++) + "_";
+  return "vt" + std::to_string(vantor::test::CurrentProcessId()) + "_" + std::to_string(next++) + "_";
 }
 
 ScopedPrefix::ScopedPrefix(const std::string& prefix) {
   if (const char* old = std::getenv(kPrefixVariable)) previous_ = old;
-  setenv(kPrefixVariable, prefix.c_str(), 1);
+  platform::SetVariable(kPrefixVariable, prefix);
 }
 
-ScopedPrefix::~ScopedPrefix() {
-  if (previous_) {
-    setenv(kPrefixVariable, previous_->c_str(), 1);
-  } else {
-    unsetenv(kPrefixVariable);
+ScopedPrefix::~ScopedPrefix() { platform::SetVariable(kPrefixVariable, previous_); }
+
+TemporaryFolder::TemporaryFolder() {
+  static std::atomic<int> next{0};
+  const std::filesystem::path base = std::filesystem::temp_directory_path();
+  for (;;) {
+    path_ = base / ("vantor-voice-" + std::to_string(vantor::test::CurrentProcessId()) + "-" + std::to_string(next++));
+    if (std::filesystem::create_directory(path_)) return;
   }
 }
 
-PxRemoteLibrary::PxRemoteLibrary() : library_(vantor::test::ProgramPath("libPxRemote.so")) { Load(); }
+TemporaryFolder::~TemporaryFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+bool WriteFile(const std::filesystem::path& path, const std::string& text) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  file << text;
+  return static_cast<bool>(file.flush());
+}
+
+PxRemoteLibrary::PxRemoteLibrary() { Load(); }
+
+PxRemoteLibrary::~PxRemoteLibrary() { Unload(); }
 
 void PxRemoteLibrary::Reload() {
-  library_.unload();
-  missing_.clear();
+  Unload();
   Load();
 }
 
+void PxRemoteLibrary::Unload() {
+  if (handle_ != nullptr) platform::CloseLibrary(handle_);
+  handle_ = nullptr;
+  missing_.clear();
+}
+
 void PxRemoteLibrary::Load() {
-  if (!library_.load()) return;
+  handle_ = platform::OpenLibrary(vantor::test::BuildBinFolder() / platform::LibraryFileName(), error_);
+  if (handle_ == nullptr) return;
   Bind(connect, "pxrConnect");
   Bind(disconnect, "pxrDisconnect");
   Bind(quit, "pxrQuit");
@@ -78,14 +88,12 @@ void PxRemoteLibrary::Load() {
   Bind(getLastError, "pxrGetLastError");
 }
 
-PxRemoteLibrary::~PxRemoteLibrary() {
-  if (library_.isLoaded()) library_.unload();
-}
-
 template <typename Fn>
 void PxRemoteLibrary::Bind(Fn& target, const char* name) {
-  target = reinterpret_cast<Fn>(library_.resolve(name));
-  if (target == nullptr) missing_ << name;
+  target = reinterpret_cast<Fn>(platform::FindSymbol(handle_, name));
+  if (target != nullptr) return;
+  if (!missing_.empty()) missing_ += ", ";
+  missing_ += name;
 }
 
 std::string PxRemoteLibrary::LastError() const {
@@ -100,73 +108,59 @@ ParlixSim::~ParlixSim() {
   if (Running()) Stop();
 }
 
-QString ParlixSim::ControlPath() const { return folder_.filePath("control.txt"); }
-
-bool ParlixSim::Start(const QStringList& extra) {
-  process_ = std::make_unique<QProcess>();
-  process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-  // A test that dies (time-out, sanitizer abort) must not leave its stand-in
-  // running and holding the test runner's output pipe.
-  process_->setChildProcessModifier([] { prctl(PR_SET_PDEATHSIG, SIGTERM); });
-  QStringList arguments{"--prefix", QString::fromStdString(prefix_), "--control", ControlPath(),
-                        "--log",    folder_.filePath("commands.log")};
-  arguments << extra;
-  output_.clear();
-  process_->start(vantor::test::ProgramPath("parlix-sim"), arguments);
-  if (!process_->waitForStarted(5000)) return false;
+bool ParlixSim::Start(const std::vector<std::string>& extra) {
+  std::vector<std::string> arguments{
+      "--prefix", prefix_, "--control", ControlPath().string(), "--log", folder_.File("commands.log").string()};
+  arguments.insert(arguments.end(), extra.begin(), extra.end());
+  // A stop left in the control file by an earlier run would end this one.
+  SetControl("");
+  process_ = std::make_unique<vantor::test::TestProcess>(vantor::test::BuiltProgram("parlix-sim"), arguments);
+  if (!process_->Started()) return false;
   return WaitForOutput("ready", std::chrono::seconds(10));
 }
 
-bool ParlixSim::WaitForOutput(const QString& text, std::chrono::milliseconds timeout) {
-  QElapsedTimer timer;
-  timer.start();
-  while (!output_.contains(text)) {
-    if (timer.elapsed() > timeout.count() || process_ == nullptr) return false;
-    if (process_->state() == QProcess::NotRunning) {
-      output_ += QString::fromLocal8Bit(process_->readAllStandardOutput());
-      return output_.contains(text);
-    }
-    process_->waitForReadyRead(50);
-    output_ += QString::fromLocal8Bit(process_->readAllStandardOutput());
-  }
-  return true;
+bool ParlixSim::WaitForOutput(const std::string& text, std::chrono::milliseconds timeout) {
+  return process_ != nullptr && process_->WaitForOutput(text, timeout);
 }
 
 int ParlixSim::Stop() {
   if (process_ == nullptr) return -1;
-  if (process_->state() != QProcess::NotRunning) {
-    process_->terminate();
-    if (!process_->waitForFinished(5000)) {
-      process_->kill();
-      process_->waitForFinished(5000);
-      return -1;
-    }
-  }
-  output_ += QString::fromLocal8Bit(process_->readAllStandardOutput());
-  return process_->exitStatus() == QProcess::NormalExit ? process_->exitCode() : -1;
+  if (process_->Running() && !process_->RequestStop()) SetControl("stop\n");
+  if (const auto code = process_->WaitForExit(std::chrono::seconds(5))) return *code;
+  process_->Kill();
+  process_->WaitForExit(std::chrono::seconds(5));
+  return -1;
 }
 
 void ParlixSim::Kill() {
   if (process_ == nullptr) return;
-  process_->kill();
-  process_->waitForFinished(5000);
+  process_->Kill();
+  process_->WaitForExit(std::chrono::seconds(5));
 }
 
-bool ParlixSim::Running() const { return process_ != nullptr && process_->state() != QProcess::NotRunning; }
+bool ParlixSim::Running() { return process_ != nullptr && process_->Running(); }
+
+std::string ParlixSim::Output() const {
+  return process_ == nullptr ? std::string() : process_->Output() + process_->Errors();
+}
 
 void ParlixSim::SetControl(const std::string& directives) {
-  const std::string path = ControlPath().toStdString();
-  const std::string temporary = path + ".new";
-  {
-    std::ofstream file(temporary, std::ios::binary | std::ios::trunc);
-    file << directives;
+  const std::filesystem::path path = ControlPath();
+  const std::filesystem::path temporary = path.string() + ".new";
+  WriteFile(temporary, directives);
+  // On Windows the stand-in may have the file open for a moment; the
+  // replacement then waits for it.
+  for (int attempt = 0;; ++attempt) {
+    std::error_code error;
+    std::filesystem::rename(temporary, path, error);
+    if (!error || attempt == 200) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
-  std::rename(temporary.c_str(), path.c_str());
 }
 
 std::vector<std::string> ParlixSim::Commands() const {
   std::vector<std::string> commands;
-  std::ifstream log(folder_.filePath("commands.log").toStdString(), std::ios::binary);
+  std::ifstream log(folder_.File("commands.log"), std::ios::binary);
   for (std::string line; std::getline(log, line);) commands.push_back(line);
   return commands;
 }
@@ -179,62 +173,21 @@ std::vector<std::string> ParlixSim::CommandsWithoutVersion() const {
   return commands;
 }
 
+ProgramRun RunParlixSim(const std::vector<std::string>& arguments) {
+  vantor::test::TestProcess process(vantor::test::BuiltProgram("parlix-sim"), arguments);
+  ProgramRun run;
+  const auto code = process.WaitForExit(std::chrono::seconds(10));
+  run.exitCode = code.value_or(-1);
+  run.output = process.Output();
+  run.errors = process.Errors();
+  return run;
+}
+
 std::string AnswerDirective(const std::string& command, const std::string& reply) {
   return "answer " + parlixsim::Escape(command) + "\t" + parlixsim::Escape(reply) + "\n";
 }
 
 std::string Logged(const std::string& command) { return parlixsim::Escape(command); }
-
-ObjectPresence ObjectsPresent(const std::string& prefix) {
-  const ParlixObjectNames names = ParlixObjectNames::ForPrefix(prefix);
-  const auto semaphoreExists = [](const std::string& name) {
-    sem_t* semaphore = sem_open(name.c_str(), 0);
-    if (semaphore == SEM_FAILED) return false;
-    sem_close(semaphore);
-    return true;
-  };
-  ObjectPresence presence;
-  presence.mutex = semaphoreExists(names.operationMutex);
-  presence.executeEvent = semaphoreExists(names.executeEvent);
-  presence.doneEvent = semaphoreExists(names.doneEvent);
-  const int memory = shm_open(names.sharedMemory.c_str(), O_RDONLY, 0);
-  presence.sharedMemory = memory >= 0;
-  if (memory >= 0) close(memory);
-  return presence;
-}
-
-std::optional<std::string> SharedArea(const std::string& prefix) {
-  const ParlixObjectNames names = ParlixObjectNames::ForPrefix(prefix);
-  const int memory = shm_open(names.sharedMemory.c_str(), O_RDONLY, 0);
-  if (memory < 0) return std::nullopt;
-  struct stat status {};
-  std::optional<std::string> area;
-  if (fstat(memory, &status) == 0 && status.st_size > 0) {
-    const auto size = static_cast<std::size_t>(status.st_size);
-    void* view = mmap(nullptr, size, PROT_READ, MAP_SHARED, memory, 0);
-    if (view != MAP_FAILED) {
-      area = std::string(static_cast<const char*>(view), size);
-      munmap(view, size);
-    }
-  }
-  close(memory);
-  return area;
-}
-
-int SharedMemoryMappings() {
-  int count = 0;
-  std::ifstream maps("/proc/self/maps");
-  for (std::string line; std::getline(maps, line);) {
-    if (line.find("/dev/shm/") != std::string::npos) ++count;
-  }
-  return count;
-}
-
-int OpenDescriptors() {
-  int count = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator("/proc/self/fd")) ++count;
-  return count;
-}
 
 std::string Field(const char* field, std::size_t width) {
   std::size_t length = 0;

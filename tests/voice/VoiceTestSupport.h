@@ -1,19 +1,18 @@
 #pragma once
-// Helpers for the voice tests: the PxRemote library loaded afresh per test,
-// a parlix-sim process under the test's own object-name prefix, and direct
-// looks at the named objects.
+// Helpers for the voice tests, the same on POSIX systems and on Windows: the
+// PxRemote library loaded afresh per test, a parlix-sim process under the
+// test's own object-name prefix, and direct looks at the named objects.
 
 #include <PxRemote.h>
 
-#include <QLibrary>
-#include <QProcess>
-#include <QStringList>
-#include <QTemporaryDir>
+#include "TestProcess.h"
 
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vantor::voice::test {
@@ -33,9 +32,26 @@ class ScopedPrefix {
   std::optional<std::string> previous_;
 };
 
-// libPxRemote.so loaded by file name, with every export bound by name as a
-// client binds them. Unloading drops the library's state (last error, cached
-// version), so each test starts as a fresh process would.
+// A fresh folder in the system's temporary folder, removed with the object.
+class TemporaryFolder {
+ public:
+  TemporaryFolder();
+  ~TemporaryFolder();
+  TemporaryFolder(const TemporaryFolder&) = delete;
+  TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+  std::filesystem::path File(const std::string& name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Writes `text` to `path` (binary); false when it cannot.
+bool WriteFile(const std::filesystem::path& path, const std::string& text);
+
+// The PxRemote library ("libPxRemote.so", "PxRemote.dll") loaded by file
+// name, with every export bound by name as a client binds them. Unloading
+// drops the library's state (last error, cached version), so each test
+// starts as a fresh process would.
 class PxRemoteLibrary {
  public:
   PxRemoteLibrary();
@@ -46,10 +62,10 @@ class PxRemoteLibrary {
   // Unloads and loads again, as a new process would find it.
   void Reload();
 
-  bool Loaded() const { return library_.isLoaded(); }
-  QString ErrorString() const { return library_.errorString(); }
-  // The names that did not resolve.
-  QStringList Missing() const { return missing_; }
+  bool Loaded() const { return handle_ != nullptr; }
+  const std::string& ErrorString() const { return error_; }
+  // The names that did not resolve, joined by ", ".
+  const std::string& Missing() const { return missing_; }
 
   // The whole last-error text.
   std::string LastError() const;
@@ -81,15 +97,17 @@ class PxRemoteLibrary {
 
  private:
   void Load();
+  void Unload();
   template <typename Fn>
   void Bind(Fn& target, const char* name);
 
-  QLibrary library_;
-  QStringList missing_;
+  void* handle_ = nullptr;
+  std::string error_;
+  std::string missing_;
 };
 
 // A parlix-sim process. Start() waits for its "ready" line; the destructor
-// stops it with SIGTERM.
+// stops it.
 class ParlixSim {
  public:
   explicit ParlixSim(std::string prefix);
@@ -99,14 +117,15 @@ class ParlixSim {
 
   // Starts with --prefix, --control and --log in a temporary folder plus
   // `extra` options; false when it did not report ready.
-  bool Start(const QStringList& extra = {});
-  // SIGTERM and wait; returns the exit code (-1 when it did not end).
+  bool Start(const std::vector<std::string>& extra = {});
+  // Asks it to end (SIGTERM on POSIX, a "stop" in its control file on
+  // Windows) and waits; returns the exit code (-1 when it did not end).
   int Stop();
-  // SIGKILL, as a crash: the objects stay behind.
+  // Ends it at once, as a crash (SIGKILL, TerminateProcess).
   void Kill();
-  bool Running() const;
-  // Waits for a line of standard output containing `text`.
-  bool WaitForOutput(const QString& text, std::chrono::milliseconds timeout = std::chrono::seconds(5));
+  bool Running();
+  // Waits for standard output to contain `text`.
+  bool WaitForOutput(const std::string& text, std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
   // Replaces the control file (atomically).
   void SetControl(const std::string& directives);
@@ -115,16 +134,25 @@ class ParlixSim {
   // Commands received so far, without the version queries.
   std::vector<std::string> CommandsWithoutVersion() const;
 
-  QString ControlPath() const;
+  std::filesystem::path ControlPath() const { return folder_.File("control.txt"); }
   const std::string& Prefix() const { return prefix_; }
-  QString Output() const { return output_; }
+  // Standard output, then standard error.
+  std::string Output() const;
 
  private:
   std::string prefix_;
-  QTemporaryDir folder_;
-  std::unique_ptr<QProcess> process_;
-  QString output_;
+  TemporaryFolder folder_;
+  std::unique_ptr<vantor::test::TestProcess> process_;
 };
+
+// parlix-sim run to its end with `arguments`: exit code (-1 when it did not
+// end within 10 s), standard output and standard error.
+struct ProgramRun {
+  int exitCode = -1;
+  std::string output;
+  std::string errors;
+};
+ProgramRun RunParlixSim(const std::vector<std::string>& arguments);
 
 // "answer <command>TAB<reply>" with the control file's escapes.
 std::string AnswerDirective(const std::string& command, const std::string& reply);
@@ -138,17 +166,17 @@ struct ObjectPresence {
   bool doneEvent = false;
   bool sharedMemory = false;
   bool Any() const { return mutex || executeEvent || doneEvent || sharedMemory; }
+  bool All() const { return mutex && executeEvent && doneEvent && sharedMemory; }
 };
 ObjectPresence ObjectsPresent(const std::string& prefix);
 
 // The bytes of the shared text area, read directly.
 std::optional<std::string> SharedArea(const std::string& prefix);
 
-// Mappings of named semaphores and shared memory in this process (both stay
-// mapped while open; a semaphore just created shows under a temporary
-// name), and this process's open descriptors.
-int SharedMemoryMappings();
-int OpenDescriptors();
+// What this process holds open of the kind an exchange opens: mappings of
+// shared memory and open descriptors (POSIX), mapped views and handles
+// (Windows).
+std::pair<int, int> OpenResources();
 
 // A text field of a record, bounded by its width.
 std::string Field(const char* field, std::size_t width);
@@ -160,5 +188,14 @@ long long MillisecondsOf(Call call) {
   call();
   return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
 }
+
+// The platform's pieces, in VoiceTestSupportPosix.cpp or ...Win32.cpp.
+namespace platform {
+void SetVariable(const char* name, const std::optional<std::string>& value);
+const char* LibraryFileName();
+void* OpenLibrary(const std::filesystem::path& path, std::string& error);
+void* FindSymbol(void* library, const char* name);
+void CloseLibrary(void* library);
+}  // namespace platform
 
 }  // namespace vantor::voice::test

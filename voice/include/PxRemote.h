@@ -180,6 +180,10 @@ PXR_STATIC_ASSERT(sizeof(PxrUserInfo) == 150, "PxrUserInfo size");
 PXR_STATIC_ASSERT(offsetof(PxrUserInfo, channel) == 50, "PxrUserInfo.channel");
 PXR_STATIC_ASSERT(offsetof(PxrUserInfo, secondChannel) == 100, "PxrUserInfo.secondChannel");
 
+/* The exports' names are the library's binary interface, fixed by its
+ * callers, hence outside the tree's naming rule. */
+/* NOLINTBEGIN(readability-identifier-naming) */
+
 /* Commands without data. Null texts are sent as empty texts. A non-null
  * password, even an empty one, is appended after a blank. */
 PXR_API int32_t PXR_CALL pxrConnect(const char* address);
@@ -215,6 +219,8 @@ PXR_API int32_t PXR_CALL pxrGetSpeakers(int32_t* ids, int32_t* count);
 /* Copies the last failure's text into `buffer`: at most size - 1 characters
  * and a NUL. Does nothing when `buffer` is null or `size` is not positive. */
 PXR_API void PXR_CALL pxrGetLastError(char* buffer, int32_t size);
+
+/* NOLINTEND(readability-identifier-naming) */
 
 /* Function types for binding the exports at run time. */
 typedef int32_t(PXR_CALL* PxrConnectFn)(const char*);

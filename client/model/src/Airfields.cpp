@@ -90,8 +90,8 @@ std::vector<CAirfield> BuildAirfieldTable() {
     CAirfield airfield;
     airfield.runwayHeading = row.runwayHeading;
     airfield.menuId = row.menuId;
-    airfield.primary = row.primary;
-    airfield.approachAtFirstEnd = row.approachAtFirstEnd;
+    airfield.primary = row.primary != 0;
+    airfield.approachAtFirstEnd = row.approachAtFirstEnd != 0;
     airfield.elevationM = row.elevationM;
     airfield.labelDy = row.labelDy;
     airfield.labelDx = row.labelDx;

@@ -21,10 +21,10 @@ bool IsLostTrackReport(double longitude, double altitude, double heading, double
 
 // Aircraft (class "B") on the ground, and hostile ones too slow to be flying,
 // are not shown.
-bool FailsAirborneRule(char classLetter, double altitude, double speed, int friendly) {
+bool FailsAirborneRule(char classLetter, double altitude, double speed, bool friendly) {
   if (classLetter != 'B') return false;
   if (altitude < kMinimumAirAltitudeM) return true;
-  return speed < kMinimumHostileSpeedKmh && friendly == 0;
+  return speed < kMinimumHostileSpeedKmh && !friendly;
 }
 
 bool NamesAwacs(std::string_view name) {
@@ -59,25 +59,24 @@ CRivakDoc::CRivakDoc(ClientState& state, SecondsClock clock)
     : state_(state), clock_(clock ? std::move(clock) : SystemSecondsClock()), airfields_(BuildAirfieldTable()) {}
 
 void CRivakDoc::UpdateContact(int id, std::string_view name, double latitude, double longitude, double altitude,
-                              double heading, int friendly, char classLetter, double speed) {
+                              double heading, bool friendly, char classLetter, double speed) {
   // "%lf" reads "nan" and "inf" too; such a record carries no position.
   if (!std::isfinite(latitude) || !std::isfinite(longitude) || !std::isfinite(altitude) || !std::isfinite(heading) ||
       !std::isfinite(speed)) {
     return;
   }
-  const int isFriendly = friendly != 0 ? 1 : 0;
   Guard guard(state_.contactLock);
   if (const auto found = byId_.find(id); found != byId_.end()) {
     if (IsLostTrackReport(longitude, altitude, heading, speed) ||
-        FailsAirborneRule(classLetter, altitude, speed, isFriendly)) {
+        FailsAirborneRule(classLetter, altitude, speed, friendly)) {
       RemoveContact(found->second);
       return;
     }
     RefreshContact(*found->second, latitude, longitude, altitude, heading, speed);
     return;
   }
-  if (FailsAirborneRule(classLetter, altitude, speed, isFriendly)) return;
-  CreateContact(id, name, latitude, longitude, altitude, heading, isFriendly, classLetter, speed);
+  if (FailsAirborneRule(classLetter, altitude, speed, friendly)) return;
+  CreateContact(id, name, latitude, longitude, altitude, heading, friendly, classLetter, speed);
 }
 
 void CRivakDoc::RefreshContact(CContact& contact, double latitude, double longitude, double altitude, double heading,
@@ -94,11 +93,11 @@ void CRivakDoc::RefreshContact(CContact& contact, double latitude, double longit
     contact.lastHistory = now;
     PushHistory(contact);
   }
-  if (contact.awacs != 0) state_.setOwnAwacsSlot(DynamicAwacsSlot(contact));
+  if (contact.awacs) state_.setOwnAwacsSlot(DynamicAwacsSlot(contact));
 }
 
 void CRivakDoc::CreateContact(int id, std::string_view name, double latitude, double longitude, double altitude,
-                              double heading, int friendly, char classLetter, double speed) {
+                              double heading, bool friendly, char classLetter, double speed) {
   CContact contact;
   contact.id = id;
   contact.name = QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
@@ -109,16 +108,16 @@ void CRivakDoc::CreateContact(int id, std::string_view name, double latitude, do
   contact.heading = heading;
   contact.speed = speed;
   contact.friendly = friendly;
-  if (friendly != 0 && NamesAwacs(name)) DesignateAwacsIfAny(contact);
-  contact.carrier = name == kCarrierName ? 1 : 0;
+  if (friendly && NamesAwacs(name)) DesignateAwacsIfAny(contact);
+  contact.carrier = name == kCarrierName;
   switch (classLetter) {
     case 'A':
-      contact.radarSite = 1;
+      contact.radarSite = true;
       GiveRadarData(contact, name);
       break;
     case 'C':
     case 'D':
-      contact.altSymbol = 1;
+      contact.altSymbol = true;
       break;
     default:
       break;
@@ -128,51 +127,50 @@ void CRivakDoc::CreateContact(int id, std::string_view name, double latitude, do
   const auto position = std::prev(contacts_.end());
   byId_.emplace(id, position);
   CContact& stored = *position;
-  if (stored.radarSite != 0 && stored.friendly != 0) friendlyRadarByNumber_.try_emplace(stored.radarNumber, &stored);
-  if (stored.carrier != 0) carriers_.push_back(&stored);
+  if (stored.radarSite && stored.friendly) friendlyRadarByNumber_.try_emplace(stored.radarNumber, &stored);
+  if (stored.carrier) carriers_.push_back(&stored);
 }
 
 void CRivakDoc::DesignateAwacsIfAny(CContact& contact) {
   // Ground radars only: the coalition has no AWACS coverage at all.
   if (state_.ownRadarOnly()) return;
   state_.setOwnAwacsSlot(DynamicAwacsSlot(contact));
-  contact.awacs = 1;
-  state_.awacsSeen = 1;
+  contact.awacs = true;
+  state_.awacsSeen = true;
   state_.awacsLostTicks = kAwacsLostTicks;
 }
 
 void CRivakDoc::GiveRadarData(CContact& contact, std::string_view name) {
   contact.detectionRangeKm = LookupRadarType(name, contact.sectorDeg, contact.weaponRangeKm, contact.altitudeLimitKm);
-  contact.radarDataSet = 1;
+  contact.radarDataSet = true;
   // Numbers are never reused in a run, so a site that comes back is new.
-  contact.radarNumber = contact.friendly != 0 ? state_.friendlyRadarCount++ : state_.hostileRadarCount++;
+  contact.radarNumber = contact.friendly ? state_.friendlyRadarCount++ : state_.hostileRadarCount++;
 }
 
 void CRivakDoc::PushHistory(CContact& contact) const {
-  if (contact.carrier != 0) return;
+  if (contact.carrier) return;
   contact.history.push(HistoryPoint{contact.latitude, contact.longitude});
 }
 
 void CRivakDoc::RemoveContact(ContactList::iterator position) {
   const CContact& contact = *position;
-  if (contact.awacs != 0) state_.setOwnAwacsSlot(AwacsSlot{});
+  if (contact.awacs) state_.setOwnAwacsSlot(AwacsSlot{});
   byId_.erase(contact.id);
-  if (contact.radarSite != 0 && contact.friendly != 0) {
+  if (contact.radarSite && contact.friendly) {
     const auto mapped = friendlyRadarByNumber_.find(contact.radarNumber);
     if (mapped != friendlyRadarByNumber_.end() && mapped->second == &contact) {
       friendlyRadarByNumber_.erase(mapped);
       // Another site may share the number only if the counters were changed
       // from outside; the first of them in table order takes over.
       for (CContact& other : contacts_) {
-        if (&other != &contact && other.radarDataSet != 0 && other.friendly != 0 &&
-            other.radarNumber == contact.radarNumber) {
+        if (&other != &contact && other.radarDataSet && other.friendly && other.radarNumber == contact.radarNumber) {
           friendlyRadarByNumber_.emplace(other.radarNumber, &other);
           break;
         }
       }
     }
   }
-  if (contact.carrier != 0) std::erase(carriers_, &contact);
+  if (contact.carrier) std::erase(carriers_, &contact);
   contacts_.erase(position);
 }
 
@@ -202,7 +200,7 @@ int CRivakDoc::CountContactsNear(int id, int x, int y) const {
   int count = 0;
   for (const CContact& contact : contacts_) {
     if (contact.id == id) break;
-    if (contact.radarSite != 0) continue;
+    if (contact.radarSite) continue;
     const std::int64_t sx = contact.screenX;
     const std::int64_t sy = contact.screenY;
     if (px >= sx - kHalfBox && px < sx + kHalfBox && py >= sy - kHalfBox && py < sy + kHalfBox) ++count;

@@ -6,8 +6,8 @@
 namespace vantor::model {
 namespace {
 
-int ReadFlag(const SettingsStore& store, const char* name, int defaultValue) {
-  return store.readInt(kClientSettingsSection, name, defaultValue);
+bool ReadFlag(const SettingsStore& store, const char* name, bool defaultValue) {
+  return store.ReadInt(kClientSettingsSection, name, defaultValue ? 1 : 0) != 0;
 }
 
 }  // namespace
@@ -15,15 +15,15 @@ int ReadFlag(const SettingsStore& store, const char* name, int defaultValue) {
 ClientSettings ClientSettings::Load(const SettingsStore& store) {
   ClientSettings settings;
   settings.language = ReadLanguage(store);
-  settings.imperial = ReadFlag(store, setting_name::kMetric, 1) == 0 ? 1 : 0;
-  settings.displayMode = ReadFlag(store, setting_name::kDisplayMode, 0);
-  settings.showOldPositions = ReadFlag(store, setting_name::kShowOldPosition, 1);
-  settings.invertCallsign = ReadFlag(store, setting_name::kInvertCallsign, 0);
-  settings.showRose = ReadFlag(store, setting_name::kShowRose, 0);
-  settings.showVoiceWindow = ReadFlag(store, setting_name::kShowParlix, 0);
-  settings.hideSpeed = ReadFlag(store, setting_name::kHideSpeed, 0);
+  settings.imperial = !ReadFlag(store, setting_name::kMetric, true);
+  settings.displayMode = ReadFlag(store, setting_name::kDisplayMode, false);
+  settings.showOldPositions = ReadFlag(store, setting_name::kShowOldPosition, true);
+  settings.invertCallsign = ReadFlag(store, setting_name::kInvertCallsign, false);
+  settings.showRose = ReadFlag(store, setting_name::kShowRose, false);
+  settings.showVoiceWindow = ReadFlag(store, setting_name::kShowParlix, false);
+  settings.hideSpeed = ReadFlag(store, setting_name::kHideSpeed, false);
   // Stored as text; the leading digits count, none give 0.
-  settings.fontSize = ProfileTextToInt(store.readString(kClientSettingsSection, setting_name::kFontSize, "12"));
+  settings.fontSize = ProfileTextToInt(store.ReadString(kClientSettingsSection, setting_name::kFontSize, "12"));
   return settings;
 }
 

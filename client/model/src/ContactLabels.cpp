@@ -9,7 +9,7 @@ constexpr qsizetype kIdLabelLength = 4;
 }  // namespace
 
 QString PilotOrPlaneText(const CContact& contact) {
-  if (contact.friendly == 0) return HostileIdLabel(contact.id);
+  if (!contact.friendly) return HostileIdLabel(contact.id);
   const qsizetype bracket = contact.name.indexOf(u'(');
   return contact.name.mid(bracket >= 0 ? bracket : 0, kPilotTextLength);
 }

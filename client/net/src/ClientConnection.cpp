@@ -134,7 +134,7 @@ void ClientConnection::OnControlDisconnected() {
   if (!control_ || state_ == ConnectionState::Closed) return;
   control_->disconnect(this);
   SetState(ConnectionState::Closed);
-  notifier_.showInformation(QText(TextId::NetDisconnected, language_));
+  notifier_.ShowInformation(QText(TextId::NetDisconnected, language_));
 }
 
 void ClientConnection::OnControlReadable() {
@@ -231,7 +231,7 @@ bool ClientConnection::LogOn() {
   std::optional<int> centring;
   {
     std::lock_guard<model::ContactLock> guard(clientState_.contactLock);
-    clientState_.isBlue = side == kBlueSide ? 1 : 0;
+    clientState_.isBlue = side == kBlueSide;
     AdjustAwacsForSide(clientState_.configBlock, side);
     centring = InitialCentringCommand(clientState_.configBlock, side);
     clientState_.logOnTime = clock_();
@@ -278,10 +278,9 @@ void ClientConnection::OnDatagramReadable() {
       std::lock_guard<model::ContactLock> guard(clientState_.contactLock);
       trackReader_.feed(std::span<const std::uint8_t>(datagramBuffer_.data(), static_cast<std::size_t>(count)),
                         entries);
-      const bool clientIsBlue = clientState_.isBlue != 0;
       for (const protocol::TrackEntry& entry : entries) {
         document_.UpdateContact(entry.id, entry.name, entry.latitude, entry.longitude, entry.altitude, entry.heading,
-                                protocol::IsFriendly(entry.sideLetter, clientIsBlue) ? 1 : 0, entry.classLetter,
+                                protocol::IsFriendly(entry.sideLetter, clientState_.isBlue), entry.classLetter,
                                 entry.speed);
       }
     }
@@ -331,6 +330,6 @@ void ClientConnection::SetState(ConnectionState state) {
   Q_EMIT stateChanged(state);
 }
 
-void ClientConnection::ShowError(const QString& text) { notifier_.showError(text); }
+void ClientConnection::ShowError(const QString& text) { notifier_.ShowError(text); }
 
 }  // namespace vantor::net

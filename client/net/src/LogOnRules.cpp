@@ -20,7 +20,7 @@ void ResetSensorPart(model::ClientState& state) {
   for (auto& side : block.airfieldRadarOn) side.fill(1);
   block.awacsMode = {kResetAwacsMode, kResetAwacsMode};
   block.radarOnly = {0, 0};
-  state.awacsSeen = 0;
+  state.awacsSeen = false;
   state.awacsLostTicks = 0;
 }
 

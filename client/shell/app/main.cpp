@@ -149,8 +149,8 @@ int main(int argc, char** argv) {
   if (!client.InitInstance()) return 1;
   vantor::scope::CRivakView* scope = client.mainWindow()->scope();
   if (startRange) scope->SetRangeKm(*startRange);
-  if (parser.isSet(labelsOption)) scope->options().labelsShown = scope->options().labelsOption = true;
-  if (parser.isSet(coverageOption)) scope->options().coverageShown = true;
+  if (parser.isSet(labelsOption)) scope->Options().labelsShown = scope->Options().labelsOption = true;
+  if (parser.isSet(coverageOption)) scope->Options().coverageShown = true;
   std::unique_ptr<vantor::shell::ScopeSnapshots> snapshots;
   if (snapshot) {
     snapshots = std::make_unique<vantor::shell::ScopeSnapshots>(

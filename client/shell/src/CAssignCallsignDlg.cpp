@@ -97,7 +97,7 @@ CAssignCallsignDlg::CAssignCallsignDlg(model::CRivakDoc& document, const QString
 void CAssignCallsignDlg::FillContactList() {
   std::lock_guard<model::ContactLock> guard(document_.contactLock());
   for (const model::CContact& contact : document_.Contacts()) {
-    if (contact.friendly == 0 || contact.radarSite != 0) continue;
+    if (!contact.friendly || contact.radarSite) continue;
     auto* row = new QTreeWidgetItem(contactList_);
     row->setText(0, contact.name);
     row->setData(0, kIdRole, contact.id);

@@ -27,10 +27,10 @@ CMainFrame::CMainFrame(CRivakApp& app, QWidget* parent) : QMainWindow(parent), a
   scope_ = new scope::CRivakView(std::move(environment), this);
   setCentralWidget(scope_);
   scope_->setFocus();  // the space bar and the undo keys are the scope's
-  connect(scope_, &scope::CRivakView::centringChanged, this, &CMainFrame::OnCentringChanged);
-  connect(scope_, &scope::CRivakView::mapDataMissing, this, &CMainFrame::ReportBrokenInstallation);
-  scope_->SetCallsignDialog(
-      [this](int contactId) { RunAssignCallsign(*app_.document(), contactId, app_.language(), this); });
+  connect(scope_, &scope::CRivakView::CentringChanged, this, &CMainFrame::OnCentringChanged);
+  connect(scope_, &scope::CRivakView::MapDataMissing, this, &CMainFrame::ReportBrokenInstallation);
+  connect(scope_, &scope::CRivakView::CallsignRequested, this,
+          [this](int contactId) { RunAssignCallsign(*app_.document(), contactId, app_.language(), this); });
 
   BuildMenus(app.settings().language);
 
@@ -150,7 +150,7 @@ void CMainFrame::changeEvent(QEvent* event) {
 }
 
 void CMainFrame::ReportBrokenInstallation(const QString& message) {
-  NotifierForDisplay(QStringLiteral("Vantor"), QStringLiteral("VANTOR"), this)->showError(message);
+  NotifierForDisplay(QStringLiteral("Vantor"), QStringLiteral("VANTOR"), this)->ShowError(message);
   // The program ends once its event loop runs.
   QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
 }

@@ -46,8 +46,8 @@ CRivakApp::CRivakApp(StartupOptions options, ShellPlatform platform)
 CRivakApp::~CRivakApp() = default;
 
 bool CRivakApp::InitInstance() {
-  settings_.invertCallsign = 0;
-  state_.isBlue = 1;
+  settings_.invertCallsign = false;
+  state_.isBlue = true;
   // Qt's sockets need no library start-up, so there is no failure to report
   // here.
 
@@ -56,7 +56,7 @@ bool CRivakApp::InitInstance() {
     smallScreen_ = true;
   }
 
-  store_ = SettingsStore::open(model::kClientSettingsApplication, options_.settingsFile);
+  store_ = SettingsStore::Open(model::kClientSettingsApplication, options_.settingsFile);
   settings_ = model::ClientSettings::Load(*store_);
   // The contact lock lives in state_, which exists from construction on.
 

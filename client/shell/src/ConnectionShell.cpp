@@ -63,7 +63,7 @@ void TrackLog::OnDatagram(int bytes, int records) {
     std::lock_guard<model::ContactLock> guard(document_.contactLock());
     for (const model::CContact& contact : document_.Contacts()) {
       ++contacts;
-      if (contact.friendly != 0) ++friendly;
+      if (contact.friendly) ++friendly;
     }
   }
   std::fprintf(stderr, "Vantor: datagram of %d bytes, %d records; table %zu contacts, %zu friendly\n", bytes, records,

@@ -24,7 +24,7 @@ std::string PasswordField(const QString& stored) {
 }
 
 void LoadCoordinate(const SettingsStore& store, const char* key, double& value) {
-  if (const auto parsed = ParseCoordinate(store.readString(kSection, key, QStringLiteral("0")))) value = *parsed;
+  if (const auto parsed = ParseCoordinate(store.ReadString(kSection, key, QStringLiteral("0")))) value = *parsed;
 }
 
 }  // namespace
@@ -44,68 +44,68 @@ void LoadConfig(const SettingsStore& store, ServerConfig& config) {
   protocol::ConfigBlock& block = config.block;
   block.version = protocol::kProtocolVersion;
   for (int n = 1; n <= protocol::kAirfieldCount; ++n) {
-    block.airfieldRadarOn[0][n - 1] = store.readInt(kSection, Key("a%d", n), kDefaultRadarOn);
-    block.airfieldRadarOn[1][n - 1] = store.readInt(kSection, Key("b%d", n), kDefaultRadarOn);
-    block.airfieldRadarRangeKm[0][n - 1] = store.readInt(kSection, Key("R%d", n), kDefaultRangeKm);
-    block.airfieldRadarRangeKm[1][n - 1] = store.readInt(kSection, Key("RR%d", n), kDefaultRangeKm);
+    block.airfieldRadarOn[0][n - 1] = store.ReadInt(kSection, Key("a%d", n), kDefaultRadarOn);
+    block.airfieldRadarOn[1][n - 1] = store.ReadInt(kSection, Key("b%d", n), kDefaultRadarOn);
+    block.airfieldRadarRangeKm[0][n - 1] = store.ReadInt(kSection, Key("R%d", n), kDefaultRangeKm);
+    block.airfieldRadarRangeKm[1][n - 1] = store.ReadInt(kSection, Key("RR%d", n), kDefaultRangeKm);
   }
   for (int n = 0; n < static_cast<int>(kRadarTypeFlagCount); ++n) {
-    config.radarTypeShown[n] = store.readInt(kSection, Key("Ra%d", n), 1);
+    config.radarTypeShown[n] = store.ReadInt(kSection, Key("Ra%d", n), 1);
   }
-  block.awacsMode[0] = store.readInt(kSection, "Awacs", kDefaultAwacsMode);
-  block.awacsMode[1] = store.readInt(kSection, "Awacs1", kDefaultAwacsMode);
-  block.radarOnly[0] = store.readInt(kSection, "RadarOnly", 0);
-  block.radarOnly[1] = store.readInt(kSection, "RadarOnly1", 0);
-  block.awacsRangeKm = store.readInt(kSection, "AwacsRange", kDefaultAwacsRangeKm);
-  block.password[0] = PasswordField(store.readString(kSection, "bluepass", QString()));
-  block.password[1] = PasswordField(store.readString(kSection, "redpass", QString()));
+  block.awacsMode[0] = store.ReadInt(kSection, "Awacs", kDefaultAwacsMode);
+  block.awacsMode[1] = store.ReadInt(kSection, "Awacs1", kDefaultAwacsMode);
+  block.radarOnly[0] = store.ReadInt(kSection, "RadarOnly", 0);
+  block.radarOnly[1] = store.ReadInt(kSection, "RadarOnly1", 0);
+  block.awacsRangeKm = store.ReadInt(kSection, "AwacsRange", kDefaultAwacsRangeKm);
+  block.password[0] = PasswordField(store.ReadString(kSection, "bluepass", QString()));
+  block.password[1] = PasswordField(store.ReadString(kSection, "redpass", QString()));
   LoadCoordinate(store, "Alat0", block.awacsLatitude[0]);
   LoadCoordinate(store, "Alat1", block.awacsLatitude[1]);
   LoadCoordinate(store, "Along0", block.awacsLongitude[0]);
   LoadCoordinate(store, "Along1", block.awacsLongitude[1]);
   config.feedIntakeBytes =
-      ClampFeedIntake(store.readInt(kSection, "FeedIntake", static_cast<int>(kDefaultFeedIntakeBytes)));
+      ClampFeedIntake(store.ReadInt(kSection, "FeedIntake", static_cast<int>(kDefaultFeedIntakeBytes)));
 }
 
 void SaveConfig(SettingsStore& store, const ServerConfig& config) {
   const protocol::ConfigBlock& block = config.block;
   for (int n = 0; n < static_cast<int>(kRadarTypeFlagCount); ++n) {
-    store.writeInt(kSection, Key("Ra%d", n), config.radarTypeShown[n]);
+    store.WriteInt(kSection, Key("Ra%d", n), config.radarTypeShown[n]);
   }
   for (int n = 1; n <= protocol::kAirfieldCount; ++n)
-    store.writeInt(kSection, Key("a%d", n), block.airfieldRadarOn[0][n - 1]);
+    store.WriteInt(kSection, Key("a%d", n), block.airfieldRadarOn[0][n - 1]);
   for (int n = 1; n <= protocol::kAirfieldCount; ++n)
-    store.writeInt(kSection, Key("b%d", n), block.airfieldRadarOn[1][n - 1]);
+    store.WriteInt(kSection, Key("b%d", n), block.airfieldRadarOn[1][n - 1]);
   for (int n = 1; n <= protocol::kAirfieldCount; ++n) {
-    store.writeInt(kSection, Key("R%d", n), block.airfieldRadarRangeKm[0][n - 1]);
+    store.WriteInt(kSection, Key("R%d", n), block.airfieldRadarRangeKm[0][n - 1]);
   }
   for (int n = 1; n <= protocol::kAirfieldCount; ++n) {
-    store.writeInt(kSection, Key("RR%d", n), block.airfieldRadarRangeKm[1][n - 1]);
+    store.WriteInt(kSection, Key("RR%d", n), block.airfieldRadarRangeKm[1][n - 1]);
   }
-  store.writeInt(kSection, "Awacs", block.awacsMode[0]);
-  store.writeInt(kSection, "RadarOnly", block.radarOnly[0]);
-  store.writeInt(kSection, "Awacs1", block.awacsMode[1]);
-  store.writeInt(kSection, "RadarOnly1", block.radarOnly[1]);
-  store.writeInt(kSection, "AwacsRange", block.awacsRangeKm);
-  store.writeString(kSection, "bluepass", QString::fromStdString(block.password[0]));
-  store.writeString(kSection, "redpass", QString::fromStdString(block.password[1]));
-  store.writeInt(kSection, "MaxClient", config.maxClient);
-  store.writeString(kSection, "Alat0", FormatCoordinate(block.awacsLatitude[0]));
-  store.writeString(kSection, "Alat1", FormatCoordinate(block.awacsLatitude[1]));
-  store.writeString(kSection, "Along0", FormatCoordinate(block.awacsLongitude[0]));
-  store.writeString(kSection, "Along1", FormatCoordinate(block.awacsLongitude[1]));
-  store.writeInt(kSection, "FeedIntake", static_cast<int>(config.feedIntakeBytes));
-  store.sync();  // write failures are not reported
+  store.WriteInt(kSection, "Awacs", block.awacsMode[0]);
+  store.WriteInt(kSection, "RadarOnly", block.radarOnly[0]);
+  store.WriteInt(kSection, "Awacs1", block.awacsMode[1]);
+  store.WriteInt(kSection, "RadarOnly1", block.radarOnly[1]);
+  store.WriteInt(kSection, "AwacsRange", block.awacsRangeKm);
+  store.WriteString(kSection, "bluepass", QString::fromStdString(block.password[0]));
+  store.WriteString(kSection, "redpass", QString::fromStdString(block.password[1]));
+  store.WriteInt(kSection, "MaxClient", config.maxClient);
+  store.WriteString(kSection, "Alat0", FormatCoordinate(block.awacsLatitude[0]));
+  store.WriteString(kSection, "Alat1", FormatCoordinate(block.awacsLatitude[1]));
+  store.WriteString(kSection, "Along0", FormatCoordinate(block.awacsLongitude[0]));
+  store.WriteString(kSection, "Along1", FormatCoordinate(block.awacsLongitude[1]));
+  store.WriteInt(kSection, "FeedIntake", static_cast<int>(config.feedIntakeBytes));
+  store.Sync();  // write failures are not reported
 }
 
 void LoadStartSettings(const SettingsStore& store, ServerConfig& config) {
-  config.notLaunch = store.readInt(kSection, "notlaunchfalcrest", 0);
-  config.maxClient = ClampMaxClient(store.readInt(kSection, "MaxClient", kDefaultMaxClient));
+  config.notLaunch = store.ReadInt(kSection, "notlaunchfalcrest", 0);
+  config.maxClient = ClampMaxClient(store.ReadInt(kSection, "MaxClient", kDefaultMaxClient));
 }
 
 void SaveNotLaunch(SettingsStore& store, int notLaunch) {
-  store.writeInt(kSection, "notlaunchfalcrest", notLaunch);
-  store.sync();
+  store.WriteInt(kSection, "notlaunchfalcrest", notLaunch);
+  store.Sync();
 }
 
 int ClampMaxClient(int value) { return std::clamp(value, 1, protocol::kMaxClientSlots); }

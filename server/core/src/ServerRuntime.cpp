@@ -25,10 +25,10 @@ ServerServices DefaultServerServices() {
 
 ServerStores ServerStores::Open(const QString& settingsFile) {
   ServerStores stores;
-  stores.server = SettingsStore::open(QStringLiteral("vantorsrv"), settingsFile);
+  stores.server = SettingsStore::Open(QStringLiteral("vantorsrv"), settingsFile);
   // The language is the client installer's choice; a settings file given on
   // the command line stands for the whole store.
-  if (settingsFile.isEmpty()) stores.language = SettingsStore::openUser(QStringLiteral("rivak"));
+  if (settingsFile.isEmpty()) stores.language = SettingsStore::OpenUser(QStringLiteral("rivak"));
   return stores;
 }
 
@@ -113,7 +113,7 @@ void ServerRuntime::StartServer(StartOptions options) {
 }
 
 void ServerRuntime::ReportListenError(std::optional<int> winsockError) {
-  if (winsockError) notifier_.showError(SocketErrorText(*winsockError, language_));
+  if (winsockError) notifier_.ShowError(SocketErrorText(*winsockError, language_));
 }
 
 void ServerRuntime::LaunchSimulator() {
@@ -137,7 +137,7 @@ void ServerRuntime::SetStartEnabled(bool enabled) {
   Q_EMIT StartEnabledChanged(enabled);
 }
 
-void ServerRuntime::ShowError(TextId text) { notifier_.showError(QText(text, language_)); }
+void ServerRuntime::ShowError(TextId text) { notifier_.ShowError(QText(text, language_)); }
 
 void ServerRuntime::Stop() {
   feeds_->StopListening();

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "vantor/geo/Geodesy.h"
+#include "vantor/geo/Sphere.h"
 #include "vantor/protocol/TextNumbers.h"
 
 namespace vantor::server {
@@ -44,14 +46,14 @@ void WorldTable::Clear() {
 }
 
 double HaversineKm(double fromLat, double fromLon, double toLat, double toLon) {
-  const double halfLat = std::sin((fromLat - toLat) * 0.008726645);
-  const double halfLon = std::sin((fromLon - toLon) * 0.008726645);
+  const double halfLat = std::sin((fromLat - toLat) * (geo::kDegToRad / 2));
+  const double halfLon = std::sin((fromLon - toLon) * (geo::kDegToRad / 2));
   const double a =
-      halfLat * halfLat + std::cos(toLat * 0.01745329) * std::cos(fromLat * 0.01745329) * halfLon * halfLon;
+      halfLat * halfLat + std::cos(toLat * geo::kDegToRad) * std::cos(fromLat * geo::kDegToRad) * halfLon * halfLon;
   // Rounding can push a a hair outside [0, 1] for antipodal points.
   const double clamped = std::clamp(a, 0.0, 1.0);
   const double c = 2.0 * std::atan2(std::sqrt(clamped), std::sqrt(1.0 - clamped));
-  return 6371.0 * c;
+  return geo::kMeanEarthRadiusKm * c;
 }
 
 bool ContainsRadarTypeName(std::string_view upperText) {

@@ -1,6 +1,6 @@
 // vantor-airportgen: the airfield outline file "airport.dat".
 #include "vantor/tools/AirportOutlines.h"
-#include "vantor/tools/ElevationGrid.h"
+#include "vantor/tools/FileBytes.h"
 #include "vantor/tools/ToolArguments.h"
 
 using namespace vantor::tools;
@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
                           {{"output", "file", "Where to write airport.dat."}});
   if (const auto exit = arguments.Parse(argc, argv)) return *exit;
   if (!arguments.Has("output")) return arguments.Fail("needs --output");
-  const std::string text = AirportFileText(Runways());
+  const std::string text = AirportFileText(vantor::geo::Runways());
   std::string error;
   if (!WriteFileBytes(arguments.Value("output"), std::vector<std::uint8_t>(text.begin(), text.end()), &error))
     return arguments.Fail(error);

@@ -1,4 +1,5 @@
 // vantor-elevationgen: the generated terrain grid "elevation.dat".
+#include "vantor/tools/FileBytes.h"
 #include "vantor/tools/TerrainGenerator.h"
 #include "vantor/tools/ToolArguments.h"
 
@@ -8,13 +9,16 @@
 using namespace vantor::tools;
 
 int main(int argc, char** argv) {
-  ToolArguments arguments("vantor-elevationgen",
-                          "Generates the theatre's terrain grid (1204 x 3311 little-endian int16 metres) from the\n"
-                          "land mask: real crest lines and summit heights of the Caucasus and the Crimean Mountains,\n"
-                          "foothills, valleys, coastal plains, fractal detail. Deterministic.",
-                          {{"landmask", "file", "The land mask (data/landmask.rle)."},
-                           {"output", "file", "Where to write elevation.dat."},
-                           {"seed", "n", "Seed of the fractal detail (default 20240601)."}});
+  ToolArguments arguments(
+      "vantor-elevationgen",
+      "Generates the theatre's terrain grid (" + std::to_string(vantor::geo::ElevationGrid::kRows) + " x " +
+          std::to_string(vantor::geo::ElevationGrid::kColumns) +
+          " little-endian int16 metres) from the\n"
+          "land mask: real crest lines and summit heights of the Caucasus and the Crimean Mountains,\n"
+          "foothills, valleys, coastal plains, fractal detail. Deterministic.",
+      {{"landmask", "file", "The land mask (data/landmask.rle)."},
+       {"output", "file", "Where to write elevation.dat."},
+       {"seed", "n", "Seed of the fractal detail (default 20240601)."}});
   if (const auto exit = arguments.Parse(argc, argv)) return *exit;
   if (!arguments.Has("landmask") || !arguments.Has("output")) return arguments.Fail("needs --landmask and --output");
   TerrainOptions options;
@@ -28,6 +32,6 @@ int main(int argc, char** argv) {
   const auto land = LandMask::Load(arguments.Value("landmask"), &error);
   if (!land) return arguments.Fail(error);
   const auto grid = GenerateTerrain(*land, options, &error);
-  if (!grid || !grid->Save(arguments.Value("output"), &error)) return arguments.Fail(error);
+  if (!grid || !SaveElevationFile(*grid, arguments.Value("output"), &error)) return arguments.Fail(error);
   return 0;
 }

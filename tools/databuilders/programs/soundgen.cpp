@@ -1,5 +1,5 @@
 // vantor-soundgen: the client's sounds "switch.wav", "interfer.wav", "fall.wav".
-#include "vantor/tools/ElevationGrid.h"
+#include "vantor/tools/FileBytes.h"
 #include "vantor/tools/ToolArguments.h"
 #include "vantor/tools/WaveSynth.h"
 

@@ -1,4 +1,5 @@
 // vantor-srtm2elevation: "elevation.dat" from real SRTM tiles.
+#include "vantor/tools/FileBytes.h"
 #include "vantor/tools/SrtmConverter.h"
 #include "vantor/tools/ToolArguments.h"
 
@@ -26,19 +27,20 @@ int main(int argc, char** argv) {
     if (!tile) return arguments.Fail(error);
     tiles.push_back(std::move(*tile));
   }
-  ElevationGrid grid;
+  vantor::geo::ElevationSamples samples;
   if (arguments.Has("base")) {
-    auto base = ElevationGrid::Load(arguments.Value("base"), &error);
+    const auto base = LoadElevationFile(arguments.Value("base"), &error);
     if (!base) return arguments.Fail(error);
-    grid = std::move(*base);
+    samples = base->Samples();
   }
   std::optional<LandMask> land;
   if (arguments.Has("landmask")) {
     land = LandMask::Load(arguments.Value("landmask"), &error);
     if (!land) return arguments.Fail(error);
   }
-  const SrtmConversionReport report = ConvertSrtm(tiles, land ? &*land : nullptr, grid);
-  if (!grid.Save(arguments.Value("output"), &error)) return arguments.Fail(error);
+  const SrtmConversionReport report = ConvertSrtm(tiles, land ? &*land : nullptr, samples);
+  if (!SaveElevationFile(vantor::geo::ElevationGrid(std::move(samples)), arguments.Value("output"), &error))
+    return arguments.Fail(error);
   std::cout << "vantor-srtm2elevation: " << report.filledSamples << " samples from the tiles, "
             << report.uncoveredSamples << " not covered\n";
   return 0;

@@ -28,7 +28,7 @@ std::string_view CoalitionName(Coalition coalition) {
 }
 
 Mission::Mission(const MissionOptions& options) : options_(options), random_(Random(options.seed).Fork(1000)) {
-  windFromRad_ = random_.Uniform(0, tools::kTwoPi);
+  windFromRad_ = random_.Uniform(0, geo::kTwoPi);
   // A daylight start between 06:00 and 16:00 on the half hour.
   startClockSeconds_ = 6 * 3600 + 1800 * static_cast<int>(random_.Index(21));
   nextLossSeconds_ = random_.Uniform(kFirstLossMinSeconds, kFirstLossMaxSeconds);
@@ -63,8 +63,8 @@ std::string Mission::NextBatch() {
     record.classLetter = object->classLetter;
     record.name = object->name;
     record.coalitionName = CoalitionName(object->coalition);
-    record.latitude = object->state.position.lat;
-    record.longitude = object->state.position.lon;
+    record.latitude = object->state.position.latitude;
+    record.longitude = object->state.position.longitude;
     record.altitudeM = object->state.altitudeM;
     record.headingRad = object->state.headingRad;
     AppendFeedRecord(text, record);

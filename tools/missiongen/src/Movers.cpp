@@ -5,23 +5,23 @@
 
 namespace vantor::missiongen {
 
-using tools::BearingRad;
-using tools::Destination;
-using tools::DistanceKm;
-using tools::kPi;
-using tools::WrapRadians;
+using geo::BearingRad;
+using geo::Destination;
+using geo::DistanceKm;
+using geo::kPi;
+using geo::WrapRadians;
 
 // --- RunwayLayout ---------------------------------------------------------
 
-RunwayLayout::RunwayLayout(const tools::Runway& runway, bool reversed)
+RunwayLayout::RunwayLayout(const geo::Runway& runway, bool reversed)
     : threshold_(reversed ? runway.end2 : runway.end1),
       directionRad_(reversed ? BearingRad(runway.end2, runway.end1) : BearingRad(runway.end1, runway.end2)),
       lengthKm_(runway.LengthKm()),
       elevationM_(runway.elevationM),
       taxiwaySide_(reversed ? -1.0 : 1.0) {}
 
-LatLon RunwayLayout::Point(double alongKm, double towardTaxiwayKm) const {
-  const LatLon onCentreline = Destination(threshold_, directionRad_, alongKm);
+GeoPoint RunwayLayout::Point(double alongKm, double towardTaxiwayKm) const {
+  const GeoPoint onCentreline = Destination(threshold_, directionRad_, alongKm);
   if (towardTaxiwayKm == 0.0) return onCentreline;
   return Destination(onCentreline, directionRad_ + taxiwaySide_ * kPi / 2, towardTaxiwayKm);
 }
@@ -133,7 +133,7 @@ void SortieMover::StartParked(double delaySeconds, MotionState& state) {
 }
 
 void SortieMover::StartOnPatrol(double remainingSeconds, double legFraction, MotionState& state) {
-  state.position = tools::Lerp(plan_.stationA, plan_.stationB, legFraction);
+  state.position = geo::Lerp(plan_.stationA, plan_.stationB, legFraction);
   state.altitudeM = plan_.stationAltitudeM;
   state.headingRad = BearingRad(plan_.stationA, plan_.stationB);
   state.speedKmh = performance_.cruiseKmh;
@@ -143,8 +143,8 @@ void SortieMover::StartOnPatrol(double remainingSeconds, double legFraction, Mot
 }
 
 void SortieMover::StartEnroute(double fraction, MotionState& state) {
-  const LatLon from = layout_.Point(layout_.LengthKm(), 0.0);
-  state.position = tools::Lerp(from, plan_.stationA, fraction);
+  const GeoPoint from = layout_.Point(layout_.LengthKm(), 0.0);
+  state.position = geo::Lerp(from, plan_.stationA, fraction);
   state.altitudeM = plan_.stationAltitudeM;
   state.headingRad = BearingRad(state.position, plan_.stationA);
   state.speedKmh = performance_.cruiseKmh;
@@ -227,7 +227,7 @@ void SortieMover::Advance(double dt, MotionState& state) {
       break;
     case SortiePhase::Departure: {
       // Straight out along the runway heading until safely clear of the ground.
-      const LatLon ahead = layout_.Point(runwayKm_ + 30.0, 0.0);
+      const GeoPoint ahead = layout_.Point(runwayKm_ + 30.0, 0.0);
       SteerToward(state, ahead, field + kDepartureHeightM + 200.0, kDepartureKmh, AirLimits(), dt);
       if (state.altitudeM >= field + kDepartureHeightM) Enter(SortiePhase::Enroute, state);
       break;
@@ -237,7 +237,7 @@ void SortieMover::Advance(double dt, MotionState& state) {
       if (DistanceKm(state.position, plan_.stationA) < CaptureKm(state)) Enter(SortiePhase::Patrol, state);
       break;
     case SortiePhase::Patrol: {
-      const LatLon goal = towardB_ ? plan_.stationB : plan_.stationA;
+      const GeoPoint goal = towardB_ ? plan_.stationB : plan_.stationA;
       SteerToward(state, goal, plan_.stationAltitudeM, performance_.cruiseKmh, AirLimits(), dt);
       if (DistanceKm(state.position, goal) < CaptureKm(state)) towardB_ = !towardB_;
       timerSeconds_ -= dt;
@@ -245,20 +245,20 @@ void SortieMover::Advance(double dt, MotionState& state) {
       break;
     }
     case SortiePhase::Return: {
-      const LatLon fix = layout_.Point(-kInitialFixKm, 0.0);
+      const GeoPoint fix = layout_.Point(-kInitialFixKm, 0.0);
       SteerToward(state, fix, field + kInitialFixHeightM, performance_.approachKmh + 150.0, AirLimits(), dt);
       if (DistanceKm(state.position, fix) < CaptureKm(state)) Enter(SortiePhase::Approach, state);
       break;
     }
     case SortiePhase::Approach: {
-      const LatLon fix = layout_.Point(-kFinalFixKm, 0.0);
+      const GeoPoint fix = layout_.Point(-kFinalFixKm, 0.0);
       SteerToward(state, fix, field + kFinalFixHeightM, performance_.approachKmh, AirLimits(), dt);
       if (DistanceKm(state.position, fix) < 1.5) Enter(SortiePhase::Final, state);
       break;
     }
     case SortiePhase::Final: {
       // Straight down the glide path to the touchdown point.
-      const LatLon touchdown = layout_.Point(kTouchdownKm, 0.0);
+      const GeoPoint touchdown = layout_.Point(kTouchdownKm, 0.0);
       const double stepKm = state.speedKmh * dt / 3600.0;
       const double remaining = DistanceKm(state.position, touchdown);
       if (remaining <= stepKm) {
@@ -297,7 +297,7 @@ ShuttleMover::ShuttleMover(const ShuttlePlan& plan, double startFraction, Motion
     phase_ = Phase::OnGround;
     timerSeconds_ = startFraction / 0.2 * plan_.groundSeconds;
   } else {
-    state.position = tools::Lerp(plan_.siteA, plan_.siteB, (startFraction - 0.2) / 0.8 * 0.9);
+    state.position = geo::Lerp(plan_.siteA, plan_.siteB, (startFraction - 0.2) / 0.8 * 0.9);
     state.altitudeM = std::max(plan_.siteAElevationM, plan_.siteBElevationM) + plan_.cruiseHeightM;
     state.headingRad = BearingRad(plan_.siteA, plan_.siteB);
     state.speedKmh = plan_.cruiseKmh;
@@ -306,7 +306,7 @@ ShuttleMover::ShuttleMover(const ShuttlePlan& plan, double startFraction, Motion
 }
 
 void ShuttleMover::Advance(double dt, MotionState& state) {
-  const LatLon destination = towardB_ ? plan_.siteB : plan_.siteA;
+  const GeoPoint destination = towardB_ ? plan_.siteB : plan_.siteA;
   const double destinationElevation = towardB_ ? plan_.siteBElevationM : plan_.siteAElevationM;
   const double cruiseAltitude = std::max(plan_.siteAElevationM, plan_.siteBElevationM) + plan_.cruiseHeightM;
   MotionLimits limits;

@@ -10,9 +10,9 @@
 namespace vantor::missiongen {
 namespace {
 
-using tools::Destination;
-using tools::kPi;
-using tools::Radians;
+using geo::Destination;
+using geo::kPi;
+using geo::Radians;
 
 // --- Theatre tables ---------------------------------------------------------
 
@@ -46,7 +46,7 @@ const AircraftPerformance& PerformanceOf(std::string_view type) {
 }
 
 struct Station {
-  tools::LatLon centre;
+  GeoPoint centre;
   double axisDeg;
   double legKm;
 };
@@ -111,9 +111,9 @@ struct HelicopterSpec {
   std::string_view type;
   std::string_view callsign;
   int number;
-  tools::LatLon siteA;
+  GeoPoint siteA;
   double elevationA;
-  tools::LatLon siteB;
+  GeoPoint siteB;
   double elevationB;
 };
 
@@ -130,7 +130,7 @@ struct ShipSpec {
   Coalition side;
   std::string_view name;
   double speedKmh;
-  std::array<tools::LatLon, 4> route;
+  std::array<GeoPoint, 4> route;
   int points;
 };
 
@@ -148,7 +148,7 @@ struct GroundSpec {
   Coalition side;
   std::string_view type;
   std::string_view place;
-  tools::LatLon position;
+  GeoPoint position;
   double altitudeM;
   double headingDeg;
 };
@@ -200,7 +200,7 @@ struct VehicleGroupSpec {
   std::string_view type;
   std::string_view callsign;
   int count;
-  std::array<tools::LatLon, 3> route;  // a single point for a group that stands still
+  std::array<GeoPoint, 3> route;  // a single point for a group that stands still
   int points;
   double altitudeM;
 };
@@ -216,8 +216,8 @@ constexpr std::array<VehicleGroupSpec, 6> kVehicles = {{
 
 // --- Building objects -------------------------------------------------------
 
-bool RunwayReversed(const tools::Runway& runway, double windFromRad) {
-  return std::cos(tools::BearingRad(runway.end1, runway.end2) - windFromRad) < 0.0;
+bool RunwayReversed(const geo::Runway& runway, double windFromRad) {
+  return std::cos(geo::BearingRad(runway.end1, runway.end2) - windFromRad) < 0.0;
 }
 
 std::unique_ptr<MissionObject> NewObject(IdSequence& ids, char classLetter, Coalition side, std::string typeName) {
@@ -236,10 +236,10 @@ void GiveCallsign(MissionObject& object, std::string_view base, int number) {
 }
 
 SortiePlan MakePlan(const FlightSpec& flight, double windFromRad, Random& random) {
-  const tools::Runway* runway = tools::FindRunway(flight.airfield);
+  const geo::Runway* runway = geo::FindRunway(flight.airfield);
   const Station& station = kStations[static_cast<std::size_t>(flight.station)];
   // Spread the members of a flight a little so their tracks do not merge.
-  const tools::LatLon centre = Destination(station.centre, random.Uniform(0, 2 * kPi), random.Uniform(0, 12));
+  const GeoPoint centre = Destination(station.centre, random.Uniform(0, 2 * kPi), random.Uniform(0, 12));
   const double axis = Radians(station.axisDeg + random.Uniform(-15, 15));
   SortiePlan plan;
   plan.runway = runway;
@@ -253,7 +253,7 @@ SortiePlan MakePlan(const FlightSpec& flight, double windFromRad, Random& random
 }
 
 // Parking slots handed out per runway, so aircraft do not park on each other.
-using ParkingSlots = std::map<const tools::Runway*, int>;
+using ParkingSlots = std::map<const geo::Runway*, int>;
 
 std::unique_ptr<MissionObject> MakeAircraft(const FlightSpec& flight, int number, double windFromRad,
                                             ParkingSlots& slots, IdSequence& ids, Random& random) {
@@ -278,7 +278,7 @@ std::unique_ptr<MissionObject> MakeAwacs(Coalition side, IdSequence& ids, Random
   auto object = NewObject(ids, 'B', side, red ? "A-50" : "E-3A");
   GiveCallsign(*object, red ? "Dozor" : "Magic", red ? 1 : 11);
   RacetrackPattern pattern;
-  pattern.centre = red ? tools::LatLon{45.30, 37.90} : tools::LatLon{42.60, 39.80};
+  pattern.centre = red ? GeoPoint{45.30, 37.90} : GeoPoint{42.60, 39.80};
   pattern.axisRad = Radians(red ? 90.0 : 310.0);
   pattern.legKm = red ? 80.0 : 90.0;
   pattern.turnRadiusKm = 12.0;
@@ -327,7 +327,7 @@ std::unique_ptr<MissionObject> MakeGroundUnit(const GroundSpec& spec, double jit
   object->name = std::string(spec.type) + " (" + std::string(spec.place) + ")";
   object->state.position = Destination(spec.position, random.Uniform(0, 2 * kPi), jitterKm * random.Unit());
   object->state.altitudeM = spec.altitudeM;
-  object->state.headingRad = tools::WrapRadians(Radians(spec.headingDeg));
+  object->state.headingRad = geo::WrapRadians(Radians(spec.headingDeg));
   return object;
 }
 

@@ -50,6 +50,8 @@ std::optional<std::string> ParseControl(std::string_view text, ControlSettings& 
       parsed.drop = true;
     } else if (word == "hold") {
       parsed.hold = true;
+    } else if (word == "stop") {
+      parsed.stop = true;
     } else if (word == "fill") {
       const std::string character = Unescape(argument);
       if (character.size() != 1) return where + "fill needs one character";

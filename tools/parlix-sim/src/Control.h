@@ -1,7 +1,7 @@
 #pragma once
 // What a test (or a curious operator) can make parlix-sim do besides
 // answering: delay or drop answers, hold the operation mutex, answer chosen
-// commands with chosen replies, leave the reply without its NUL.
+// commands with chosen replies, leave the reply without its NUL, end.
 //
 // A control file holds one directive per line ('#' starts a comment):
 //   delay <ms>                 wait this long before each answer
@@ -10,6 +10,8 @@
 //   fill <character>           fill the area after the reply instead of a NUL
 //   answer <command>TAB<reply> answer exactly this command with this reply;
 //                              "*" as command matches every command
+//   stop                       end as on SIGTERM (the way to stop a stand-in
+//                              that no signal reaches, as on Windows)
 // Commands and replies use the escapes \r \n \t \\ \0 and \xHH.
 
 #include <chrono>
@@ -25,6 +27,7 @@ struct ControlSettings {
   std::chrono::milliseconds delay{0};
   bool drop = false;
   bool hold = false;
+  bool stop = false;
   std::optional<char> fill;
   std::vector<std::pair<std::string, std::string>> answers;
 

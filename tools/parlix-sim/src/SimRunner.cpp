@@ -28,7 +28,8 @@ SimRunner::SimRunner(ParlixHost& host, VoiceServer& server, RunOptions options)
       options_(std::move(options)),
       holdUntil_(std::chrono::steady_clock::now() + options_.holdAtStart) {
   if (!options_.commandLog.empty()) {
-    log_ = std::fopen(options_.commandLog.c_str(), "a");
+    // Binary, so a line ends in LF alone on Windows as well.
+    log_ = std::fopen(options_.commandLog.c_str(), "ab");
     if (log_ == nullptr) std::cerr << "parlix-sim: cannot open command log " << options_.commandLog << '\n';
   }
   // A hold asked for at start is in force before clients are told we are up.
@@ -43,6 +44,7 @@ SimRunner::~SimRunner() {
 void SimRunner::Run(const volatile std::sig_atomic_t& stop) {
   while (stop == 0 && !server_.QuitRequested()) {
     const ControlSettings settings = CurrentSettings();
+    if (settings.stop) break;
     UpdateMutexHold(settings.hold);
     if (!host_.WaitExecute(kPollInterval)) continue;
     Serve(stop);
@@ -68,6 +70,7 @@ ControlSettings SimRunner::CurrentSettings() {
   settings.delay = std::max(settings.delay, options_.base.delay);
   settings.drop = settings.drop || options_.base.drop;
   settings.hold = settings.hold || std::chrono::steady_clock::now() < holdUntil_;
+  settings.stop = settings.stop || options_.base.stop;
   if (!settings.fill) settings.fill = options_.base.fill;
   settings.answers.insert(settings.answers.end(), options_.base.answers.begin(), options_.base.answers.end());
   return settings;

@@ -1,20 +1,19 @@
 // parlix-sim: a stand-in for the Parlix voice client. It owns the named
 // objects that PxRemote talks to and answers its commands from a simulated
-// voice server, until SIGINT or SIGTERM (or a QUIT command); its objects are
-// removed when it ends.
+// voice server, until SIGINT or SIGTERM (Ctrl+C or Ctrl+Break on Windows), a
+// QUIT command or a "stop" in its control file; its objects are removed when
+// it ends.
+#include "CommandLine.h"
 #include "ParlixHost.h"
 #include "SimRunner.h"
 #include "VoiceServer.h"
 
 #include <vantor/voice/ParlixObjectNames.h>
 
-#include <QCommandLineParser>
-#include <QCoreApplication>
-#include <QFile>
-
 #include <csignal>
+#include <fstream>
 #include <iostream>
-#include <optional>
+#include <sstream>
 #include <stdexcept>
 
 namespace {
@@ -24,98 +23,75 @@ volatile std::sig_atomic_t stopRequested = 0;
 
 void RequestStop(int) { stopRequested = 1; }
 
-constexpr long long kDefaultAreaSize = 16384;
 constexpr long long kMinAreaSize = 16;
 constexpr long long kMaxAreaSize = 16LL * 1024 * 1024;
 // Longer waits are typing errors; much longer ones overflow the clock.
 constexpr long long kMaxMilliseconds = 24LL * 3600 * 1000;
 
-int UsageError(const QString& message) {
-  std::cerr << "parlix-sim: " << message.toStdString() << '\n';
+int UsageError(const std::string& message) {
+  std::cerr << "parlix-sim: " << message << '\n';
   return 2;
-}
-
-std::optional<long long> Number(const QCommandLineParser& parser, const QCommandLineOption& option) {
-  bool ok = false;
-  const long long value = parser.value(option).toLongLong(&ok);
-  if (!ok || value < 0) return std::nullopt;
-  return value;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  QCoreApplication app(argc, argv);
-  QCoreApplication::setApplicationName("parlix-sim");
-  QCoreApplication::setApplicationVersion(VANTOR_VERSION);
-
-  QCommandLineParser parser;
-  parser.setApplicationDescription(
-      "Stand-in for the Parlix voice client: creates Parlix's shared memory, operation mutex and events and answers "
-      "PxRemote's commands from a simulated voice server until SIGINT or SIGTERM.");
-  parser.addHelpOption();
-  parser.addVersionOption();
-  const QCommandLineOption prefixOption(
-      "prefix", "Text put in front of every object name (default: $VANTOR_PARLIX_PREFIX, else none).", "text");
-  const QCommandLineOption channelsOption("channels",
-                                          "Channel list: lines id;name[;flags[;password[;parent[;max]]]] and "
-                                          "player;id;channel;name[;flags[;channel privileges[;privileges]]].",
-                                          "file");
-  const QCommandLineOption sizeOption("size", "Size of the shared text area in bytes (default 16384).", "bytes",
-                                      QString::number(kDefaultAreaSize));
-  const QCommandLineOption delayOption("delay", "Wait this long before each answer.", "ms", "0");
-  const QCommandLineOption dropOption("drop", "Read commands but never answer them.");
-  const QCommandLineOption holdOption("hold-mutex", "Hold the operation mutex for this long after start.", "ms", "0");
-  const QCommandLineOption controlOption(
-      "control", "Control file read before each command: delay <ms>, drop, hold, fill <char>, answer <cmd>TAB<reply>.",
-      "file");
-  const QCommandLineOption logOption("log", "Append each command received, escaped, one a line.", "file");
-  const QCommandLineOption verboseOption("verbose", "Print each command and reply.");
-  parser.addOptions({prefixOption, channelsOption, sizeOption, delayOption, dropOption, holdOption, controlOption,
-                     logOption, verboseOption});
-  parser.process(app);
-  if (!parser.positionalArguments().isEmpty())
-    return UsageError("unexpected argument " + parser.positionalArguments().front());
-
-  const auto areaSize = Number(parser, sizeOption);
-  if (!areaSize || *areaSize < kMinAreaSize || *areaSize > kMaxAreaSize) {
-    return UsageError(QString("--size must be between %1 and %2").arg(kMinAreaSize).arg(kMaxAreaSize));
+  namespace sim = vantor::parlixsim;
+  sim::CommandLineOptions options;
+  if (const auto error = sim::ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc), options)) {
+    return UsageError(*error + " (see --help)");
   }
-  const auto delay = Number(parser, delayOption);
-  if (!delay || *delay > kMaxMilliseconds) return UsageError("--delay needs a number of milliseconds up to a day");
-  const auto hold = Number(parser, holdOption);
-  if (!hold || *hold > kMaxMilliseconds) return UsageError("--hold-mutex needs a number of milliseconds up to a day");
+  if (options.help) {
+    std::cout << sim::UsageText();
+    return 0;
+  }
+  if (options.version) {
+    std::cout << "parlix-sim " << VANTOR_VERSION << '\n';
+    return 0;
+  }
 
-  vantor::parlixsim::ServerSetup setup = vantor::parlixsim::DefaultServerSetup();
-  if (parser.isSet(channelsOption)) {
-    QFile file(parser.value(channelsOption));
-    if (!file.open(QIODevice::ReadOnly)) return UsageError("cannot read " + file.fileName());
-    const QByteArray text = file.readAll();
-    if (const auto error =
-            vantor::parlixsim::ParseServerSetup(std::string_view(text.constData(), text.size()), setup)) {
-      return UsageError(file.fileName() + ": " + QString::fromStdString(*error));
+  const auto areaSize = sim::ParseCount(options.size, kMaxAreaSize);
+  if (!areaSize || *areaSize < kMinAreaSize) {
+    return UsageError("--size must be between " + std::to_string(kMinAreaSize) + " and " +
+                      std::to_string(kMaxAreaSize));
+  }
+  const auto delay = sim::ParseCount(options.delay, kMaxMilliseconds);
+  if (!delay) return UsageError("--delay needs a number of milliseconds up to a day");
+  const auto hold = sim::ParseCount(options.holdMutex, kMaxMilliseconds);
+  if (!hold) return UsageError("--hold-mutex needs a number of milliseconds up to a day");
+
+  sim::ServerSetup setup = sim::DefaultServerSetup();
+  if (options.channels) {
+    std::ifstream file(*options.channels, std::ios::binary);
+    if (!file) return UsageError("cannot read " + *options.channels);
+    std::ostringstream text;
+    text << file.rdbuf();
+    if (const auto error = sim::ParseServerSetup(text.str(), setup)) {
+      return UsageError(*options.channels + ": " + *error);
     }
   }
 
-  const std::string prefix =
-      parser.isSet(prefixOption) ? parser.value(prefixOption).toStdString() : vantor::voice::PrefixFromEnvironment();
-  const auto names = vantor::voice::ParlixObjectNames::ForPrefix(prefix);
+  const auto names =
+      vantor::voice::ParlixObjectNames::ForPrefix(options.prefix.value_or(vantor::voice::PrefixFromEnvironment()));
 
-  vantor::parlixsim::RunOptions options;
-  options.base.delay = std::chrono::milliseconds(*delay);
-  options.base.drop = parser.isSet(dropOption);
-  options.holdAtStart = std::chrono::milliseconds(*hold);
-  options.controlFile = parser.value(controlOption).toStdString();
-  options.commandLog = parser.value(logOption).toStdString();
-  options.verbose = parser.isSet(verboseOption);
+  sim::RunOptions run;
+  run.base.delay = std::chrono::milliseconds(*delay);
+  run.base.drop = options.drop;
+  run.holdAtStart = std::chrono::milliseconds(*hold);
+  run.controlFile = options.control;
+  run.commandLog = options.log;
+  run.verbose = options.verbose;
 
   std::signal(SIGINT, RequestStop);
   std::signal(SIGTERM, RequestStop);
+#if defined(SIGBREAK)
+  std::signal(SIGBREAK, RequestStop);
+#endif
 
   try {
-    const auto host = vantor::parlixsim::CreateParlixHost(names, static_cast<std::size_t>(*areaSize));
-    vantor::parlixsim::VoiceServer server(std::move(setup));
-    vantor::parlixsim::SimRunner runner(*host, server, std::move(options));
+    const auto host = sim::CreateParlixHost(names, static_cast<std::size_t>(*areaSize));
+    sim::VoiceServer server(std::move(setup));
+    sim::SimRunner runner(*host, server, std::move(run));
     std::cout << "parlix-sim: ready, mutex " << names.operationMutex << ", area " << names.sharedMemory << " ("
               << *areaSize << " bytes)" << std::endl;
     runner.Run(stopRequested);

@@ -76,7 +76,7 @@ std::optional<GeoPoint> AirfieldCommandCentre(int command) {
 ScopeGeometry::ScopeGeometry() { RefreshProjection(); }
 
 void ScopeGeometry::RefreshProjection() {
-  projection_ = ScopeProjection(screen_, centre_, PixelsPerKm(screen_, rangeKm_));
+  projection_ = ScopeProjection(screen_, centre_, scope::PixelsPerKm(screen_, rangeKm_));
 }
 
 void ScopeGeometry::SetCentre(const GeoPoint& centre) {
@@ -95,10 +95,10 @@ PixelRect ScopeGeometry::DrawingArea(const PixelRect& clientRect, bool airfieldM
 
 PixelRect ScopeGeometry::UpdateGeometry(const PixelRect& outerRect, const PixelRect& clientRect) {
   ScopeScreen screen;
-  screen.width = outerRect.width();
+  screen.width = outerRect.Width();
   screen.widthForY = screen.width;
   screen.centreX = screen.width / 2;
-  screen.centreY = outerRect.height() / 2;
+  screen.centreY = outerRect.Height() / 2;
   if (screen != screen_) {
     screen_ = screen;
     coastlineStale_ = true;
@@ -208,7 +208,7 @@ bool ScopeGeometry::CoastlineCacheStale() const {
          static_cast<int>(rangeKm_) != previousRangeKm_;
 }
 
-void ScopeGeometry::PaintFinished() {
+void ScopeGeometry::FramePrepared() {
   previousCentringCommand_ = centringCommand_;
   previousRangeKm_ = static_cast<int>(rangeKm_);
 }

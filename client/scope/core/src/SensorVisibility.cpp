@@ -3,13 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
+#include "vantor/geo/Sphere.h"
 #include "vantor/model/CContact.h"
 
 namespace vantor::scope {
 namespace {
 
-constexpr double kDegToRad = 0.01745329;
-constexpr double kSphereRadiusKm = 6366.0;
+constexpr double kDegToRad = geo::kDegToRad;
+constexpr double kSphereRadiusKm = geo::kChordEarthRadiusKm;
 constexpr double kHorizonFactor = 4.12;
 // Slack of the quick latitude rejection: far more than the rounding of the
 // exact formula, so the quick test never changes a result.

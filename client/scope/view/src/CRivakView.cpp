@@ -16,6 +16,7 @@
 #include "vantor/scope/DocumentSensors.h"
 #include "vantor/scope/ScopeMapData.h"
 #include "vantor/texts/QText.h"
+#include "vantor/texts/Texts.h"
 
 namespace vantor::scope {
 namespace {
@@ -47,12 +48,12 @@ CRivakView::CRivakView(Environment environment, QWidget* parent)
   setAttribute(Qt::WA_OpaquePaintEvent);  // the picture covers everything; no background erase
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
-  tools_.setDrawing(&map_->drawing);
+  tools_.SetDrawing(&map_->drawing);
 
   if (env_.store != nullptr) {
-    options_.rangeRingsShown = env_.store->readInt(model::kClientSettingsSection, kViewCircleSetting, 1) != 0;
+    options_.rangeRingsShown = env_.store->ReadInt(model::kClientSettingsSection, kViewCircleSetting, 1) != 0;
     options_.coastlineIntensity =
-        env_.store->readInt(model::kClientSettingsSection, kIntensitySetting, kDefaultCoastlineIntensity);
+        env_.store->ReadInt(model::kClientSettingsSection, kIntensitySetting, kDefaultCoastlineIntensity);
   }
 
   timer_.setInterval(kScopeTimerMs);
@@ -72,8 +73,8 @@ CRivakView::CRivakView(Environment environment, QWidget* parent)
 
 CRivakView::~CRivakView() {
   if (env_.store != nullptr) {
-    env_.store->writeInt(model::kClientSettingsSection, kViewCircleSetting, options_.rangeRingsShown ? 1 : 0);
-    env_.store->sync();
+    env_.store->WriteInt(model::kClientSettingsSection, kViewCircleSetting, options_.rangeRingsShown ? 1 : 0);
+    env_.store->Sync();
   }
   // The drawing goes back to its file when the scope goes away.
   if (!SaveDrawing())
@@ -84,15 +85,16 @@ void CRivakView::SetMapData(std::unique_ptr<ScopeMapData> data) {
   if (!data) return;
   map_ = std::move(data);
   mapGiven_ = true;
-  tools_.setDrawing(&map_->drawing);
+  tools_.SetDrawing(&map_->drawing);
   geometry_.MarkCoastlineStale();
 }
 
 void CRivakView::LoadMapData() {
   map_ = ScopeMapData::Load(env_.dataFolders);
-  tools_.setDrawing(&map_->drawing);
+  tools_.SetDrawing(&map_->drawing);
   geometry_.MarkCoastlineStale();
-  if (!map_->elevationLoaded()) Q_EMIT mapDataMissing(QText(TextId::GeoElevationMissing, Language::English));
+  if (!map_->ElevationLoaded())
+    Q_EMIT MapDataMissing(QText(TextId::GeoElevationMissing, Language::English));
 }
 
 void CRivakView::StartDrawing() {
@@ -111,7 +113,7 @@ bool CRivakView::SaveDrawing() {
 }
 
 void CRivakView::SetPickingMode(bool on) {
-  tools_.setPickingMode(on);
+  tools_.SetPickingMode(on);
   UpdateCursor();
 }
 
@@ -133,7 +135,7 @@ void CRivakView::FirstShow() {
 void CRivakView::UpdateGeometry() {
   const PixelRect rect{0, 0, width(), height()};
   const PixelRect area = geometry_.UpdateGeometry(rect, rect);
-  UpdateStatusFlags(status_, env_.document, geometry_.centringCommand());
+  UpdateStatusFlags(status_, env_.document, geometry_.CentringCommand());
   update(QRect(QPoint(area.left, area.top), QPoint(area.right - 1, area.bottom - 1)));
 }
 
@@ -155,7 +157,7 @@ void CRivakView::OnCentringCommand(int command) {
 void CRivakView::ApplyCentring(const CentringResult& result) {
   if (!result.handled) return;
   if (result.clearRadarOutOfOrder) status_.radarOutOfOrder = false;
-  Q_EMIT centringChanged(result);
+  Q_EMIT CentringChanged(result);
   if (result.updateAllViews) update();
 }
 
@@ -171,18 +173,25 @@ void CRivakView::SetAirfieldMode(bool on) {
 }
 
 void CRivakView::SetSidePanelHidden(bool hidden) {
-  const unsigned before = geometry_.rangeKm();
+  const unsigned before = geometry_.RangeKm();
   geometry_.SetSidePanelHidden(hidden);
-  if (geometry_.rangeKm() != before)
-    Q_EMIT rangeChanged(geometry_.rangeKm(), RangeLegendBitmap(geometry_.rangeKm(), env_.settings.imperial != 0));
+  if (geometry_.RangeKm() != before)
+    Q_EMIT RangeChanged(geometry_.RangeKm(), RangeLegendBitmap(geometry_.RangeKm(), env_.settings.imperial != 0));
   update();
 }
 
+const ScopeFrame& CRivakView::PrepareFrame(QSize size) {
+  const LabelMetrics labels = painter_.MeasureLabels(env_.settings.fontSize);
+  return preparer_.Prepare(FrameSources{env_.document, env_.settings, geometry_, options_, status_, *map_,
+                                        tools_.Markers(), cursor_ ? tools_.MeasureTo(*cursor_) : std::nullopt,
+                                        size.width(), size.height(), labels});
+}
+
 void CRivakView::PaintInto(QImage& image) {
-  ScopeScene scene{
-      env_.document, env_.settings, geometry_,        options_,
-      status_,       *map_,         tools_.markers(), cursor_ ? tools_.measureLine(*cursor_) : std::nullopt};
-  painter_.Paint(image, scene);
+  // A frame is prepared for every paint, so the tools and the document see
+  // the positions the screen shows.
+  const ScopeFrame& frame = PrepareFrame(image.size());
+  painter_.Paint(image, frame);
 }
 
 QImage CRivakView::RenderImage() {
@@ -240,7 +249,7 @@ void CRivakView::wheelEvent(QWheelEvent* event) {
     const int notch = wheelDelta_ > 0 ? kWheelNotch : -kWheelNotch;
     wheelDelta_ -= notch;
     const WheelResult result = geometry_.OnWheel(notch, env_.settings.imperial != 0);
-    if (result.notifyPanel) Q_EMIT rangeChanged(geometry_.rangeKm(), result.legendBitmap);
+    if (result.notifyPanel) Q_EMIT RangeChanged(geometry_.RangeKm(), result.legendBitmap);
     if (result.rangeChanged) update();
   }
 }
@@ -260,13 +269,13 @@ void CRivakView::keyPressEvent(QKeyEvent* event) {
 void CRivakView::Undo() { tools_.OnUndo(); }
 
 void CRivakView::DispatchToolRequest(const ToolRequest& request) {
-  if (request.pickedContact && pickListener_ != nullptr) pickListener_->OnContactPicked(*request.pickedContact);
-  if (request.callsignContact && callsignDialog_) callsignDialog_(*request.callsignContact);
+  if (request.pickedContact) Q_EMIT ContactPicked(*request.pickedContact);
+  if (request.callsignContact) Q_EMIT CallsignRequested(*request.callsignContact);
   UpdateCursor();
 }
 
 void CRivakView::UpdateCursor() {
-  switch (tools_.cursor()) {
+  switch (tools_.Cursor()) {
     case ScopeCursor::UpArrow:
       setCursor(Qt::UpArrowCursor);
       break;

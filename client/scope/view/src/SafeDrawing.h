@@ -40,7 +40,7 @@ class SafeDrawing {
   // the screen shows them), back to the centre.
   void Wedge(QPoint centre, int radius, double startDeg, double sweepDeg);
   bool NearPicture(QPoint point, int reach) const;
-  const QRect& bounds() const { return bounds_; }
+  const QRect& Bounds() const { return bounds_; }
 
  private:
   bool CircleMissesPicture(QPoint centre, int radius) const;

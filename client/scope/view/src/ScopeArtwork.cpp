@@ -210,11 +210,11 @@ ScopeArtwork::ScopeArtwork() {
 
 std::shared_ptr<const ScopeArtwork> ScopeArtwork::Shared() {
   // Built on first use on the user-interface thread, kept for the program.
-  static const std::shared_ptr<const ScopeArtwork> artwork = std::make_shared<const ScopeArtwork>();
-  return artwork;
+  static const std::shared_ptr<const ScopeArtwork> kArtwork = std::make_shared<const ScopeArtwork>();
+  return kArtwork;
 }
 
-const QImage& ScopeArtwork::arrow(TrendArrow kind, int fontSize) const {
+const QImage& ScopeArtwork::Arrow(TrendArrow kind, int fontSize) const {
   const auto index = static_cast<std::size_t>(kind);
   return fontSize > 12 ? largeArrows_[index] : smallArrows_[index];
 }

@@ -26,13 +26,13 @@ std::optional<int> HitTestContact(const model::CRivakDoc& document, int x, int y
 ScopeTools::ScopeTools(model::CRivakDoc& document, ScopeGeometry& geometry, ScopeOptions& options)
     : document_(document), geometry_(geometry), options_(options) {}
 
-bool ScopeTools::drawingMode() const { return drawing_ != nullptr && drawing_->drawingMode(); }
+bool ScopeTools::DrawingMode() const { return drawing_ != nullptr && drawing_->DrawingMode(); }
 
 ToolRequest ScopeTools::OnButtonDown(MouseButton button, QPoint at) {
   ToolRequest request;
   switch (button) {
     case MouseButton::Left:
-      if (drawingMode()) {
+      if (DrawingMode()) {
         if (const auto position = geometry_.ScreenToGeo(at.x(), at.y()))
           drawing_->AddDrawingPoint(position->latitude, position->longitude);
       } else if (pickingMode_) {
@@ -83,15 +83,15 @@ bool ScopeTools::OnKey(int key, std::optional<QPoint> cursor) {
   return true;
 }
 
-bool ScopeTools::OnUndo() { return drawingMode() && drawing_->UndoDrawingPoint(); }
+bool ScopeTools::OnUndo() { return DrawingMode() && drawing_->UndoDrawingPoint(); }
 
-ScopeCursor ScopeTools::cursor() const {
-  if (drawingMode()) return ScopeCursor::UpArrow;
+ScopeCursor ScopeTools::Cursor() const {
+  if (DrawingMode()) return ScopeCursor::UpArrow;
   if (pickingMode_) return ScopeCursor::PointingHand;
   return ScopeCursor::Cross;
 }
 
-std::optional<MeasureLine> ScopeTools::measureLine(QPoint cursor) const {
+std::optional<MeasureLine> ScopeTools::MeasureTo(QPoint cursor) const {
   if (!measuring_) return std::nullopt;
   return MeasureLine{anchor_, cursor};
 }

@@ -41,7 +41,7 @@ void TextSprites::Draw(QPainter& painter, int left, int top, const QString& text
 }
 
 void TextSprites::EndPaint() {
-  const bool crowded = size() > kMostTexts;
+  const bool crowded = Size() > kMostTexts;
   if (crowded || paint_ % kKeepPaints == 0) {
     // When crowded, keep only what the last paint used.
     const unsigned keepFrom = crowded ? paint_ : (paint_ > kKeepPaints ? paint_ - kKeepPaints : 0);
@@ -52,7 +52,7 @@ void TextSprites::EndPaint() {
   ++paint_;
 }
 
-std::size_t TextSprites::size() const {
+std::size_t TextSprites::Size() const {
   std::size_t count = static_cast<std::size_t>(widths_.size());
   for (const auto& [colour, sprites] : sprites_) count += static_cast<std::size_t>(sprites.size());
   return count;

@@ -22,9 +22,9 @@ class TextSprites {
   TextSprites();
   // A new font drops everything drawn with the old one.
   void SetFont(const QFont& font);
-  const QFont& font() const { return font_; }
-  int ascent() const { return ascent_; }
-  int height() const { return height_; }
+  const QFont& Font() const { return font_; }
+  int Ascent() const { return ascent_; }
+  int Height() const { return height_; }
 
   int Width(const QString& text);
   // The text with its top-left at (left, top), on an opaque black box as
@@ -33,7 +33,7 @@ class TextSprites {
   // Ends one paint: texts unused for kKeepPaints paints go.
   void EndPaint();
 
-  std::size_t size() const;
+  std::size_t Size() const;
   static constexpr unsigned kKeepPaints = 20;
   static constexpr std::size_t kMostTexts = 20000;
 

@@ -10,8 +10,8 @@ namespace vantor {
 class MessageBoxNotifier final : public Notifier {
  public:
   explicit MessageBoxNotifier(QString title, QWidget* parent = nullptr);
-  void showError(const QString& text) override;
-  void showInformation(const QString& text) override;
+  void ShowError(const QString& text) override;
+  void ShowInformation(const QString& text) override;
 
  private:
   QString title_;

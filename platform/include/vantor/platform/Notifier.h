@@ -9,15 +9,15 @@ namespace vantor {
 class Notifier {
  public:
   virtual ~Notifier() = default;
-  virtual void showError(const QString& text) = 0;
-  virtual void showInformation(const QString& text) = 0;
+  virtual void ShowError(const QString& text) = 0;
+  virtual void ShowInformation(const QString& text) = 0;
 };
 
 class StderrNotifier final : public Notifier {
  public:
   explicit StderrNotifier(QString programName);
-  void showError(const QString& text) override;
-  void showInformation(const QString& text) override;
+  void ShowError(const QString& text) override;
+  void ShowInformation(const QString& text) override;
 
  private:
   QString programName_;

@@ -19,35 +19,35 @@ namespace vantor {
 class SettingsStore {
  public:
   // The current user's store of `application` (organisation "VANTOR").
-  static std::unique_ptr<SettingsStore> openUser(const QString& application);
+  static std::unique_ptr<SettingsStore> OpenUser(const QString& application);
   // The INI file at `path` (created on the first write).
-  static std::unique_ptr<SettingsStore> openFile(const QString& path);
-  // openFile(path) when `path` is not empty, openUser(application) otherwise.
-  static std::unique_ptr<SettingsStore> open(const QString& application, const QString& path);
+  static std::unique_ptr<SettingsStore> OpenFile(const QString& path);
+  // OpenFile(path) when `path` is not empty, OpenUser(application) otherwise.
+  static std::unique_ptr<SettingsStore> Open(const QString& application, const QString& path);
 
   ~SettingsStore();
   SettingsStore(const SettingsStore&) = delete;
   SettingsStore& operator=(const SettingsStore&) = delete;
 
-  bool contains(const QString& section, const QString& name) const;
+  bool Contains(const QString& section, const QString& name) const;
   // Integer values: a stored text converts by its leading digits, as the
   // profile functions do; no value gives the default.
-  int readInt(const QString& section, const QString& name, int defaultValue) const;
-  QString readString(const QString& section, const QString& name, const QString& defaultValue) const;
-  void writeInt(const QString& section, const QString& name, int value);
-  void writeString(const QString& section, const QString& name, const QString& value);
-  void remove(const QString& section, const QString& name);
+  int ReadInt(const QString& section, const QString& name, int defaultValue) const;
+  QString ReadString(const QString& section, const QString& name, const QString& defaultValue) const;
+  void WriteInt(const QString& section, const QString& name, int value);
+  void WriteString(const QString& section, const QString& name, const QString& value);
+  void Remove(const QString& section, const QString& name);
   // Flushes pending writes; true when the store was written without error.
-  bool sync();
+  bool Sync();
 
-  QString location() const;
+  QString Location() const;
 
  private:
   explicit SettingsStore(std::unique_ptr<QSettings> settings);
   // The stored spelling of a section or value name that matches `name`
   // without regard to case, or `name` itself when none is stored yet.
-  QString storedSection(const QString& section) const;
-  QString storedKey(const QString& section, const QString& name) const;
+  QString StoredSection(const QString& section) const;
+  QString StoredKey(const QString& section, const QString& name) const;
 
   std::unique_ptr<QSettings> settings_;
 };

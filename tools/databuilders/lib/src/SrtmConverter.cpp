@@ -5,7 +5,12 @@
 #include <cmath>
 #include <filesystem>
 
+#include "vantor/tools/FileBytes.h"
+
 namespace vantor::tools {
+
+using geo::ElevationGrid;
+using geo::GeoPoint;
 
 std::optional<SrtmTile> SrtmTile::FromBytes(const std::vector<std::uint8_t>& bytes, int southLat, int westLon,
                                             std::string* error) {
@@ -64,15 +69,15 @@ std::optional<SrtmTile> SrtmTile::Load(const std::string& path, std::string* err
   return tile;
 }
 
-bool SrtmTile::Covers(LatLon position) const {
-  return position.lat >= southLat_ && position.lat <= southLat_ + 1 && position.lon >= westLon_ &&
-         position.lon <= westLon_ + 1;
+bool SrtmTile::Covers(GeoPoint position) const {
+  return position.latitude >= southLat_ && position.latitude <= southLat_ + 1 && position.longitude >= westLon_ &&
+         position.longitude <= westLon_ + 1;
 }
 
-std::optional<double> SrtmTile::HeightAt(LatLon position) const {
+std::optional<double> SrtmTile::HeightAt(GeoPoint position) const {
   const double step = size_ - 1;
-  const double y = (southLat_ + 1 - position.lat) * step;  // rows run south
-  const double x = (position.lon - westLon_) * step;
+  const double y = (southLat_ + 1 - position.latitude) * step;  // rows run south
+  const double x = (position.longitude - westLon_) * step;
   const int r0 = std::clamp(static_cast<int>(std::floor(y)), 0, size_ - 1);
   const int c0 = std::clamp(static_cast<int>(std::floor(x)), 0, size_ - 1);
   const int r1 = std::min(r0 + 1, size_ - 1), c1 = std::min(c0 + 1, size_ - 1);
@@ -91,16 +96,20 @@ std::optional<double> SrtmTile::HeightAt(LatLon position) const {
   return sum / weight;
 }
 
-SrtmConversionReport ConvertSrtm(const std::vector<SrtmTile>& tiles, const LandMask* land, ElevationGrid& grid) {
+SrtmConversionReport ConvertSrtm(const std::vector<SrtmTile>& tiles, const LandMask* land,
+                                 geo::ElevationSamples& samples) {
   SrtmConversionReport report;
-  const bool useMask = land != nullptr && land->Width() == kGridColumns && land->Height() == kGridRows;
-  for (int row = 0; row < kGridRows; ++row) {
-    for (int column = 0; column < kGridColumns; ++column) {
+  if (samples.size() < ElevationGrid::kSampleCount) samples.resize(ElevationGrid::kSampleCount, 0);
+  const bool useMask =
+      land != nullptr && land->Width() == ElevationGrid::kColumns && land->Height() == ElevationGrid::kRows;
+  for (int row = 0; row < ElevationGrid::kRows; ++row) {
+    for (int column = 0; column < ElevationGrid::kColumns; ++column) {
+      std::int16_t& sample = samples[ElevationGrid::SampleIndex(row, column)];
       if (useMask && !land->IsLand(row, column)) {
-        grid.Set(row, column, 0);
+        sample = 0;
         continue;
       }
-      const LatLon centre = CellCentre(row, column);
+      const GeoPoint centre = geo::CellCentre(row, column);
       std::optional<double> height;
       for (const SrtmTile& tile : tiles) {
         if (!tile.Covers(centre)) continue;
@@ -111,7 +120,7 @@ SrtmConversionReport ConvertSrtm(const std::vector<SrtmTile>& tiles, const LandM
         ++report.uncoveredSamples;
         continue;
       }
-      grid.Set(row, column, static_cast<std::int16_t>(std::clamp(std::lround(*height), -500L, 9000L)));
+      sample = static_cast<std::int16_t>(std::clamp(std::lround(*height), -500L, 9000L));
       ++report.filledSamples;
     }
   }

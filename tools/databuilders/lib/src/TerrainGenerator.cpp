@@ -6,8 +6,15 @@
 #include <limits>
 #include <vector>
 
+#include "vantor/geo/Sphere.h"
+
 namespace vantor::tools {
 namespace {
+
+using geo::CellCentre;
+using geo::ElevationGrid;
+using geo::GeoPoint;
+using geo::Radians;
 
 // --- Ranges and summits -------------------------------------------------------
 
@@ -70,7 +77,12 @@ constexpr Summit kSummits[] = {
 // Kilometres east and north of the grid's south-west corner; over four
 // degrees of latitude a single scale is close enough for shaping terrain.
 
+// One degree on the mean sphere, rounded as the terrain has always been
+// generated with it (the exact value would move a few thousand samples by a
+// metre).
 constexpr double kKmPerDegree = 111.195;
+static_assert(kKmPerDegree - Radians(geo::kMeanEarthRadiusKm) < 0.001 &&
+              Radians(geo::kMeanEarthRadiusKm) - kKmPerDegree < 0.001);
 const double kKmPerDegreeLon = kKmPerDegree * std::cos(Radians(44.0));
 
 struct Km {
@@ -78,7 +90,10 @@ struct Km {
   double y;
 };
 
-Km ToKm(LatLon p) { return {(p.lon - kGridWestLon) * kKmPerDegreeLon, (p.lat - kGridSouthLat) * kKmPerDegree}; }
+Km ToKm(GeoPoint p) {
+  return {(p.longitude - ElevationGrid::kWestLongitude) * kKmPerDegreeLon,
+          (p.latitude - ElevationGrid::kSouthLatitude) * kKmPerDegree};
+}
 
 // --- Noise --------------------------------------------------------------------
 
@@ -184,11 +199,11 @@ double RangeProfile(double x) {
 
 // Distance of every land sample to the nearest sea sample, in km (chamfer).
 std::vector<float> CoastDistanceKm(const LandMask& land) {
-  const int rows = kGridRows, columns = kGridColumns;
-  const double dy = kKmPerDegree / kSamplesPerDegree;
+  const int rows = ElevationGrid::kRows, columns = ElevationGrid::kColumns;
+  const double dy = kKmPerDegree / ElevationGrid::kSamplesPerDegree;
   std::vector<float> distance(static_cast<std::size_t>(rows) * columns);
   std::vector<double> dxOfRow(rows);
-  for (int r = 0; r < rows; ++r) dxOfRow[r] = dy * std::cos(Radians(CellCentre(r, 0).lat));
+  for (int r = 0; r < rows; ++r) dxOfRow[r] = dy * std::cos(Radians(CellCentre(r, 0).latitude));
   const float far = 1e9f;
   auto at = [&](int r, int c) -> float& { return distance[static_cast<std::size_t>(r) * columns + c]; };
   for (int r = 0; r < rows; ++r)
@@ -231,10 +246,10 @@ struct PreparedRange {
 std::span<const Summit> TheatreSummits() { return kSummits; }
 
 std::optional<ElevationGrid> GenerateTerrain(const LandMask& land, const TerrainOptions& options, std::string* error) {
-  if (land.Width() != kGridColumns || land.Height() != kGridRows) {
+  if (land.Width() != ElevationGrid::kColumns || land.Height() != ElevationGrid::kRows) {
     if (error)
       *error = "the land mask is " + std::to_string(land.Width()) + " x " + std::to_string(land.Height()) +
-               ", the grid " + std::to_string(kGridColumns) + " x " + std::to_string(kGridRows);
+               ", the grid " + std::to_string(ElevationGrid::kColumns) + " x " + std::to_string(ElevationGrid::kRows);
     return std::nullopt;
   }
   const ValueNoise noise(options.seed);
@@ -261,13 +276,13 @@ std::optional<ElevationGrid> GenerateTerrain(const LandMask& land, const Terrain
     ranges.push_back(std::move(range));
   }
 
-  ElevationGrid grid;
-  for (int row = 0; row < kGridRows; ++row) {
-    for (int column = 0; column < kGridColumns; ++column) {
+  geo::ElevationSamples heights(ElevationGrid::kSampleCount, 0);
+  for (int row = 0; row < ElevationGrid::kRows; ++row) {
+    for (int column = 0; column < ElevationGrid::kColumns; ++column) {
       if (!land.IsLand(row, column)) continue;  // sea stays at 0
-      const LatLon centre = CellCentre(row, column);
+      const GeoPoint centre = CellCentre(row, column);
       const Km p = ToKm(centre);
-      const double coast = coastKm[static_cast<std::size_t>(row) * kGridColumns + column];
+      const double coast = coastKm[ElevationGrid::SampleIndex(row, column)];
 
       // Plains: rising gently from the shore, with broad swells.
       double height = 3.0 + 70.0 * (1.0 - std::exp(-coast / 30.0)) +
@@ -301,14 +316,15 @@ std::optional<ElevationGrid> GenerateTerrain(const LandMask& land, const Terrain
       }
       // Coasts are low: the last km or two fall to the shore.
       height *= std::min(1.0, 0.2 + coast / 3.0);
-      grid.Set(row, column, static_cast<std::int16_t>(std::clamp(std::lround(height), 1L, 8000L)));
+      heights[ElevationGrid::SampleIndex(row, column)] =
+          static_cast<std::int16_t>(std::clamp(std::lround(height), 1L, 8000L));
     }
   }
   // Each summit's own sample carries its surveyed height.
   for (const Summit& summit : kSummits)
-    if (const auto cell = CellOf(summit.position); cell && land.IsLand(cell->row, cell->column))
-      grid.Set(cell->row, cell->column, static_cast<std::int16_t>(summit.heightM));
-  return grid;
+    if (const auto cell = geo::CellOf(summit.position); cell && land.IsLand(cell->row, cell->column))
+      heights[ElevationGrid::SampleIndex(cell->row, cell->column)] = static_cast<std::int16_t>(summit.heightM);
+  return ElevationGrid(std::move(heights));
 }
 
 }  // namespace vantor::tools

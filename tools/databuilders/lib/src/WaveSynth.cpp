@@ -1,12 +1,13 @@
 #include "vantor/tools/WaveSynth.h"
 
-#include "vantor/tools/GeoMath.h"
-
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace vantor::tools {
 namespace {
+
+constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
 constexpr double kRate = kWaveSampleRate;
 

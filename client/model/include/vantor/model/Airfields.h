@@ -13,11 +13,11 @@ namespace vantor::model {
 // One runway record. An airfield with two runways has two records; the
 // secondary one has an empty code and primary = 0.
 struct CAirfield {
-  int runwayHeading = 0;       // whole degrees, roughly end 1 -> end 2; 0 for the carrier
-  int menuId = 0;              // Airports menu command (32700 ... 32721), 0 when no entry selects it
-  int primary = 1;             // the record that carries the approach aids
-  int approachAtFirstEnd = 1;  // default approach end: 1 = end 1, 0 = end 2
-  int activeEndFlipped = 0;    // run-time state: the scope picked the other end from the wind
+  int runwayHeading = 0;           // whole degrees, roughly end 1 -> end 2; 0 for the carrier
+  int menuId = 0;                  // Airports menu command (32700 ... 32721), 0 when no entry selects it
+  bool primary = true;             // the record that carries the approach aids
+  bool approachAtFirstEnd = true;  // default approach end: end 1 (else end 2)
+  bool activeEndFlipped = false;   // run-time state: the scope picked the other end from the wind
   int elevationM = 0;
   int labelDy = 0;  // code label offset from end 1, pixels, at the closest ranges
   int labelDx = 0;

@@ -36,15 +36,15 @@ class TrackHistory {
 };
 
 struct CContact {
-  int awacs = 0;                  // this contact is the client side's dynamic AWACS
+  bool awacs = false;             // this contact is the client side's dynamic AWACS
   int weaponRangeKm = 0;          // radar sites: whole km
   int sectorDeg = 360;            // radar sites: 120 or 360
   int altitudeLimitKm = 0;        // radar sites: detects only contacts below it
   double detectionRangeKm = 0.0;  // radar sites
-  int altSymbol = 0;              // class letters "C" and "D"
+  bool altSymbol = false;         // class letters "C" and "D"
   int radarNumber = 0;            // radar sites: number in the friendly or hostile series
-  int radarDataSet = 0;           // radar data looked up (every class "A" contact)
-  int radarSite = 0;              // class "A"
+  bool radarDataSet = false;      // radar data looked up (every class "A" contact)
+  bool radarSite = false;         // class "A"
   int screenY = 0;                // pixel position at the scope's last redraw (written by the scope)
   int screenX = 0;
   int id = 0;  // track id, the key of the table
@@ -54,9 +54,9 @@ struct CContact {
   double altitude = 0.0;         // metres
   double heading = 0.0;          // radians, as received
   double speed = 0.0;            // ground speed, km/h
-  int friendly = 0;              // same coalition as the client
+  bool friendly = false;         // same coalition as the client
   std::int64_t lastHistory = 0;  // wall-clock seconds of the last history point; 0 when none
-  int carrier = 0;               // name is exactly "Admiral Kuznetsov": no history
+  bool carrier = false;          // name is exactly "Admiral Kuznetsov": no history
   TrackHistory history;
   double previousAltitude = 0.0;  // altitude before the last refresh (label trend arrow)
 };

@@ -45,7 +45,7 @@ class CRivakDoc {
   // --- Contact table -------------------------------------------------------
   // Creates, refreshes or deletes the contact of one track record.
   void UpdateContact(int id, std::string_view name, double latitude, double longitude, double altitude, double heading,
-                     int friendly, char classLetter, double speed);
+                     bool friendly, char classLetter, double speed);
   // Deletes every contact (airfields, callsigns, counters and AWACS slots stay).
   void ClearContacts();
 
@@ -96,7 +96,7 @@ class CRivakDoc {
   void RefreshContact(CContact& contact, double latitude, double longitude, double altitude, double heading,
                       double speed);
   void CreateContact(int id, std::string_view name, double latitude, double longitude, double altitude, double heading,
-                     int friendly, char classLetter, double speed);
+                     bool friendly, char classLetter, double speed);
   void RemoveContact(ContactList::iterator position);
   void PushHistory(CContact& contact) const;
   void DesignateAwacsIfAny(CContact& contact);

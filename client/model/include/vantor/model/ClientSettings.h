@@ -26,14 +26,15 @@ inline constexpr const char* kHideSpeed = "DONOTShowspeed";
 inline constexpr const char* kFontSize = "fontsize";  // a string
 }  // namespace setting_name
 
+// Flags are stored as integers (0 or 1; any other number reads as set).
 struct ClientSettings {
-  int imperial = 0;          // feet and nautical miles instead of metric units
-  int displayMode = 0;       // 1 = advanced display
-  int showOldPositions = 1;  // history trails
-  int invertCallsign = 0;    // label friendly contacts by the text after "(" of their name
-  int showRose = 0;
-  int showVoiceWindow = 0;
-  int hideSpeed = 0;
+  bool imperial = false;         // feet and nautical miles instead of metric units ("metric" stored inverted)
+  bool displayMode = false;      // advanced display
+  bool showOldPositions = true;  // history trails
+  bool invertCallsign = false;   // label friendly contacts by the text after "(" of their name
+  bool showRose = false;
+  bool showVoiceWindow = false;
+  bool hideSpeed = false;
   int fontSize = 12;  // label font height in pixels (as stored: 0 for a text without leading digits)
   // From the installer's value; French for an unknown one, whose texts and
   // menu are French.

@@ -28,9 +28,9 @@ AwacsSlot GetAwacsSlot(const protocol::ConfigBlock& block, int side);
 void SetAwacsSlot(protocol::ConfigBlock& block, int side, const AwacsSlot& slot);
 
 struct ClientState {
-  int isBlue = 1;  // 1 Blue, 0 Red; Blue until log-on decides
+  bool isBlue = true;  // Blue until log-on decides
   protocol::ConfigBlock configBlock;
-  int awacsSeen = 0;
+  bool awacsSeen = false;  // a dynamic AWACS of the client's side was adopted
   int awacsLostTicks = 0;
   int friendlyRadarCount = 0;  // never reset during a run
   int hostileRadarCount = 0;

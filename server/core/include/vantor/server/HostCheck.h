@@ -1,35 +1,13 @@
 #pragma once
-// The check made at every client accept: clients are let in only while the
-// simulator on this host is not a multiplayer client of another host. The
-// host's connection table is read for the simulator's multiplayer port; a
-// connection there without a listening socket means the simulator joined
-// someone else's mission.
+// The check made at every client accept: the host's connection table is read
+// for the simulator's multiplayer port and judged by SimulatorHostDecision.
 
-#include <cstdint>
+#include "vantor/server/ConnectionTable.h"
+
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace vantor::server {
-
-inline constexpr std::uint16_t kSimulatorMultiplayerPort = 10308;
-
-struct SimulatorPortState {
-  bool connected = false;  // a connection on the port is established
-  bool hosting = false;    // a socket listens on the port
-};
-
-// The decision: accept when nothing is connected, or when this host hosts.
-bool SimulatorHostDecision(const SimulatorPortState& state);
-
-// Scans the kernel's TCP table text (Linux /proc/net/tcp or tcp6): a local
-// or remote port equal to `port` in state ESTABLISHED (01) counts as
-// connected, in state LISTEN (0A) as hosting.
-void ScanKernelTcpTable(std::string_view tableText, std::uint16_t port, SimulatorPortState& state);
-
-// Scans a netstat listing: every line holding ":<port>" counts as connected
-// when it holds "ESTABLISHED" and as hosting when it holds "LISTENING".
-void ScanNetstatListing(std::string_view listing, std::uint16_t port, SimulatorPortState& state);
 
 class HostCheck {
  public:

@@ -3,14 +3,14 @@
 // turns at a limited rate toward a goal, a speed and an altitude that change
 // at limited rates, and dead reckoning over the sphere.
 
-#include "vantor/tools/GeoMath.h"
+#include "vantor/geo/Sphere.h"
 
 namespace vantor::missiongen {
 
-using tools::LatLon;
+using geo::GeoPoint;
 
 struct MotionState {
-  LatLon position;
+  GeoPoint position;
   double altitudeM = 0.0;
   double headingRad = 0.0;  // clockwise from north, [0, 2pi)
   double speedKmh = 0.0;
@@ -25,7 +25,7 @@ struct MotionLimits {
 
 // Turns toward `goal`, eases speed and altitude toward their targets, then
 // moves along the new heading for `dt` seconds.
-void SteerToward(MotionState& state, LatLon goal, double targetAltitudeM, double targetSpeedKmh,
+void SteerToward(MotionState& state, GeoPoint goal, double targetAltitudeM, double targetSpeedKmh,
                  const MotionLimits& limits, double dt);
 
 // Moves `step` toward `target` by at most `maxChange`.

@@ -2,8 +2,8 @@
 // How each kind of mission object moves: aircraft sorties from a runway and
 // back, racetrack orbits, helicopter shuttles, ships and convoys on routes.
 
+#include "vantor/geo/Airfields.h"
 #include "vantor/missiongen/Kinematics.h"
-#include "vantor/tools/Airfields.h"
 
 #include <algorithm>
 #include <memory>
@@ -27,8 +27,8 @@ class Mover {
 // them).
 class RunwayLayout {
  public:
-  RunwayLayout(const tools::Runway& runway, bool reversed);
-  LatLon Point(double alongKm, double towardTaxiwayKm) const;
+  RunwayLayout(const geo::Runway& runway, bool reversed);
+  GeoPoint Point(double alongKm, double towardTaxiwayKm) const;
   double DirectionRad() const { return directionRad_; }
   double LengthKm() const { return lengthKm_; }
   double ElevationM() const { return elevationM_; }
@@ -38,10 +38,10 @@ class RunwayLayout {
   static constexpr int kParkingSlots = 16;
   // Parking slots 70 m apart beside the taxiway, from a third of the way down.
   double ParkingAlongKm(int slot) const { return std::min(0.9 * lengthKm_, lengthKm_ / 3 + 0.07 * slot); }
-  LatLon Parking(int slot) const { return Point(ParkingAlongKm(slot), kParkingOffsetKm); }
+  GeoPoint Parking(int slot) const { return Point(ParkingAlongKm(slot), kParkingOffsetKm); }
 
  private:
-  LatLon threshold_;
+  GeoPoint threshold_;
   double directionRad_;
   double lengthKm_;
   double elevationM_;
@@ -51,7 +51,7 @@ class RunwayLayout {
 // Racetrack orbit (AWACS): two straight legs joined by half circles, flown
 // clockwise, as a pure function of mission time.
 struct RacetrackPattern {
-  LatLon centre;
+  GeoPoint centre;
   double axisRad = 0.0;  // direction of the first leg
   double legKm = 80.0;
   double turnRadiusKm = 12.0;
@@ -82,10 +82,10 @@ struct AircraftPerformance {
 };
 
 struct SortiePlan {
-  const tools::Runway* runway = nullptr;
+  const geo::Runway* runway = nullptr;
   bool reversed = false;  // take off and land from end 2 toward end 1
-  LatLon stationA;        // patrol legs between A and B
-  LatLon stationB;
+  GeoPoint stationA;      // patrol legs between A and B
+  GeoPoint stationB;
   double stationAltitudeM = 8000.0;
   double patrolSeconds = 1200.0;
   double turnaroundSeconds = 900.0;
@@ -141,8 +141,8 @@ class SortieMover : public Mover {
   double timerSeconds_ = 0.0;  // parked wait or patrol time left
   double runwayKm_ = 0.0;      // position along the runway while rolling
   bool towardB_ = false;
-  std::vector<LatLon> path_;  // taxi route still to go
-  LatLon finalStart_;
+  std::vector<GeoPoint> path_;  // taxi route still to go
+  GeoPoint finalStart_;
   double finalStartAltitudeM_ = 0.0;
   double finalLengthKm_ = 1.0;
 };
@@ -150,9 +150,9 @@ class SortieMover : public Mover {
 // A helicopter shuttling between two landing sites at low level, resting on
 // the ground at each end.
 struct ShuttlePlan {
-  LatLon siteA;
+  GeoPoint siteA;
   double siteAElevationM = 0.0;
-  LatLon siteB;
+  GeoPoint siteB;
   double siteBElevationM = 0.0;
   double cruiseHeightM = 200.0;  // above the higher site
   double cruiseKmh = 240.0;
@@ -176,7 +176,7 @@ class ShuttleMover : public Mover {
 // A ship or a ground convoy on a route of waypoints: round and round
 // (`loop`) or there and back.
 struct RoutePlan {
-  std::vector<LatLon> waypoints;
+  std::vector<GeoPoint> waypoints;
   bool loop = true;
   double speedKmh = 25.0;
   double turnRateRadPerS = 0.01;

@@ -15,7 +15,7 @@ class CoastlineScreenCache {
   using Points = std::array<ScreenPoint, geo::CoastlineTable::kEntryCount>;
 
   void Rebuild(const geo::CoastlineTable& coastline, const ScopeProjection& projection);
-  const Points& points() const { return points_; }
+  const Points& ScreenPoints() const { return points_; }
 
   // Calls drawPolyline(first, count) for every run of two or more points
   // between separators, in table order.

@@ -18,8 +18,8 @@ struct PixelRect {
   int top = 0;
   int right = 0;
   int bottom = 0;
-  int width() const { return right - left; }
-  int height() const { return bottom - top; }
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
   bool operator==(const PixelRect&) const = default;
 };
 
@@ -76,22 +76,22 @@ class ScopeGeometry {
   ScopeGeometry();
 
   // --- State -----------------------------------------------------------
-  const GeoPoint& centre() const { return projection_.centre(); }
-  unsigned rangeKm() const { return rangeKm_; }
-  int pixelsPerKm() const { return projection_.pixelsPerKm(); }
-  const ScopeScreen& screen() const { return projection_.screen(); }
+  const GeoPoint& Centre() const { return projection_.Centre(); }
+  unsigned RangeKm() const { return rangeKm_; }
+  int PixelsPerKm() const { return projection_.PixelsPerKm(); }
+  const ScopeScreen& Screen() const { return projection_.Screen(); }
   // Valid until the next change of centre, range or window.
-  const ScopeProjection& projection() const { return projection_; }
+  const ScopeProjection& Projection() const { return projection_; }
   ScreenPoint GeoToScreen(double latitude, double longitude) const {
     return projection_.GeoToScreen(latitude, longitude);
   }
   std::optional<GeoPoint> ScreenToGeo(int x, int y) const { return projection_.ScreenToGeo(x, y); }
 
-  int centringCommand() const { return centringCommand_; }
-  std::optional<int> checkedAirfieldCommand() const { return checkedAirfieldCommand_; }
-  std::optional<int> checkedRadarMenuPosition() const { return checkedRadarMenuPosition_; }
-  bool airfieldMode() const { return airfieldMode_; }
-  bool wideScope() const { return wideScope_; }
+  int CentringCommand() const { return centringCommand_; }
+  std::optional<int> CheckedAirfieldCommand() const { return checkedAirfieldCommand_; }
+  std::optional<int> CheckedRadarMenuPosition() const { return checkedRadarMenuPosition_; }
+  bool AirfieldMode() const { return airfieldMode_; }
+  bool WideScope() const { return wideScope_; }
 
   // --- Window ----------------------------------------------------------
   // Recomputes the screen from the window's outer rectangle and returns the
@@ -122,16 +122,16 @@ class ScopeGeometry {
   // mode, not while the scale is 0. True when the centre moved.
   bool OnRightDoubleClick(int x, int y);
 
-  // --- Paint bookkeeping ----------------------------------------------
+  // --- Frame bookkeeping ----------------------------------------------
   // The coastline screen cache must be rebuilt: the window, the centre, the
   // range or the centring command changed since the last paint.
   bool CoastlineCacheStale() const;
   void CoastlineCacheRebuilt() { coastlineStale_ = false; }
   void MarkCoastlineStale() { coastlineStale_ = true; }
-  // The end of a paint: the current command and range become the previous.
-  void PaintFinished();
-  int previousCentringCommand() const { return previousCentringCommand_; }
-  int previousRangeKm() const { return previousRangeKm_; }
+  // The end of a frame: the current command and range become the previous.
+  void FramePrepared();
+  int PreviousCentringCommand() const { return previousCentringCommand_; }
+  int PreviousRangeKm() const { return previousRangeKm_; }
 
  private:
   void SetCentre(const GeoPoint& centre);

@@ -48,9 +48,9 @@ class ScopeProjection {
   // scale is 0 (there is nothing to convert).
   std::optional<GeoPoint> ScreenToGeo(int x, int y) const;
 
-  const ScopeScreen& screen() const { return screen_; }
-  const GeoPoint& centre() const { return centre_; }
-  int pixelsPerKm() const { return pixelsPerKm_; }
+  const ScopeScreen& Screen() const { return screen_; }
+  const GeoPoint& Centre() const { return centre_; }
+  int PixelsPerKm() const { return pixelsPerKm_; }
 
  private:
   ScopeScreen screen_;

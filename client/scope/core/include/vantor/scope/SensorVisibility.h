@@ -88,7 +88,7 @@ class SensorVisibility {
   bool IsContactVisible(const VisibilityTarget& target) const;
   bool IsContactVisible(const model::CContact& contact) const { return IsContactVisible(TargetOf(contact)); }
 
-  const SensorPicture& sensors() const { return sensors_; }
+  const SensorPicture& Sensors() const { return sensors_; }
 
  private:
   struct Prepared {

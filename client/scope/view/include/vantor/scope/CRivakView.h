@@ -1,22 +1,22 @@
 #pragma once
 // The radar scope: the client's main view of the document. It owns the
-// scope's geometry, options, map data and tools, repaints from the contact
-// table every 500 ms and tells the rest of the client what the controller
-// did on it.
+// scope's geometry, options, map data and tools, prepares a frame from the
+// contact table and paints it every 500 ms, and tells the rest of the client
+// what the controller did on it through its signals.
 
 #include <QImage>
 #include <QPoint>
-#include <QPolygon>
-#include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
 #include <filesystem>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
+#include "vantor/scope/ApproachGeometry.h"
+#include "vantor/scope/ScopeFrame.h"
+#include "vantor/scope/ScopeFramePreparer.h"
 #include "vantor/scope/ScopeGeometry.h"
 #include "vantor/scope/ScopePainter.h"
 #include "vantor/scope/ScopeStatus.h"
@@ -34,13 +34,6 @@ namespace vantor::scope {
 
 struct ScopeMapData;
 
-// The information panel's side of contact picking.
-class ContactPickListener {
- public:
-  virtual ~ContactPickListener() = default;
-  virtual void OnContactPicked(int contactId) = 0;
-};
-
 inline constexpr int kScopeTimerMs = 500;
 // Registry values of the scope in section "config".
 inline constexpr const char* kViewCircleSetting = "ViewCircle";
@@ -51,7 +44,7 @@ class CRivakView : public QWidget {
  public:
   struct Environment {
     model::CRivakDoc& document;
-    model::ClientSettings& settings;                 // read at every paint: the settings dialog changes them
+    model::ClientSettings& settings;                 // read for every frame: the settings dialog changes them
     SettingsStore* store = nullptr;                  // "ViewCircle" and "Intensity"; none: defaults, nothing saved
     std::vector<std::filesystem::path> dataFolders;  // where the map files are looked up, in order
   };
@@ -63,56 +56,65 @@ class CRivakView : public QWidget {
   // --- Map data --------------------------------------------------------
   // Given before the first showing, these replace the files.
   void SetMapData(std::unique_ptr<ScopeMapData> data);
-  const ScopeMapData* mapData() const { return map_.get(); }
-  // Drawing (the button panel's drawing button).
-  void StartDrawing();
-  void StopDrawing();
+  const ScopeMapData* MapData() const { return map_.get(); }
   // False (and the file untouched) when it cannot be written.
   bool SaveDrawing();
 
   // --- Navigation ------------------------------------------------------
-  ScopeGeometry& geometry() { return geometry_; }
-  const ScopeGeometry& geometry() const { return geometry_; }
+  ScopeGeometry& Geometry() { return geometry_; }
+  const ScopeGeometry& Geometry() const { return geometry_; }
+  int CentringCommand() const { return geometry_.CentringCommand(); }
+  unsigned RangeKm() const { return geometry_.RangeKm(); }
+
+  // --- Options and tools -----------------------------------------------
+  ScopeOptions& Options() { return options_; }
+  const ScopeOptions& Options() const { return options_; }
+  const ScopeStatus& Status() const { return status_; }
+  ScopeTools& Tools() { return tools_; }
+
+  // --- Picture ---------------------------------------------------------
+  // One tick of the 500 ms timer: geometry, status flags, repaint.
+  void Tick();
+  // A whole frame prepared and painted at the view's size, as the screen
+  // shows it.
+  QImage RenderImage();
+  // The frame of the last paint.
+  const ScopeFrame& Frame() const { return preparer_.Frame(); }
+  // The centred airfield's approach in airfield mode, for the approach view.
+  const std::optional<ApproachGeometry>& Approach() const { return preparer_.Approach(); }
+  int CoastlineProjections() const { return preparer_.CoastlineProjections(); }
+  // Where the cursor was last seen over the scope.
+  std::optional<QPoint> CursorPosition() const { return cursor_; }
+
+ public Q_SLOTS:
+  // --- What the rest of the client asks of the scope ------------------
   // Airports (32700 ... 32721) and Radars (32800 ... 32809) menu commands.
   void OnCentringCommand(int command);
-  int centringCommand() const { return geometry_.centringCommand(); }
-  unsigned rangeKm() const { return geometry_.rangeKm(); }
   // The button panel's range selector and ATC mode.
   void SetRangeKm(unsigned rangeKm);
   void SetAirfieldMode(bool on);
   // The main frame hides or shows the side panel.
   void SetSidePanelHidden(bool hidden);
   void MarkCoastlineStale() { geometry_.MarkCoastlineStale(); }
-
-  // --- Options and tools -----------------------------------------------
-  ScopeOptions& options() { return options_; }
-  const ScopeOptions& options() const { return options_; }
-  const ScopeStatus& status() const { return status_; }
-  ScopeTools& tools() { return tools_; }
+  // The information panel waits for contacts to be picked.
   void SetPickingMode(bool on);
-  void SetPickListener(ContactPickListener* listener) { pickListener_ = listener; }
-  // Opens the callsign dialog for a double-clicked contact.
-  void SetCallsignDialog(std::function<void(int contactId)> open) { callsignDialog_ = std::move(open); }
-
-  // --- Picture ---------------------------------------------------------
-  // One tick of the 500 ms timer: geometry, status flags, repaint.
-  void Tick();
-  // A whole paint pass at the view's size, as the screen shows it.
-  QImage RenderImage();
-  const std::optional<QPolygon>& approachRegion() const { return painter_.approachRegion(); }
-  const ScopePainter& painter() const { return painter_; }
-  // Where the cursor was last seen over the scope.
-  std::optional<QPoint> cursorPosition() const { return cursor_; }
+  // Drawing (the button panel's drawing button).
+  void StartDrawing();
+  void StopDrawing();
 
  Q_SIGNALS:
   // The range changed (or the wheel was refused in airfield mode): the
   // button panel shows `legendBitmap` (0: leave it) and redraws its range
   // picture.
-  void rangeChanged(unsigned rangeKm, int legendBitmap);
+  void RangeChanged(unsigned rangeKm, int legendBitmap);
   // A centring command changed the menus' check marks.
-  void centringChanged(const vantor::scope::CentringResult& result);
+  void CentringChanged(const vantor::scope::CentringResult& result);
   // The terrain grid is missing or short: the installation is broken.
-  void mapDataMissing(const QString& message);
+  void MapDataMissing(const QString& message);
+  // Picking mode: the contact clicked for the information panel.
+  void ContactPicked(int contactId);
+  // A contact was double-clicked: the callsign dialog opens for it.
+  void CallsignRequested(int contactId);
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -132,6 +134,7 @@ class CRivakView : public QWidget {
   void ApplyCentring(const CentringResult& result);
   void DispatchToolRequest(const ToolRequest& request);
   void UpdateCursor();
+  const ScopeFrame& PrepareFrame(QSize size);
   void PaintInto(QImage& image);
   void Undo();
 
@@ -140,6 +143,7 @@ class CRivakView : public QWidget {
   ScopeOptions options_;
   ScopeStatus status_;
   ScopeTools tools_;
+  ScopeFramePreparer preparer_;
   ScopePainter painter_;
   std::unique_ptr<ScopeMapData> map_;
   QImage picture_;  // the off-screen picture, reused between paints
@@ -148,8 +152,6 @@ class CRivakView : public QWidget {
   bool mapGiven_ = false;
   int wheelDelta_ = 0;  // wheel turns not yet worth a notch
   std::optional<QPoint> cursor_;
-  ContactPickListener* pickListener_ = nullptr;
-  std::function<void(int)> callsignDialog_;
 };
 
 }  // namespace vantor::scope

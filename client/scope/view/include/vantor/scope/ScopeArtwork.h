@@ -8,6 +8,8 @@
 #include <array>
 #include <memory>
 
+#include "vantor/scope/ScopeLabels.h"
+
 namespace vantor::scope {
 
 enum class FramePiece {
@@ -21,8 +23,6 @@ enum class FramePiece {
   TopRight,     // 65 x 65
 };
 inline constexpr int kFramePieceCount = 8;
-
-enum class TrendArrow { Climb, Descend, Level };
 
 // Margins of the picture that the frame covers.
 inline constexpr int kFrameSide = 42;
@@ -38,9 +38,9 @@ class ScopeArtwork {
   static std::shared_ptr<const ScopeArtwork> Shared();
 
   // Pieces are transparent where the picture shows through.
-  const QImage& frame(FramePiece piece) const { return frame_[static_cast<std::size_t>(piece)]; }
+  const QImage& Frame(FramePiece piece) const { return frame_[static_cast<std::size_t>(piece)]; }
   // 15 x 15 arrows for label fonts above 12 pixels, 12 x 12 otherwise.
-  const QImage& arrow(TrendArrow arrow, int fontSize) const;
+  const QImage& Arrow(TrendArrow arrow, int fontSize) const;
 
  private:
   std::array<QImage, kFramePieceCount> frame_;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "vantor/geo/Geodesy.h"
-#include "vantor/scope/ScopePainter.h"
+#include "vantor/scope/MeasureLine.h"
 
 namespace vantor::model {
 class CRivakDoc;
@@ -29,9 +29,10 @@ struct ScopeOptions;
 // must fall in; the square includes its left and top edges only.
 inline constexpr int kHitHalfSize = 5;
 
-// The contact whose square holds (x, y); the last one in table order when
-// several do. Contacts never drawn (a 0 screen coordinate) are never hit.
-// Takes the contact lock.
+// The contact whose square around its screen point in the last prepared
+// frame holds (x, y); the last one in table order when several do. Contacts
+// never placed (a 0 screen coordinate) are never hit. Takes the contact
+// lock.
 std::optional<int> HitTestContact(const model::CRivakDoc& document, int x, int y);
 
 enum class MouseButton { Left, Middle, Right };
@@ -49,11 +50,11 @@ class ScopeTools {
   ScopeTools(model::CRivakDoc& document, ScopeGeometry& geometry, ScopeOptions& options);
 
   // The drawing the left button adds to; none until the map data exists.
-  void setDrawing(geo::DrawingList* drawing) { drawing_ = drawing; }
-  bool drawingMode() const;
+  void SetDrawing(geo::DrawingList* drawing) { drawing_ = drawing; }
+  bool DrawingMode() const;
   // The information panel waits for contacts to be picked.
-  void setPickingMode(bool on) { pickingMode_ = on; }
-  bool pickingMode() const { return pickingMode_; }
+  void SetPickingMode(bool on) { pickingMode_ = on; }
+  bool PickingMode() const { return pickingMode_; }
 
   ToolRequest OnButtonDown(MouseButton button, QPoint at);
   void OnButtonUp(MouseButton button);
@@ -64,12 +65,12 @@ class ScopeTools {
   // Removes the last drawing point while drawing; true when one went.
   bool OnUndo();
 
-  ScopeCursor cursor() const;
+  ScopeCursor Cursor() const;
   // The line to draw while the right button is held, to the cursor.
-  std::optional<MeasureLine> measureLine(QPoint cursor) const;
-  bool measuring() const { return measuring_; }
-  QPoint measureAnchor() const { return anchor_; }
-  const std::vector<geo::GeoPoint>& markers() const { return markers_; }
+  std::optional<MeasureLine> MeasureTo(QPoint cursor) const;
+  bool Measuring() const { return measuring_; }
+  QPoint MeasureAnchor() const { return anchor_; }
+  const std::vector<geo::GeoPoint>& Markers() const { return markers_; }
 
  private:
   model::CRivakDoc& document_;

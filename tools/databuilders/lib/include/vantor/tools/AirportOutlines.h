@@ -5,26 +5,26 @@
 // mission generator's aircraft taxi and park) and the links between them.
 // Text lines "latitude<TAB>longitude"; a line "0<TAB>0" ends each polyline.
 
-#include "vantor/tools/Airfields.h"
-
 #include <span>
 #include <string>
 #include <vector>
 
+#include "vantor/geo/Airfields.h"
+
 namespace vantor::tools {
 
-using Polyline = std::vector<LatLon>;
+using Polyline = std::vector<geo::GeoPoint>;
 
 inline constexpr double kTaxiwayOffsetKm = 0.18;  // centreline to centreline
 inline constexpr double kTaxiwayWidthKm = 0.023;
 
 // Runway width by length: 45 m for short runways, 50 m, 60 m for the long ones.
-double RunwayWidthKm(const Runway& runway);
+double RunwayWidthKm(const geo::Runway& runway);
 
 // The closed polylines of one runway: runway, taxiway, links.
-std::vector<Polyline> RunwayOutlines(const Runway& runway);
+std::vector<Polyline> RunwayOutlines(const geo::Runway& runway);
 
 // The whole file's text for these runways.
-std::string AirportFileText(std::span<const Runway> runways);
+std::string AirportFileText(std::span<const geo::Runway> runways);
 
 }  // namespace vantor::tools

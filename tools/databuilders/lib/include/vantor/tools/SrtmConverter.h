@@ -5,13 +5,13 @@
 // 3601 x 3601 (1 arc-second) big-endian int16 samples from its north-west
 // corner, rows running south, with -32768 marking voids.
 
-#include "vantor/tools/ElevationGrid.h"
-#include "vantor/tools/LandMask.h"
-
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "vantor/geo/ElevationGrid.h"
+#include "vantor/tools/LandMask.h"
 
 namespace vantor::tools {
 
@@ -30,10 +30,10 @@ class SrtmTile {
   int SouthLat() const { return southLat_; }
   int WestLon() const { return westLon_; }
   int Size() const { return size_; }
-  bool Covers(LatLon position) const;
+  bool Covers(geo::GeoPoint position) const;
   // Bilinear height at a position inside the tile, or nothing when every
   // sample around it is void.
-  std::optional<double> HeightAt(LatLon position) const;
+  std::optional<double> HeightAt(geo::GeoPoint position) const;
 
  private:
   std::int16_t Sample(int row, int column) const { return samples_[static_cast<std::size_t>(row) * size_ + column]; }
@@ -48,10 +48,12 @@ struct SrtmConversionReport {
   std::size_t uncoveredSamples = 0;  // no tile, or only voids: left as the base grid has them
 };
 
-// Fills the grid's samples from the tiles (sample centres, bilinear);
-// samples no tile covers keep the value they have in `grid` (for example from
-// the generated terrain). Sea samples of `land`, when given, are set to 0,
-// as SRTM has no bathymetry and its coastline is coarse.
-SrtmConversionReport ConvertSrtm(const std::vector<SrtmTile>& tiles, const LandMask* land, ElevationGrid& grid);
+// Fills a grid's samples from the tiles (sample centres, bilinear); samples
+// no tile covers keep the value they have in `samples` (for example from the
+// generated terrain; a vector shorter than a grid is first padded with 0).
+// Sea samples of `land`, when given, are set to 0, as SRTM has no bathymetry
+// and its coastline is coarse.
+SrtmConversionReport ConvertSrtm(const std::vector<SrtmTile>& tiles, const LandMask* land,
+                                 geo::ElevationSamples& samples);
 
 }  // namespace vantor::tools

@@ -6,26 +6,26 @@
 // noise, plains rising gently from the coasts, fractal detail. The same
 // inputs always give the same grid.
 
-#include "vantor/tools/ElevationGrid.h"
-#include "vantor/tools/LandMask.h"
-
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 
+#include "vantor/geo/ElevationGrid.h"
+#include "vantor/tools/LandMask.h"
+
 namespace vantor::tools {
 
 // A mountain range: its crest line from end to end.
 struct CrestPoint {
-  LatLon position;
+  geo::GeoPoint position;
   double crestM;       // typical crest height here
   double halfWidthKm;  // distance from the crest at which the range has fallen to about a third
 };
 
 struct Summit {
   const char* name;
-  LatLon position;
+  geo::GeoPoint position;
   double heightM;
   double radiusKm;  // the summit's cone falls to 1/e of its height at this distance
 };
@@ -37,6 +37,7 @@ struct TerrainOptions {
 };
 
 // Fails when the land mask does not have the grid's size.
-std::optional<ElevationGrid> GenerateTerrain(const LandMask& land, const TerrainOptions& options, std::string* error);
+std::optional<geo::ElevationGrid> GenerateTerrain(const LandMask& land, const TerrainOptions& options,
+                                                  std::string* error);
 
 }  // namespace vantor::tools

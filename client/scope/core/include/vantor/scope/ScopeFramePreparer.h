@@ -1,0 +1,88 @@
+#pragma once
+// Prepares the scope's frames: projects every layer for the view, decides
+// which contacts the coalition sees, their labels and the runways' approach
+// ends, under the contact lock. This is where the scope writes to the
+// document: each contact's screen point (screenX, screenY) for the tools and
+// CountContactsNear, and the primary runways' activeEndFlipped for the
+// approach view. The paint pass then only draws the frame.
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "vantor/geo/Geodesy.h"
+#include "vantor/scope/ApproachGeometry.h"
+#include "vantor/scope/LabelCrowding.h"
+#include "vantor/scope/MeasureLine.h"
+#include "vantor/scope/ScopeFrame.h"
+#include "vantor/scope/ScopeLabels.h"
+#include "vantor/scope/ScopeProjection.h"
+
+namespace vantor::model {
+class CRivakDoc;
+struct CAirfield;
+struct ClientSettings;
+}  // namespace vantor::model
+
+namespace vantor::scope {
+
+class CoastlineScreenCache;
+class ScopeGeometry;
+class SensorVisibility;
+struct ScopeMapData;
+struct ScopeOptions;
+struct ScopeStatus;
+
+// What one frame is prepared from.
+struct FrameSources {
+  model::CRivakDoc& document;
+  const model::ClientSettings& settings;
+  ScopeGeometry& geometry;  // its coastline and paint bookkeeping move on
+  const ScopeOptions& options;
+  const ScopeStatus& status;
+  const ScopeMapData& map;
+  const std::vector<geo::GeoPoint>& markers;
+  std::optional<MeasureLine> measure;
+  int width = 0;  // the picture
+  int height = 0;
+  LabelMetrics labels;  // the painter's label font at the settings' size
+};
+
+class ScopeFramePreparer {
+ public:
+  ScopeFramePreparer();
+  ~ScopeFramePreparer();
+  ScopeFramePreparer(const ScopeFramePreparer&) = delete;
+  ScopeFramePreparer& operator=(const ScopeFramePreparer&) = delete;
+
+  // The next frame; valid until the following call.
+  const ScopeFrame& Prepare(const FrameSources& sources);
+  const ScopeFrame& Frame() const { return frame_; }
+
+  // The approach of the centred airfield, from the last frame that built one
+  // (airfield mode); kept until a frame builds another.
+  const std::optional<ApproachGeometry>& Approach() const { return approach_; }
+  // How often the coastline has been projected (only when the view changes).
+  int CoastlineProjections() const { return coastlineProjections_; }
+
+ private:
+  void PrepareCoastline(const FrameSources& sources, const ScopeProjection& projection);
+  void PrepareRunways(const FrameSources& sources, const ScopeProjection& projection);
+  void PrepareRunway(const FrameSources& sources, const ScopeProjection& projection, model::CAirfield& runway);
+  std::optional<ScreenCircle> AirfieldRadarCircle(const FrameSources& sources, const ScopeProjection& projection,
+                                                  const model::CAirfield& runway) const;
+  void PrepareContacts(const FrameSources& sources, const ScopeProjection& projection);
+  void PrepareAwacs(const FrameSources& sources, const ScopeProjection& projection);
+
+  ScopeFrame frame_;
+  std::unique_ptr<CoastlineScreenCache> coastlineCache_;
+  // What the coastline cache was projected for.
+  std::optional<ScopeScreen> coastlineScreen_;
+  GeoPoint coastlineCentre_;
+  int coastlinePixelsPerKm_ = -1;
+  int coastlineProjections_ = 0;
+  std::optional<ApproachGeometry> approach_;
+  LabelCrowding crowding_;
+};
+
+}  // namespace vantor::scope

@@ -1,0 +1,201 @@
+#include "vantor/scope/ScopeFramePreparer.h"
+
+#include <algorithm>
+#include <mutex>
+
+#include "vantor/model/CRivakDoc.h"
+#include "vantor/model/ClientSettings.h"
+#include "vantor/scope/CoastlineScreenCache.h"
+#include "vantor/scope/DocumentSensors.h"
+#include "vantor/scope/ScopeGeometry.h"
+#include "vantor/scope/ScopeMapData.h"
+#include "vantor/scope/ScopeStatus.h"
+#include "vantor/scope/SensorVisibility.h"
+
+namespace vantor::scope {
+namespace {
+
+// Points of a list whose (0, 0) entries separate strokes.
+void ProjectStrokes(const ScopeProjection& projection, const std::vector<geo::GeoPoint>& points,
+                    ScreenStrokes& strokes) {
+  for (const geo::GeoPoint& point : points) {
+    if (point.IsSeparator())
+      strokes.Break();
+    else
+      strokes.Add(projection.GeoToScreen(point));
+  }
+}
+
+bool OnScope(ScreenPoint point) { return point.x != 0 && point.y != 0; }
+
+}  // namespace
+
+ScopeFramePreparer::ScopeFramePreparer() : coastlineCache_(std::make_unique<CoastlineScreenCache>()) {}
+
+ScopeFramePreparer::~ScopeFramePreparer() = default;
+
+const ScopeFrame& ScopeFramePreparer::Prepare(const FrameSources& sources) {
+  const ScopeGeometry& geometry = sources.geometry;
+  const ScopeProjection& projection = geometry.Projection();
+  const model::ClientSettings& settings = sources.settings;
+  const ScopeOptions& options = sources.options;
+
+  ScopeFrame& frame = frame_;
+  frame.width = sources.width;
+  frame.height = sources.height;
+  frame.rangeKm = geometry.RangeKm();
+  frame.pixelsPerKm = geometry.PixelsPerKm();
+  frame.radarOutOfOrder = sources.status.radarOutOfOrder;
+  frame.awacsLost = sources.status.awacsLost;
+  frame.coastline = nullptr;
+  frame.coastlineGrey = std::clamp(options.coastlineIntensity, 0, 255);
+  frame.drawing.Clear();
+  frame.airfieldMode = geometry.AirfieldMode();
+  frame.airfieldOutlines.Clear();
+  frame.markers.clear();
+  frame.rangeRingsShown = options.rangeRingsShown;
+  frame.compassShown = options.rangeRingsShown && settings.showRose != 0;
+  frame.fontSize = sources.labels.fontSize;
+  frame.advancedSymbols = settings.displayMode != 0;
+  frame.coverageShown = options.coverageShown;
+  frame.runways.clear();
+  frame.contacts.clear();
+  frame.measure.reset();
+  frame.awacsCoverage.reset();
+
+  if (!frame.radarOutOfOrder) {
+    if (options.coastlineShown) PrepareCoastline(sources, projection);
+    ProjectStrokes(projection, sources.map.drawing.Points(), frame.drawing);
+    if (frame.airfieldMode) ProjectStrokes(projection, sources.map.airfieldOutlines, frame.airfieldOutlines);
+    for (const geo::GeoPoint& marker : sources.markers) frame.markers.push_back(projection.GeoToScreen(marker));
+    std::lock_guard lock(sources.document.contactLock());
+    PrepareRunways(sources, projection);
+    PrepareContacts(sources, projection);
+    if (sources.measure)
+      frame.measure = FrameMeasure{*sources.measure, MeasureText(*sources.measure, projection, settings.imperial != 0)};
+    PrepareAwacs(sources, projection);
+  }
+  // The coastline cache goes by the command and range of the last frame.
+  sources.geometry.FramePrepared();
+  return frame;
+}
+
+void ScopeFramePreparer::PrepareCoastline(const FrameSources& sources, const ScopeProjection& projection) {
+  const bool projectionChanged = !coastlineScreen_ || *coastlineScreen_ != projection.Screen() ||
+                                 coastlineCentre_ != projection.Centre() ||
+                                 coastlinePixelsPerKm_ != projection.PixelsPerKm();
+  if (sources.geometry.CoastlineCacheStale() || projectionChanged) {
+    coastlineCache_->Rebuild(sources.map.coastline, projection);
+    coastlineScreen_ = projection.Screen();
+    coastlineCentre_ = projection.Centre();
+    coastlinePixelsPerKm_ = projection.PixelsPerKm();
+    ++coastlineProjections_;
+  }
+  sources.geometry.CoastlineCacheRebuilt();
+  frame_.coastline = coastlineCache_.get();
+}
+
+void ScopeFramePreparer::PrepareRunways(const FrameSources& sources, const ScopeProjection& projection) {
+  for (model::CAirfield& runway : sources.document.Airfields()) PrepareRunway(sources, projection, runway);
+}
+
+void ScopeFramePreparer::PrepareRunway(const FrameSources& sources, const ScopeProjection& projection,
+                                       model::CAirfield& runway) {
+  FrameRunway prepared;
+  prepared.end1 = projection.GeoToScreen(runway.end1Latitude, runway.end1Longitude);
+  if (!OnScope(prepared.end1)) return;
+  prepared.end2 = projection.GeoToScreen(runway.end2Latitude, runway.end2Longitude);
+  prepared.runwayShown = OnScope(prepared.end2);
+  if (prepared.runwayShown) {
+    const double factor = AirfieldCodeOffsetFactor(frame_.rangeKm);
+    prepared.code = runway.code;
+    prepared.codeAt = {prepared.end1.x + static_cast<int>(runway.labelDx * factor),
+                       prepared.end1.y + static_cast<int>(runway.labelDy * factor)};
+    if (frame_.airfieldMode && runway.primary == 1) {
+      const ApproachEnd approach = ChooseApproachEnd(runway, sources.options.windDirectionDeg);
+      if (approach.flipped) runway.activeEndFlipped = *approach.flipped ? 1 : 0;
+      prepared.centreline = ExtendedCentreline(approach.atFirstEnd, prepared.end1, prepared.end2);
+      // Rebuilt for every frame, so it always matches the picture the
+      // approach view compares contacts with.
+      if (runway.menuId == sources.geometry.CentringCommand())
+        approach_.emplace(runway, approach.atFirstEnd, prepared.end1, prepared.end2);
+    }
+  }
+  prepared.radarCircle = AirfieldRadarCircle(sources, projection, runway);
+  frame_.runways.push_back(std::move(prepared));
+}
+
+std::optional<ScreenCircle> ScopeFramePreparer::AirfieldRadarCircle(const FrameSources& sources,
+                                                                    const ScopeProjection& projection,
+                                                                    const model::CAirfield& runway) const {
+  if (runway.menuId == 0 || !frame_.coverageShown) return std::nullopt;
+  const int index = runway.menuId - kFirstAirfieldCommand;
+  if (index < 0 || index >= protocol::kAirfieldCount) return std::nullopt;
+  const protocol::ConfigBlock& config = sources.document.state().configBlock;
+  const auto s = static_cast<std::size_t>(sources.document.state().sideIndex());
+  const auto i = static_cast<std::size_t>(index);
+  if (config.airfieldRadarOn[s][i] == 0) return std::nullopt;
+  double latitude = runway.refLatitude, longitude = runway.refLongitude;
+  if (runway.menuId == kCarrierCommand) {
+    latitude = 0.0;
+    longitude = 0.0;
+    sources.document.FindCarrierPosition(latitude, longitude);
+    if (latitude == 0.0 || longitude == 0.0) return std::nullopt;
+  }
+  return ScreenCircle{projection.GeoToScreen(latitude, longitude),
+                      std::int64_t{frame_.pixelsPerKm} * config.airfieldRadarRangeKm[s][i]};
+}
+
+void ScopeFramePreparer::PrepareContacts(const FrameSources& sources, const ScopeProjection& projection) {
+  model::CRivakDoc& document = sources.document;
+  const model::ClientSettings& settings = sources.settings;
+  const SensorVisibility visibility(sources.map.Terrain(), projection,
+                                    CollectSensors(document, document.state().sideIndex()));
+  const bool trails = !frame_.airfieldMode && settings.showOldPositions != 0;
+  const LabelStyle labelStyle{sources.labels, settings.invertCallsign != 0, settings.imperial != 0,
+                              settings.hideSpeed != 0};
+  crowding_.Clear();
+  for (model::CContact& contact : document.Contacts()) {
+    const ScreenPoint at = projection.GeoToScreen(contact.latitude, contact.longitude);
+    contact.screenX = at.x;
+    contact.screenY = at.y;
+    if (visibility.IsContactVisible(contact)) {
+      FrameContact& shown = frame_.contacts.emplace_back();
+      shown.id = contact.id;
+      shown.at = at;
+      shown.friendly = contact.friendly != 0;
+      shown.carrier = contact.carrier != 0;
+      shown.radarSite = contact.radarSite != 0;
+      shown.altSymbol = contact.altSymbol != 0;
+      shown.radarDataSet = contact.radarDataSet != 0;
+      shown.heading = contact.heading;
+      shown.speed = contact.speed;
+      shown.sectorDeg = contact.sectorDeg;
+      shown.detectionRangeKm = contact.detectionRangeKm;
+      shown.weaponRangeKm = contact.weaponRangeKm;
+      const bool plain = !shown.radarSite && !shown.altSymbol;
+      if (trails && plain) {
+        for (const model::HistoryPoint& point : contact.history)
+          shown.history[shown.historyCount++] = projection.GeoToScreen(point.latitude, point.longitude);
+      }
+      if (sources.options.labelsShown && plain && NearPicture(frame_, at, kContactReachPx)) {
+        QString callsign;
+        std::optional<QString> assigned;
+        if (document.LookupCallsign(contact.id, callsign)) assigned = std::move(callsign);
+        shown.label = LabelContact(contact, QPoint(at.x, at.y), assigned, crowding_.Count(at.x, at.y), labelStyle);
+      }
+    }
+    // Labels further down the table make room for this one.
+    if (contact.radarSite == 0) crowding_.Add(at.x, at.y);
+  }
+}
+
+void ScopeFramePreparer::PrepareAwacs(const FrameSources& sources, const ScopeProjection& projection) {
+  const protocol::ConfigBlock& config = sources.document.state().configBlock;
+  const model::AwacsSlot slot = model::GetAwacsSlot(config, sources.document.state().sideIndex());
+  if (slot.mode == 0 || !frame_.coverageShown) return;
+  frame_.awacsCoverage = ScreenCircle{projection.GeoToScreen(slot.latitude, slot.longitude),
+                                      std::int64_t{frame_.pixelsPerKm} * config.awacsRangeKm};
+}
+
+}  // namespace vantor::scope
