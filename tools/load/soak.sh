@@ -4,10 +4,11 @@
 # stamped batches, vantor-load with ten clients (and, for "client", one
 # offscreen Vantor).
 #
-#   tools/load/soak.sh BIN_DIR [large|default|client|all ...] [--minutes N] [--out DIR]
+#   tools/load/soak.sh BIN_DIR [large|default|raised|client|all ...] [--minutes N] [--out DIR]
 #
 #   large    10 clients x 10,000 objects at 1 Hz, intake raised to 1,000,000 bytes
 #   default  10 clients x 300 objects at 5 Hz, default intake
+#   raised   the same 300 objects at 5 Hz with the intake raised to 1,000,000 bytes
 #   client   one Vantor (offscreen, labels and coverage, 300 km) following
 #            10,000 objects at 1 Hz, beside one counting client
 #
@@ -25,8 +26,8 @@ MINUTES=10
 OUT=soak-results
 while [ $# -gt 0 ]; do
   case "$1" in
-    large|default|client) RUNS+=("$1") ;;
-    all) RUNS+=(large default client) ;;
+    large|default|raised|client) RUNS+=("$1") ;;
+    all) RUNS+=(large default raised client) ;;
     --minutes) [ $# -ge 2 ] || usage; MINUTES=$2; shift ;;
     --out) [ $# -ge 2 ] || usage; OUT=$2; shift ;;
     -h|--help) usage 0 ;;
@@ -34,7 +35,7 @@ while [ $# -gt 0 ]; do
   esac
   shift
 done
-[ ${#RUNS[@]} -gt 0 ] || RUNS=(large default client)
+[ ${#RUNS[@]} -gt 0 ] || RUNS=(large default raised client)
 [[ "$MINUTES" =~ ^[0-9]+([.][0-9]+)?$ ]] || { echo "soak: --minutes takes a number" >&2; exit 2; }
 for program in vantorsrv vantor-missiongen vantor-load Vantor; do
   [ -x "$BIN/$program" ] || { echo "soak: $BIN/$program is missing; build first" >&2; exit 2; }
@@ -121,6 +122,11 @@ for run in "${RUNS[@]}"; do
       start_server "$WORK/default-server.log"
       start_feed "$WORK/default-feed.log" 300 5
       drive default --clients 10 --watch-pid "$FEED_PID" --max-p99-ms 150 || status=$?
+      ;;
+    raised)
+      start_server "$WORK/raised-server.log" --feed-intake 1000000
+      start_feed "$WORK/raised-feed.log" 300 5
+      drive raised --clients 10 --watch-pid "$FEED_PID" --max-p99-ms 150 || status=$?
       ;;
     client)
       start_server "$WORK/client-server.log" --feed-intake 1000000
