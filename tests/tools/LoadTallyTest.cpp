@@ -215,6 +215,13 @@ TEST(LoadTally, PercentilesComeFromTheSamplesAndLongOnesKeepTheirMaximum) {
   EXPECT_NEAR(*latency.PercentileMs(0.99), 99.1, 0.001);
   latency.Add(25 * kSecond);
   EXPECT_NEAR(*latency.PercentileMs(1.0), 25000.0, 0.001);
+  // Beyond 10 s the bins are 0.1 s wide; beyond 1,000 s they are one.
+  LatencyHistogram slow;
+  for (int s = 1; s <= 99; ++s) slow.Add(static_cast<std::int64_t>(s) * 10 * kSecond);
+  slow.Add(5000 * kSecond);
+  EXPECT_NEAR(*slow.PercentileMs(0.5), 500100.0, 0.001);
+  EXPECT_NEAR(*slow.PercentileMs(0.25), 250100.0, 0.001);
+  EXPECT_NEAR(*slow.PercentileMs(1.0), 5000000.0, 0.001);
   LatencyHistogram other;
   other.Add(-5);  // a clock step: counted as 0
   latency.Merge(other);

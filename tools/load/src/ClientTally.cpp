@@ -17,13 +17,25 @@ constexpr double kGapIntervals = 1.5;
 
 LatencyHistogram::LatencyHistogram() : bins_(kBins, 0) {}
 
+std::size_t LatencyHistogram::BinOf(std::int64_t micros) {
+  constexpr std::int64_t kFineEnd = kFineBinMicros * static_cast<std::int64_t>(kFineBins);
+  if (micros < kFineEnd) return static_cast<std::size_t>(micros / kFineBinMicros);
+  const auto coarse = static_cast<std::size_t>((micros - kFineEnd) / kCoarseBinMicros);
+  return kFineBins + std::min(coarse, kCoarseBins);
+}
+
+std::int64_t LatencyHistogram::UpperEdgeMicros(std::size_t bin) {
+  constexpr std::int64_t kFineEnd = kFineBinMicros * static_cast<std::int64_t>(kFineBins);
+  if (bin < kFineBins) return static_cast<std::int64_t>(bin + 1) * kFineBinMicros;
+  return kFineEnd + static_cast<std::int64_t>(bin - kFineBins + 1) * kCoarseBinMicros;
+}
+
 void LatencyHistogram::Add(std::int64_t micros, std::uint64_t count) {
   if (count == 0) return;
   // Both ends read the same wall clock; a step of that clock could still
   // make a latency negative.
   micros = std::max<std::int64_t>(micros, 0);
-  const auto bin = std::min<std::size_t>(static_cast<std::size_t>(micros / kBinMicros), kBins - 1);
-  bins_[bin] += count;
+  bins_[BinOf(micros)] += count;
   count_ += count;
   sumMicros_ += static_cast<double>(micros) * static_cast<double>(count);
   maxMicros_ = std::max(maxMicros_, micros);
@@ -46,8 +58,7 @@ std::optional<double> LatencyHistogram::PercentileMs(double fraction) const {
     if (seen >= std::max<std::uint64_t>(wanted, 1)) {
       if (i == kBins - 1) return static_cast<double>(maxMicros_) / 1000.0;
       // The bin's upper edge, but never above the largest sample.
-      const auto edge = static_cast<std::int64_t>(i + 1) * kBinMicros;
-      return static_cast<double>(std::min(edge, maxMicros_)) / 1000.0;
+      return static_cast<double>(std::min(UpperEdgeMicros(i), maxMicros_)) / 1000.0;
     }
   }
   return static_cast<double>(maxMicros_) / 1000.0;

@@ -41,12 +41,15 @@ class CountingWindow {
   std::atomic<std::uint64_t> end_{kUnset};
 };
 
-// Latencies at 0.1 ms resolution up to 10 s; longer ones share one bin
-// (their maximum is kept).
+// Latencies at 0.1 ms resolution up to 10 s, at 0.1 s up to 1,000 s;
+// longer ones share one bin (their maximum is kept).
 class LatencyHistogram {
  public:
-  static constexpr std::int64_t kBinMicros = 100;
-  static constexpr std::size_t kBins = 100000;
+  static constexpr std::int64_t kFineBinMicros = 100;
+  static constexpr std::size_t kFineBins = 100000;
+  static constexpr std::int64_t kCoarseBinMicros = 100000;
+  static constexpr std::size_t kCoarseBins = 9900;
+  static constexpr std::size_t kBins = kFineBins + kCoarseBins + 1;
 
   LatencyHistogram();
   void Add(std::int64_t micros, std::uint64_t count = 1);
@@ -59,7 +62,10 @@ class LatencyHistogram {
   std::optional<double> MaxMs() const;
 
  private:
-  std::vector<std::uint64_t> bins_;  // the last one holds everything from 10 s up
+  static std::size_t BinOf(std::int64_t micros);
+  static std::int64_t UpperEdgeMicros(std::size_t bin);
+
+  std::vector<std::uint64_t> bins_;  // the last one holds everything from 1,000 s up
   std::uint64_t count_ = 0;
   double sumMicros_ = 0.0;
   std::int64_t maxMicros_ = 0;
