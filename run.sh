@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Vantor's one entry point for set-up, the demo and the test suite.
 #   ./run.sh demo   install what is missing, build, run a live mission
-#   ./run.sh test   install what is missing, build, run every test (also under
+#   ./run.sh test   install what is missing, build, check the naming rule on the
+#                   changed sources, run every test (also under
 #                   AddressSanitizer + UndefinedBehaviorSanitizer)
 #   ./run.sh build  install what is missing and build only
 #   ./run.sh windows  install what is missing, cross-build the parts that need
@@ -13,8 +14,10 @@
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 
+# libx11-dev and libxtst-dev: the push-to-talk key chords (XTEST); xvfb and
+# x11-utils: the key chord test's own X server.
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
-          libgtest-dev libgmock-dev libbenchmark-dev libgl-dev)
+          libgtest-dev libgmock-dev libbenchmark-dev libgl-dev clang-tidy libx11-dev libxtst-dev xvfb x11-utils)
 # For ./run.sh windows: the 64-bit MinGW-w64 cross compilers (posix threads,
 # which std::thread and GoogleTest need), GoogleTest's sources, Wine.
 WINDOWS_PACKAGES=(cmake ninja-build gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
@@ -108,6 +111,8 @@ case "${1:-}" in
   test)
     ensure_packages
     build build
+    echo "== Naming rule on the changed sources"
+    tools/ci/check-naming.sh -p build
     echo "== Tests"
     (cd build && QT_QPA_PLATFORM=offscreen ctest -j "$JOBS" --output-on-failure --timeout 300)
     echo "== Tests under AddressSanitizer + UndefinedBehaviorSanitizer"

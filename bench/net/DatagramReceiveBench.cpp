@@ -45,9 +45,8 @@ class ReceivingClient {
     options.bindAddress = QHostAddress::LocalHost;
     options.presetServer = QStringLiteral("127.0.0.1");
     options.serverListFile = folder_.filePath(QStringLiteral("Configsrv.cfg"));
-    connection_ =
-        std::make_unique<net::ClientConnection>(document_, prompts_, notifier_, messages_, Language::English, options);
-    QObject::connect(connection_.get(), &net::ClientConnection::datagramApplied, [this](int, int) { ++applied_; });
+    connection_ = std::make_unique<net::ClientConnection>(document_, prompts_, notifier_, Language::English, options);
+    QObject::connect(connection_.get(), &net::ClientConnection::DatagramApplied, [this](int, int) { ++applied_; });
     connection_->ConnectToServer();
   }
   // Sends one datagram and runs the event loop until it has been applied.
@@ -63,9 +62,8 @@ class ReceivingClient {
   QTemporaryDir folder_;
   model::ClientState state_;
   model::CRivakDoc document_;
-  net::CancellingPrompts prompts_;
+  net::CancellingAddressPrompt prompts_;
   StderrNotifier notifier_{QStringLiteral("net_bench")};
-  net::DiscardingMessageSink messages_;
   QTcpServer listener_;
   QUdpSocket sender_;
   std::unique_ptr<net::ClientConnection> connection_;

@@ -12,16 +12,20 @@
 
 namespace {
 
-constexpr const char* kHeadlessOption = "--headless";
+// Options after which no window opens.
+constexpr const char* kWindowlessOptions[] = {"--headless", "--print-config", "--help", "-h",
+                                              "--help-all", "--version",      "-v",     "-?"};
 
 }  // namespace
 
-bool HeadlessRequested(int argc, const char* const* argv) {
+bool WindowRequested(int argc, const char* const* argv) {
   for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--") == 0) return false;  // what follows is not an option
-    if (std::strcmp(argv[i], kHeadlessOption) == 0) return true;
+    if (std::strcmp(argv[i], "--") == 0) return true;  // what follows is not an option
+    for (const char* option : kWindowlessOptions) {
+      if (std::strcmp(argv[i], option) == 0) return false;
+    }
   }
-  return false;
+  return true;
 }
 
 std::optional<ServerCommandLine> ParseServerCommandLine() {
@@ -57,7 +61,24 @@ std::optional<ServerCommandLine> ParseServerCommandLine() {
                      "(default 10000, up to 16777216). Above the default the feed is read as it arrives, so a large "
                      "mission's batch is read and sent at once; 1000000 suits 10,000 objects."),
       QStringLiteral("BYTES"));
-  parser.addOptions({headless, noSimulator, feedPort, clientPort, settings, simulatorDir, feedIntake});
+  const QCommandLineOption printConfig(
+      QStringLiteral("print-config"),
+      QStringLiteral("Print the configuration in effect as an INI file (every key the server reads) and exit."));
+  const QCommandLineOption start(QStringLiteral("start"),
+                                 QStringLiteral("With the window: start serving at once, as \"Fly...\" does."));
+  const QCommandLineOption windowSnapshot(QStringLiteral("snapshot"),
+                                          QStringLiteral("Save a picture of the window as PNG in FILE, then exit."),
+                                          QStringLiteral("FILE"));
+  const QCommandLineOption mapSnapshot(
+      QStringLiteral("snapshot-map"),
+      QStringLiteral("Save a picture of the map page over the configuration as PNG in FILE, then exit."),
+      QStringLiteral("FILE"));
+  const QCommandLineOption snapshotAfter(
+      QStringLiteral("snapshot-after"),
+      QStringLiteral("Seconds of running before --snapshot saves the window (default 3)."), QStringLiteral("SECONDS"),
+      QStringLiteral("3"));
+  parser.addOptions({headless, noSimulator, feedPort, clientPort, settings, simulatorDir, feedIntake, printConfig,
+                     start, windowSnapshot, mapSnapshot, snapshotAfter});
   parser.process(*QCoreApplication::instance());
 
   ServerCommandLine commandLine;
@@ -65,6 +86,17 @@ std::optional<ServerCommandLine> ParseServerCommandLine() {
   commandLine.noSimulator = parser.isSet(noSimulator);
   commandLine.settingsFile = parser.value(settings);
   commandLine.simulatorDir = parser.value(simulatorDir);
+  commandLine.printConfig = parser.isSet(printConfig);
+  commandLine.startAtOnce = parser.isSet(start);
+  commandLine.windowSnapshot = parser.value(windowSnapshot);
+  commandLine.mapSnapshot = parser.value(mapSnapshot);
+  bool secondsOk = false;
+  commandLine.snapshotAfterSeconds = parser.value(snapshotAfter).toDouble(&secondsOk);
+  // A day is far more than any picture needs.
+  if (!secondsOk || !(commandLine.snapshotAfterSeconds >= 0.0 && commandLine.snapshotAfterSeconds <= 86400.0)) {
+    std::fprintf(stderr, "vantorsrv: --snapshot-after takes seconds from 0 to 86400\n");
+    return std::nullopt;
+  }
   const auto feed = vantor::ParsePortOption(parser.value(feedPort));
   const auto client = vantor::ParsePortOption(parser.value(clientPort));
   if (!feed || !client) {

@@ -16,18 +16,25 @@ class ServerRuntime;
 
 struct ServerCommandLine {
   bool headless = false;
+  bool printConfig = false;
+  bool startAtOnce = false;  // the window presses "Fly..." itself
   bool noSimulator = false;
   quint16 feedPort = 0;
   quint16 clientPort = 0;
   QString settingsFile;                        // empty: the user's store
   QString simulatorDir;                        // empty: the simulator's own settings
   std::optional<std::size_t> feedIntakeBytes;  // empty: the "FeedIntake" setting
+  // Window pictures for the documentation: saved, then the program ends.
+  QString windowSnapshot;
+  QString mapSnapshot;
+  double snapshotAfterSeconds = 3.0;
 };
 
-// Whether the arguments ask for the headless run. Decided before any
-// application object exists: a window needs a QApplication, the headless
-// run must do without one.
-bool HeadlessRequested(int argc, const char* const* argv);
+// Whether the arguments need the window: not for the headless run, not for
+// what only prints (--print-config, --help, --version). Decided before any
+// application object exists: a window needs a QApplication, the others must
+// do without one (and without a display).
+bool WindowRequested(int argc, const char* const* argv);
 
 // Names the program and parses the process's arguments (the application
 // object must exist). Exits the process for --help and --version; nullopt

@@ -2,15 +2,20 @@
 
 #include <QCoreApplication>
 
+#include <cstdio>
+
 #include "CommandLine.h"
+#include "PrintConfig.h"
 #include "ShutdownSignals.h"
 #include "vantor/platform/Notifier.h"
+#include "vantor/server/ServerEventLog.h"
 #include "vantor/server/ServerRuntime.h"
 
 int RunHeadless(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   const auto commandLine = ParseServerCommandLine();
   if (!commandLine) return 2;
+  if (commandLine->printConfig) return PrintConfig(*commandLine);
   return ServeHeadless(*commandLine);
 }
 
@@ -21,6 +26,14 @@ int ServeHeadless(const ServerCommandLine& commandLine) {
   runtime->LoadStartSettings();
   QObject::connect(runtime.get(), &ServerRuntime::StatusChanged, runtime.get(),
                    [&notifier](const QString& text) { notifier.ShowInformation(text); });
+  // The operator's view without a window: one line per event on stdout.
+  vantor::server::ServerEventLog events(runtime->Clients(), runtime->Feeds(), runtime->Clock(), runtime->Language(),
+                                        runtime->Options().joinTimeout);
+  QObject::connect(&events, &vantor::server::ServerEventLog::EventLine, &events, [](const QString& line) {
+    const QByteArray text = (line + '\n').toUtf8();
+    std::fwrite(text.constData(), 1, static_cast<std::size_t>(text.size()), stdout);
+    std::fflush(stdout);
+  });
 
   ShutdownSignals shutdown([&runtime] {
     runtime->Stop();

@@ -4,5 +4,5 @@
 #include "WindowRun.h"
 
 int main(int argc, char** argv) {
-  return HeadlessRequested(argc, argv) ? RunHeadless(argc, argv) : RunWindow(argc, argv);
+  return WindowRequested(argc, argv) ? RunWindow(argc, argv) : RunHeadless(argc, argv);
 }

@@ -144,7 +144,7 @@ TEST_F(ContactTable, AircraftRuleOnRefreshRemovesAndALaterRecordStartsAfresh) {
   Update({.id = 1, .friendly = 0});
   now += 10;
   Update({.id = 1, .friendly = 0});
-  ASSERT_EQ(doc.FindContact(1)->history.size(), 1u);
+  ASSERT_EQ(doc.FindContact(1)->history.Size(), 1u);
   Update({.id = 1, .altitude = 300.0, .friendly = 0, .speed = 99.0});
   EXPECT_EQ(doc.FindContact(1), nullptr);
   Update({.id = 2, .friendly = 1});
@@ -157,14 +157,14 @@ TEST_F(ContactTable, AircraftRuleOnRefreshRemovesAndALaterRecordStartsAfresh) {
 
   Update({.id = 1, .friendly = 0});
   ASSERT_NE(doc.FindContact(1), nullptr);
-  EXPECT_TRUE(doc.FindContact(1)->history.empty());
+  EXPECT_TRUE(doc.FindContact(1)->history.Empty());
   EXPECT_EQ(doc.FindContact(1)->lastHistory, 0);
   EXPECT_EQ(Ids(), (std::vector<int>{1}));
 }
 
 TEST_F(ContactTable, HistoryIsSpacedByMoreThanFiveSecondsAndCappedAtFive) {
   Update({.id = 1, .latitude = 0.0});
-  EXPECT_TRUE(doc.FindContact(1)->history.empty());  // none at creation
+  EXPECT_TRUE(doc.FindContact(1)->history.Empty());  // none at creation
   std::vector<double> recorded;
   for (int second = 1; second <= 40; ++second) {
     ++now;
@@ -175,7 +175,7 @@ TEST_F(ContactTable, HistoryIsSpacedByMoreThanFiveSecondsAndCappedAtFive) {
   // First refresh records (lastHistory was 0), then every 6th second.
   EXPECT_EQ(expectedNewestFirst, (std::vector<double>{37, 31, 25, 19, 13, 7, 1}));
   const CContact* contact = doc.FindContact(1);
-  ASSERT_EQ(contact->history.size(), 5u);
+  ASSERT_EQ(contact->history.Size(), 5u);
   for (std::size_t i = 0; i < 5; ++i) EXPECT_DOUBLE_EQ(contact->history[i].latitude, expectedNewestFirst[i]);
   EXPECT_DOUBLE_EQ(contact->history[0].longitude, 38.0);
 }
@@ -184,10 +184,10 @@ TEST_F(ContactTable, HistoryResumesWhenTheClockIsSetBack) {
   Update({.id = 1});
   now += 1;
   Update({.id = 1});
-  ASSERT_EQ(doc.FindContact(1)->history.size(), 1u);
+  ASSERT_EQ(doc.FindContact(1)->history.Size(), 1u);
   now -= 3600;
   Update({.id = 1});
-  EXPECT_EQ(doc.FindContact(1)->history.size(), 2u);
+  EXPECT_EQ(doc.FindContact(1)->history.Size(), 2u);
 }
 
 TEST_F(ContactTable, CarrierNameMustMatchExactly) {
@@ -199,9 +199,9 @@ TEST_F(ContactTable, CarrierNameMustMatchExactly) {
     for (int id = 1; id <= 3; ++id) Update({.id = id, .latitude = 44.0 + step, .classLetter = 'C', .speed = 30.0});
   }
   EXPECT_EQ(doc.FindContact(1)->carrier, 1);
-  EXPECT_TRUE(doc.FindContact(1)->history.empty());
+  EXPECT_TRUE(doc.FindContact(1)->history.Empty());
   EXPECT_EQ(doc.FindContact(2)->carrier, 0);
-  EXPECT_EQ(doc.FindContact(2)->history.size(), 3u);
+  EXPECT_EQ(doc.FindContact(2)->history.Size(), 3u);
   EXPECT_EQ(doc.FindContact(3)->carrier, 0);
 }
 
@@ -231,18 +231,18 @@ TEST_F(ContactTable, FriendlyAwacsTakesTheSlotOfTheClientsCoalition) {
   const CContact* awacs = doc.FindContact(1);
   ASSERT_NE(awacs, nullptr);
   EXPECT_EQ(awacs->awacs, 1);
-  EXPECT_EQ(state.ownAwacsSlot(), (AwacsSlot{44.1, 35.2, 8}));
+  EXPECT_EQ(state.OwnAwacsSlot(), (AwacsSlot{44.1, 35.2, 8}));
   EXPECT_EQ(state.configBlock.awacsMode[1], 0);  // the other coalition's slot stays
   EXPECT_EQ(state.awacsSeen, 1);
   EXPECT_EQ(state.awacsLostTicks, 40);
 
   state.awacsLostTicks = 3;
   Update({.id = 1, .name = "A-50 (Eye)", .latitude = 44.2, .longitude = 35.3, .altitude = 10500.0});
-  EXPECT_EQ(state.ownAwacsSlot(), (AwacsSlot{44.2, 35.3, 10}));
+  EXPECT_EQ(state.OwnAwacsSlot(), (AwacsSlot{44.2, 35.3, 10}));
   EXPECT_EQ(state.awacsLostTicks, 3);  // only designation resets it
 
   Lost(1);
-  EXPECT_EQ(state.ownAwacsSlot(), AwacsSlot{});
+  EXPECT_EQ(state.OwnAwacsSlot(), AwacsSlot{});
   EXPECT_EQ(state.awacsSeen, 1);
 }
 
@@ -252,11 +252,11 @@ TEST_F(ContactTable, AwacsDesignationRules) {
   Update({.id = 2, .name = "a-50", .friendly = 1});
   Update({.id = 3, .name = "E-2 Hawkeye", .friendly = 1});
   EXPECT_EQ(state.awacsSeen, 0);
-  EXPECT_EQ(state.ownAwacsSlot(), AwacsSlot{});
+  EXPECT_EQ(state.OwnAwacsSlot(), AwacsSlot{});
   // A later friendly AWACS takes the slot over.
   Update({.id = 4, .name = "E-2C", .latitude = 10.0, .longitude = 11.0, .altitude = 5000.0});
   Update({.id = 5, .name = "E-3A Sentry", .latitude = 20.0, .longitude = 21.0, .altitude = 9000.0});
-  EXPECT_EQ(state.ownAwacsSlot(), (AwacsSlot{20.0, 21.0, 9}));
+  EXPECT_EQ(state.OwnAwacsSlot(), (AwacsSlot{20.0, 21.0, 9}));
   EXPECT_EQ(doc.FindContact(4)->awacs, 1);
   EXPECT_EQ(doc.FindContact(5)->awacs, 1);
 }
@@ -273,7 +273,7 @@ TEST_F(ContactTable, RadarOnlyCoalitionAdoptsNoAwacs) {
   Update({.id = 1, .name = "A-50", .latitude = 1.0, .longitude = 2.0, .altitude = 7000.0});
   EXPECT_EQ(doc.FindContact(1)->awacs, 0);
   EXPECT_EQ(state.awacsSeen, 0);
-  EXPECT_EQ(state.ownAwacsSlot(), AwacsSlot{});
+  EXPECT_EQ(state.OwnAwacsSlot(), AwacsSlot{});
   // The other coalition's flag does not matter.
   state.configBlock.radarOnly = {0, 1};
   Update({.id = 2, .name = "A-50", .latitude = 1.0, .longitude = 2.0, .altitude = 7000.0});
@@ -310,7 +310,7 @@ TEST_F(ContactTable, ClearContactsKeepsCallsignsCountersAndAwacs) {
   Update({.id = 1, .name = "A-50", .latitude = 1.0, .longitude = 2.0, .altitude = 7000.0});
   doc.AssignCallsign("KOD", 1);
   doc.ClearContacts();
-  EXPECT_EQ(state.ownAwacsSlot(), (AwacsSlot{1.0, 2.0, 7}));
+  EXPECT_EQ(state.OwnAwacsSlot(), (AwacsSlot{1.0, 2.0, 7}));
   QString callsign;
   EXPECT_TRUE(doc.LookupCallsign(1, callsign));
   EXPECT_EQ(doc.Airfields().size(), 26u);
@@ -353,11 +353,11 @@ TEST_F(ContactTable, NonFiniteNumbersAreIgnored) {
   Update({.id = 3, .name = "A-50", .altitude = 1e300});
   Update({.id = 3, .name = "A-50", .speed = -inf});
   EXPECT_DOUBLE_EQ(doc.FindContact(3)->altitude, 1e300);
-  EXPECT_EQ(state.ownAwacsSlot().mode, std::numeric_limits<int>::max());
+  EXPECT_EQ(state.OwnAwacsSlot().mode, std::numeric_limits<int>::max());
 }
 
 TEST_F(ContactTable, LockIsReentrant) {
-  std::lock_guard<ContactLock> walk(doc.contactLock());
+  std::lock_guard<ContactLock> walk(doc.ContactTableLock());
   Update({.id = 1});
   for (const CContact& contact : doc.Contacts()) {
     if (contact.id != 1) continue;
@@ -370,7 +370,7 @@ TEST_F(ContactTable, LockIsReentrant) {
 }
 
 TEST_F(ContactTable, LockKeepsOtherThreadsOut) {
-  std::unique_lock<ContactLock> held(doc.contactLock());
+  std::unique_lock<ContactLock> held(doc.ContactTableLock());
   std::atomic<bool> done = false;
   std::thread writer([&] {
     Update({.id = 1});
@@ -389,17 +389,17 @@ TEST(ContactTableRealTime, HistoryPointsNeedMoreThanFiveWallClockSeconds) {
   CRivakDoc doc(state);
   doc.UpdateContact(1, "Colt", 45.0, 38.0, 3000.0, 0.0, 1, 'B', 800.0);
   doc.UpdateContact(1, "Colt", 45.1, 38.0, 3000.0, 0.0, 1, 'B', 800.0);
-  ASSERT_EQ(doc.FindContact(1)->history.size(), 1u);
+  ASSERT_EQ(doc.FindContact(1)->history.Size(), 1u);
   const std::int64_t first = doc.FindContact(1)->lastHistory;
   std::this_thread::sleep_for(std::chrono::seconds(3));
   doc.UpdateContact(1, "Colt", 45.2, 38.0, 3000.0, 0.0, 1, 'B', 800.0);
-  EXPECT_EQ(doc.FindContact(1)->history.size(), 1u);
+  EXPECT_EQ(doc.FindContact(1)->history.Size(), 1u);
   std::this_thread::sleep_for(std::chrono::milliseconds(3200));
   doc.UpdateContact(1, "Colt", 45.3, 38.0, 3000.0, 0.0, 1, 'B', 800.0);
   const CContact* contact = doc.FindContact(1);
   // 6.2 s after the first point its whole-second distance is at least 6;
   // 3.x s after it, at most 4.
-  EXPECT_EQ(contact->history.size(), 2u);
+  EXPECT_EQ(contact->history.Size(), 2u);
   EXPECT_GT(contact->lastHistory - first, 5);
   EXPECT_DOUBLE_EQ(contact->history[0].latitude, 45.3);
 }

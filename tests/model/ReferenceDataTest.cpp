@@ -128,17 +128,17 @@ TEST(Airfields, EveryMenuEntrySelectsARecord) {
   ClientState state;
   const CRivakDoc doc(state);
   std::set<int> ids;
-  for (std::size_t position = 0; position < AirportsMenuEntries.size(); ++position) {
-    const AirportMenuEntry& entry = AirportsMenuEntries[position];
+  for (std::size_t position = 0; position < kAirportsMenuEntries.size(); ++position) {
+    const AirportMenuEntry& entry = kAirportsMenuEntries[position];
     EXPECT_EQ(entry.menuId, 32700 + static_cast<int>(position));
     EXPECT_EQ(AirfieldIndexOfMenuId(entry.menuId), static_cast<int>(position) + 1);
     EXPECT_NE(doc.FindAirfieldRecord(entry.menuId), nullptr) << entry.text;
     ids.insert(entry.menuId);
   }
   EXPECT_EQ(ids.size(), 22u);
-  EXPECT_STREQ(AirportsMenuEntries[10].text, "Krasnodar center");
-  EXPECT_STREQ(AirportsMenuEntries[11].text, "Krasnodar-Pashkovkiy");
-  EXPECT_STREQ(AirportsMenuEntries[21].text, "Kuznetsov");
+  EXPECT_STREQ(kAirportsMenuEntries[10].text, "Krasnodar center");
+  EXPECT_STREQ(kAirportsMenuEntries[11].text, "Krasnodar-Pashkovkiy");
+  EXPECT_STREQ(kAirportsMenuEntries[21].text, "Kuznetsov");
   EXPECT_EQ(AirfieldIndexOfMenuId(32699), 0);
   EXPECT_EQ(AirfieldIndexOfMenuId(32722), 0);
 }

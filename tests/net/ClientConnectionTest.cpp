@@ -122,8 +122,6 @@ TEST_F(Connection, ChatMessagesByLengthAndDestination) {
   ASSERT_TRUE(WaitUntil([&] { return Client().messages.messages.size() == 1; }));
   EXPECT_EQ(Client().messages.messages[0], QString(250, 'm'));
   EXPECT_EQ(Client().messages.shownCount, 1);
-  EXPECT_EQ(Client().messages.lastX, 20);
-  EXPECT_EQ(Client().messages.lastY, 30);
 
   QByteArray tooLong(255, 'x');
   tooLong[0] = 3;
@@ -202,6 +200,24 @@ TEST_F(Connection, FriendlyFollowsTheSideOfTheLogOn) {
   // Chat to Blue is not for a Red client.
   server.Send(QByteArray("\x00", 1) + "blue only");
   server.Send(QByteArray("\x01") + "red only");
+  ASSERT_TRUE(WaitUntil([&] { return !Client().messages.messages.empty(); }));
+  Settle();
+  EXPECT_EQ(Client().messages.messages, std::vector<QString>{"red only"});
+}
+
+TEST_F(Connection, ChatDuringTheLogOnWaitsForTheSideToBeDecided) {
+  Connect();
+  Client().prompts.passwords = {QString("red")};
+  Client().prompts.whilePasswordShown = [this] {
+    // Read before the log-on decides, it would be taken for a Blue client.
+    server.Send(QByteArray("\x01") + "red only");
+    Settle();
+    // Nothing is read while the password is asked for.
+    EXPECT_TRUE(Client().messages.messages.empty());
+  };
+  server.Send(ConfigBlockBytes(BlockWithPasswords("blue", "red")));
+  ASSERT_TRUE(server.WaitForReceived(2));
+  EXPECT_EQ(server.Received(), kRedJoin);
   ASSERT_TRUE(WaitUntil([&] { return !Client().messages.messages.empty(); }));
   Settle();
   EXPECT_EQ(Client().messages.messages, std::vector<QString>{"red only"});
@@ -307,14 +323,14 @@ TEST_F(Connection, LogOnAdjustsTheAwacsAndCentresTheScope) {
   server.Send(ConfigBlockBytes(block));
   ASSERT_TRUE(server.WaitForReceived(2));
   EXPECT_EQ(Client().centringCommands, std::vector<int>{32706});
-  const model::AwacsSlot red = Client().state.ownAwacsSlot();
+  const model::AwacsSlot red = Client().state.OwnAwacsSlot();
   EXPECT_EQ(red.mode, 8);
   EXPECT_EQ(red.latitude, 0.0);
   EXPECT_EQ(red.longitude, 0.0);
   // A friendly AWACS does not take the slot of a radar-only side.
   Datagram("10000009BA-50 Mainstay[B]@45.0 37.0 9000.0 1.00 600##");
   ASSERT_TRUE(Client().WaitForContacts(1));
-  EXPECT_EQ(Client().state.ownAwacsSlot().latitude, 0.0);
+  EXPECT_EQ(Client().state.OwnAwacsSlot().latitude, 0.0);
   EXPECT_EQ(Client().state.awacsSeen, 0);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QThread>
+#include <QTimer>
 
 #include "vantor/net/ServerAddressList.h"
 #include "vantor/platform/SettingsStore.h"
@@ -21,15 +22,22 @@ std::optional<QString> ScriptedPrompts::AskServerAddress(net::ServerAddressList&
   return answer;
 }
 
-std::optional<QString> ScriptedPrompts::AskPassword() {
-  ++passwordShown;
-  if (whilePasswordShown) whilePasswordShown();
-  if (passwords.empty()) return std::nullopt;
-  const bool cancelled = !passwords.front().has_value();
-  const QString answer = passwords.front().value_or(QString());
-  passwords.pop_front();
-  if (cancelled) return std::nullopt;
-  return answer;
+void ScriptedPrompts::AnswerPasswords(net::ClientConnection& connection) {
+  QObject::connect(&connection, &net::ClientConnection::PasswordNeeded, &connection, [this, &connection] {
+    ++passwordShown;
+    QTimer::singleShot(0, &connection, [this, &connection] {
+      if (whilePasswordShown) whilePasswordShown();
+      std::optional<QString> answer;
+      if (!passwords.empty()) {
+        answer = passwords.front();
+        passwords.pop_front();
+      }
+      if (answer)
+        connection.SubmitPassword(*answer);
+      else
+        connection.CancelLogOn();
+    });
+  });
 }
 
 bool RecordingNotifier::Saw(const QString& text) const {
@@ -38,13 +46,18 @@ bool RecordingNotifier::Saw(const QString& text) const {
 
 ClientUnderTest::ClientUnderTest(net::ConnectionOptions options, Language language)
     : document(state, [this] { return now; }) {
-  connection = std::make_unique<net::ClientConnection>(document, prompts, notifier, messages, language,
-                                                       std::move(options), [this] { return now; });
-  QObject::connect(connection.get(), &net::ClientConnection::scopeCentringRequested,
+  connection = std::make_unique<net::ClientConnection>(document, prompts, notifier, language, std::move(options),
+                                                       [this] { return now; });
+  prompts.AnswerPasswords(*connection);
+  QObject::connect(connection.get(), &net::ClientConnection::ScopeCentringRequested,
                    [this](int command) { centringCommands.push_back(command); });
-  QObject::connect(connection.get(), &net::ClientConnection::loggedOn,
+  QObject::connect(connection.get(), &net::ClientConnection::LoggedOn,
                    [this](int side) { loggedOnSides.push_back(side); });
-  QObject::connect(connection.get(), &net::ClientConnection::datagramApplied, [this](int, int) { ++datagramsApplied; });
+  QObject::connect(connection.get(), &net::ClientConnection::DatagramApplied, [this](int, int) { ++datagramsApplied; });
+  QObject::connect(connection.get(), &net::ClientConnection::ChatMessageShown, [this](const QString& text) {
+    messages.messages.push_back(text);
+    ++messages.shownCount;
+  });
 }
 
 ClientUnderTest::~ClientUnderTest() { connection.reset(); }

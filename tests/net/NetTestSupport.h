@@ -29,11 +29,14 @@ namespace vantor::test {
 
 using namespace std::chrono_literals;
 
-// Answers the dialogs from queues; an empty queue cancels.
-class ScriptedPrompts final : public net::ConnectionPrompts {
+// Answers the address dialog and the connection's password questions from
+// queues; an empty queue cancels. A password question is answered from the
+// event loop, as the dialog a user fills in would.
+class ScriptedPrompts final : public net::ServerAddressPrompt {
  public:
   std::optional<QString> AskServerAddress(net::ServerAddressList& list) override;
-  std::optional<QString> AskPassword() override;
+  // Answers PasswordNeeded of `connection` from here on.
+  void AnswerPasswords(net::ClientConnection& connection);
 
   std::deque<std::optional<QString>> addresses;
   std::deque<std::optional<QString>> passwords;
@@ -52,18 +55,10 @@ class RecordingNotifier final : public Notifier {
   bool Saw(const QString& text) const;
 };
 
-class RecordingMessageSink final : public net::ChatMessageSink {
- public:
-  void AddMessage(const QString& text) override { messages.push_back(text); }
-  void ShowAt(int x, int y) override {
-    ++shownCount;
-    lastX = x;
-    lastY = y;
-  }
+// The chat texts the connection hands to the message window.
+struct RecordedChat {
   std::vector<QString> messages;
   int shownCount = 0;
-  int lastX = -1;
-  int lastY = -1;
 };
 
 // Everything a client needs around its connection, with a settable clock.
@@ -77,7 +72,7 @@ class ClientUnderTest {
   model::CRivakDoc document;
   ScriptedPrompts prompts;
   RecordingNotifier notifier;
-  RecordingMessageSink messages;
+  RecordedChat messages;
   std::unique_ptr<net::ClientConnection> connection;
   std::vector<int> centringCommands;
   std::vector<int> loggedOnSides;

@@ -223,7 +223,7 @@ TEST_F(ContactPaint, HistoryTrailsFadeWithAge) {
     scene.Report(QPoint(200 + 40 * i, 300), {.id = 1, .name = "Su-27", .friendly = 0, .headingDeg = 90});
   }
   scene.Report(QPoint(360, 300), {.id = 1, .name = "Su-27", .friendly = 0, .headingDeg = 90});
-  ASSERT_EQ(scene.Contact(1).history.size(), 3u);
+  ASSERT_EQ(scene.Contact(1).history.Size(), 3u);
   QImage picture = scene.Paint();
   ExpectSquare(picture, {360, 300}, kHostile);  // the contact itself
   // Newest first: half-sizes 5, 4 and 3, shades 200, 170 and 130.

@@ -169,7 +169,7 @@ TEST_F(Frames, TrailsOnlyForPlainContactsOutsideAirfieldMode) {
   }
   const ScopeFrame& frame = Prepare();
   const model::CContact& aircraft = *document.FindContact(1);
-  ASSERT_EQ(aircraft.history.size(), 3u);
+  ASSERT_EQ(aircraft.history.Size(), 3u);
   ASSERT_EQ(Shown(frame, 1)->historyCount, 3u);
   for (std::size_t i = 0; i < 3; ++i)
     EXPECT_EQ(Shown(frame, 1)->history[i],

@@ -171,3 +171,57 @@ TEST(FeedConnections, SnapshotAndSignalsFollowEveryFeed) {
                                                                   {1, FeedCloseReason::Stopped}}));
   EXPECT_TRUE(harness.Notifier().errors.empty());
 }
+
+TEST(FeedConnections, ResetByThePeerIsAFailedReadNotAnOrderlyClose) {
+  ServerHarness harness;
+  harness.Start();
+  auto blue = harness.JoinedClient("127.0.0.2");
+  ASSERT_TRUE(blue);
+  std::vector<server::FeedCloseReason> reasons;
+  QObject::connect(&harness.Feeds(), &server::FeedConnections::FeedClosed, &harness.Feeds(),
+                   [&](const server::FeedStatistics&, server::FeedCloseReason reason) { reasons.push_back(reason); });
+
+  TestFeed orderly;
+  ASSERT_TRUE(orderly.ConnectTo(harness.FeedPort()));
+  orderly.Send("Mission start time: 0##" + FeedObject(10000001, 'B', "Colt", 45, 38));
+  ASSERT_TRUE(blue->WaitDatagrams(1));
+  orderly.Close();
+  ASSERT_TRUE(WaitUntil([&] { return reasons.size() == 1; }));
+  EXPECT_EQ(reasons[0], server::FeedCloseReason::PeerClosed);
+  EXPECT_TRUE(harness.Notifier().errors.empty());
+
+  ASSERT_TRUE(blue->WaitDisconnected());
+  blue.reset();  // frees its datagram port for the next client on that address
+  blue = harness.JoinedClient("127.0.0.2");
+  ASSERT_TRUE(blue);
+  TestFeed reset;
+  ASSERT_TRUE(reset.ConnectTo(harness.FeedPort()));
+  reset.Send("Mission start time: 0##" + FeedObject(10000001, 'B', "Colt", 45, 38));
+  ASSERT_TRUE(blue->WaitDatagrams(1));
+  reset.Reset();
+  ASSERT_TRUE(WaitUntil([&] { return reasons.size() == 2; }));
+  EXPECT_EQ(reasons[1], server::FeedCloseReason::ReadFailed);
+  ASSERT_EQ(harness.Notifier().errors.size(), 1u);
+  EXPECT_EQ(harness.Notifier().errors[0], "Error occurred");
+  // The failed feed ends every client, as a closed one does.
+  EXPECT_TRUE(blue->WaitDisconnected());
+  EXPECT_EQ(harness.Feeds().Count(), 0);
+}
+
+TEST(FeedConnections, AFeedFasterThanThePacingIsHeldBackByTcpNotByTheServersMemory) {
+  ServerHarness harness;
+  harness.Start();
+  TestFeed feed;
+  ASSERT_TRUE(feed.ConnectTo(harness.FeedPort()));
+  QByteArray batch = "Mission start time: 0##";
+  while (batch.size() < 16 * 1024 * 1024) batch += FeedObject(10000001, 'B', "Colt", 45, 38);
+  feed.Socket().write(batch);
+  // One second of paced reads takes about ten intakes; everything else must
+  // still wait on the sending side.
+  WaitUntil([] { return false; }, std::chrono::seconds(1));
+  const auto statistics = harness.Feeds().Statistics();
+  ASSERT_EQ(statistics.size(), 1u);
+  EXPECT_GT(statistics[0].bytesRead, 0u);
+  EXPECT_LE(statistics[0].bytesRead, 15u * server::FeedIntake::kIntakeBytes);
+  EXPECT_GT(feed.Socket().bytesToWrite(), 8 * 1024 * 1024);
+}

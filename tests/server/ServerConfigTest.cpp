@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "vantor/platform/InstallerLanguage.h"
@@ -79,6 +80,15 @@ TEST_F(ServerConfigTest, PasswordsAreCutToNineCharacters) {
   LoadConfig(*Store(), config);
   EXPECT_EQ(config.block.password[0], "ABCDEFGHI");
   EXPECT_EQ(config.block.password[1], "123456789");
+
+  // Nine bytes at most, never half a character.
+  Store()->WriteString("Config", "bluepass", QString::fromUtf8("\u00e9t\u00e9 br\u00fbl\u00e9"));  // 13 bytes
+  Store()->WriteString("Config", "redpass", QString::fromUtf8("abcdefgh\u20ac"));                  // 11 bytes
+  LoadConfig(*Store(), config);
+  EXPECT_EQ(config.block.password[0], "\u00e9t\u00e9 br");  // 8 bytes: the next character would not fit
+  EXPECT_EQ(config.block.password[1], "abcdefgh");
+  EXPECT_EQ(CutPassword(QString::fromUtf8("\u00e9\u00e9\u00e9\u00e9a\u00e9")), "\u00e9\u00e9\u00e9\u00e9a");
+  EXPECT_EQ(CutPassword(QString()), "");
 }
 
 TEST_F(ServerConfigTest, CoordinatesReadFromTheirFirstNineCharacters) {
@@ -137,4 +147,36 @@ TEST_F(ServerConfigTest, LanguageFromTheClientInstaller) {
   client->WriteString("config", "Installer Language", "1031");
   EXPECT_STREQ(Text(TextId::SrvOnlyFalcrestServer, ReadLanguage(*client)),
                "Seul le serveur Falcrest peut envoyer des données");
+}
+
+TEST_F(ServerConfigTest, IniTextReadsBackAsTheSameConfiguration) {
+  ServerConfig config = DefaultServerConfig();
+  config.block.airfieldRadarOn[1][4] = 0;
+  config.block.airfieldRadarRangeKm[0][21] = 300;
+  config.radarTypeShown[30] = 0;
+  config.block.awacsMode = {0, 12};
+  config.block.radarOnly = {1, 0};
+  config.block.awacsRangeKm = 750;
+  config.block.password = {" a,b;c\"d", "\\x=\xc3\xa9"};
+  config.block.awacsLatitude = {44.5, 43.99774};
+  config.block.awacsLongitude = {37.99902, 39.25};
+  config.maxClient = 7;
+  config.notLaunch = 1;
+  config.feedIntakeBytes = 1000000;
+
+  const QString text = ConfigIniText(config);
+  EXPECT_TRUE(text.startsWith("[Config]\na1=1\nb1=1\nR1=50\nRR1=50\na2=1\n")) << text.toStdString();
+  EXPECT_TRUE(text.contains("\nAlat1=43.997740\n"));
+  EXPECT_TRUE(text.endsWith("\nFeedIntake=1000000\nMaxClient=7\nnotlaunchfalcrest=1\n"));
+  EXPECT_EQ(text.count('\n'), 1 + 4 * 22 + 31 + 5 + 2 + 4 + 3);
+
+  QFile file(dir_.filePath("printed.ini"));
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(text.toUtf8());
+  file.close();
+  const auto printed = SettingsStore::OpenFile(file.fileName());
+  ServerConfig read;
+  LoadConfig(*printed, read);
+  LoadStartSettings(*printed, read);
+  EXPECT_EQ(read, config);
 }

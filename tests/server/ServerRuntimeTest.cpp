@@ -112,8 +112,14 @@ TEST(ServerRuntime, StartRecordsNotLaunchAndLaunchesTheSimulatorFromItsFolder) {
   EXPECT_FALSE(harness.Runtime().StartEnabled());
   harness.Launcher().last.ended();
   EXPECT_TRUE(harness.Runtime().StartEnabled());
+
+  // A second start whose simulator cannot be created leaves the button off.
+  harness.Start(true);
+  EXPECT_FALSE(harness.Runtime().StartEnabled());
   harness.Launcher().last.failedToStart();
   EXPECT_EQ(harness.Notifier().errors.back(), "Error Starting Falcrest!!!!!");
+  EXPECT_FALSE(harness.Runtime().StartEnabled());
+  EXPECT_TRUE(harness.Runtime().IsRunning());
 }
 
 TEST(ServerRuntime, NotLaunchAndMissingFolderStartNothing) {

@@ -1,5 +1,11 @@
 #include "ServerTestSupport.h"
 
+#ifdef _WIN32
+#include <winsock2.h>
+#else
+#include <sys/socket.h>
+#endif
+
 #include <QCoreApplication>
 
 #include <cstdio>
@@ -81,6 +87,14 @@ void TestFeed::Send(const QByteArray& text) {
 }
 
 void TestFeed::Close() { tcp_.disconnectFromHost(); }
+
+void TestFeed::Reset() {
+  // A zero linger time makes the close send RST instead of FIN.
+  const linger abortive{1, 0};
+  ::setsockopt(static_cast<decltype(::socket(0, 0, 0))>(tcp_.socketDescriptor()), SOL_SOCKET, SO_LINGER,
+               reinterpret_cast<const char*>(&abortive), sizeof abortive);
+  tcp_.abort();
+}
 
 ServerHarness::ServerHarness(HarnessOptions options) : feedPort_(FreeTcpPort()), clientPort_(FreeTcpPort()) {
   server::ServerStores stores;

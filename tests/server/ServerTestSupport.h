@@ -55,6 +55,9 @@ class TestFeed {
   bool ConnectTo(quint16 feedPort);
   void Send(const QByteArray& text);
   void Close();
+  // Ends the connection with a reset (RST) instead of an orderly close.
+  void Reset();
+  QTcpSocket& Socket() { return tcp_; }
 
  private:
   QTcpSocket tcp_;

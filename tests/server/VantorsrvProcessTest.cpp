@@ -1,8 +1,10 @@
 // The vantorsrv program as outside tools run it.
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <csignal>
@@ -41,6 +43,16 @@ class ServerProcess {
     stderr_ += QString::fromUtf8(process_.readAllStandardError());
     return stderr_;
   }
+  QString StdoutText() {
+    stdout_ += QString::fromUtf8(process_.readAllStandardOutput());
+    return stdout_;
+  }
+  // The event lines written so far, without their timestamps.
+  QStringList Events() {
+    QStringList events;
+    for (const QString& line : StdoutText().split('\n', Qt::SkipEmptyParts)) events += line.mid(21);
+    return events;
+  }
   bool Terminate(int& exitCode) {
     ::kill(static_cast<pid_t>(process_.processId()), SIGTERM);
     if (!process_.waitForFinished(5000)) return false;
@@ -58,6 +70,7 @@ class ServerProcess {
   QStringList arguments_;
   QProcess process_;
   QString stderr_;
+  QString stdout_;
 };
 
 std::unique_ptr<TestClient> Join(const QString& address, quint16 port, protocol::CoalitionCode coalition) {
@@ -82,7 +95,7 @@ TEST(VantorsrvProgram, AnswersHelpAndVersion) {
   const QByteArray help = RunToEnd({"--help"}, exitCode);
   EXPECT_EQ(exitCode, 0);
   for (const char* option : {"--headless", "--no-simulator", "--feed-port", "--client-port", "--settings",
-                             "--simulator-dir", "--feed-intake", "--version"}) {
+                             "--simulator-dir", "--feed-intake", "--version", "--print-config"}) {
     EXPECT_TRUE(help.contains(option)) << option;
   }
   const QByteArray version = RunToEnd({"--version"}, exitCode);
@@ -208,4 +221,90 @@ TEST(VantorsrvProgram, LaunchesTheSimulatorFromItsFolderUnlessToldNotTo) {
     int exitCode = -1;
     ASSERT_TRUE(server.Terminate(exitCode));
   }
+}
+
+TEST(VantorsrvProgram, WritesTimestampedEventLinesOnStandardOutput) {
+  QTemporaryDir dir;
+  ServerProcess server(dir, {"--no-simulator"});
+  {
+    auto settings = SettingsStore::OpenFile(server.SettingsPath());
+    settings->WriteInt("Config", "MaxClient", 1);
+    settings->WriteString("Config", "Installer Language", "1033");
+  }
+  ASSERT_TRUE(server.Start()) << server.StderrText().toStdString();
+  auto blue = Join("127.0.0.2", server.ClientPort(), protocol::CoalitionCode::Blue);
+  ASSERT_TRUE(blue);
+  ASSERT_TRUE(WaitUntil([&] { return server.Events().size() >= 2; }));
+  TestClient refused("127.0.0.3", server.ClientPort());
+  ASSERT_TRUE(refused.ConnectTo(server.ClientPort()));
+  EXPECT_EQ(refused.WaitControl(3), "FIN");
+  TestFeed feed;
+  ASSERT_TRUE(feed.ConnectTo(server.FeedPort()));
+  feed.Send("Mission start time: 0##10000001 B Colt[Allies]@@45 38 1000 1.5##10000002 B Colt@@45 38 1000 1.5##");
+  ASSERT_TRUE(blue->WaitDatagrams(1));
+  feed.Close();
+  ASSERT_TRUE(blue->WaitDisconnected());
+  ASSERT_TRUE(WaitUntil([&] { return server.Events().size() >= 7; })) << server.StdoutText().toStdString();
+
+  const QStringList expected = {
+      "client 127.0.0.2 accepted in slot 1",
+      "slot 1 (127.0.0.2) joined Blue",
+      "client 127.0.0.3 refused with \"FIN\": every slot is taken",
+      "feed 1 connected from 127.0.0.1",
+      "1 feed record(s) skipped: no coalition bracket \"[\" before \"@@\"",
+      "feed 1 closed by the simulator (1 batches, 1 records, 1 skipped)",
+      "slot 1 (127.0.0.2) disconnected: feed closed or server stopped",
+  };
+  EXPECT_EQ(server.Events().join('\n').toStdString(), expected.join('\n').toStdString());
+  const QString first = server.StdoutText().section('\n', 0, 0);
+  EXPECT_TRUE(QDateTime::fromString(first.left(19), "yyyy-MM-dd hh:mm:ss").isValid()) << first.toStdString();
+  EXPECT_EQ(first.mid(19, 2), "  ");
+  int exitCode = -1;
+  ASSERT_TRUE(server.Terminate(exitCode));
+  EXPECT_EQ(exitCode, 0);
+}
+
+TEST(VantorsrvProgram, PrintsTheConfigurationInEffectAsAnIniFileThatReadsBackTheSame) {
+  QTemporaryDir dir;
+  const QString settings = dir.filePath("vantorsrv.ini");
+  {
+    auto store = SettingsStore::OpenFile(settings);
+    store->WriteInt("Config", "a7", 0);
+    store->WriteInt("Config", "RR3", 300);
+    store->WriteInt("Config", "MaxClient", 40);  // clamped to 10 in effect
+    store->WriteInt("Config", "notlaunchfalcrest", 1);
+    store->WriteString("Config", "bluepass", "b,l;u\"e=");
+    store->WriteString("Config", "Alat1", "44.5678901234");
+    store->WriteString("Config", "Installer Language", "1034");
+  }
+  int exitCode = -1;
+  const QByteArray printed = RunToEnd({"--print-config", "--settings", settings}, exitCode);
+  ASSERT_EQ(exitCode, 0) << printed.toStdString();
+  const QString text = QString::fromUtf8(printed);
+  EXPECT_TRUE(text.startsWith("; Configuraci")) << text.toStdString();  // the installer's language
+  for (const char* line : {"\n[Config]\n", "\na1=1\n", "\na7=0\n", "\nRR3=300\n", "\nRa30=1\n", "\nAwacs=10\n",
+                           "\nAwacsRange=200\n", "\nAlat1=44.567890\n", "\nMaxClient=10\n", "\nnotlaunchfalcrest=1\n",
+                           "\nbluepass=\"b,l;u\\\"e=\"\n", "\nInstaller Language=\"1034\"\n", "\nFeedIntake=10000\n"}) {
+    EXPECT_TRUE(text.contains(line)) << line;
+  }
+  // Every key the server reads: 4 x 22 airfield keys, 31 radar types, 5
+  // AWACS keys, 2 passwords, 4 coordinates, FeedIntake, MaxClient,
+  // notlaunchfalcrest and the language.
+  EXPECT_EQ(text.count(QRegularExpression("^[^;\\[][^=]*=", QRegularExpression::MultilineOption)),
+            88 + 31 + 5 + 2 + 4 + 4);
+
+  const QString copy = dir.filePath("copy.ini");
+  {
+    QFile file(copy);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(printed);
+  }
+  const QByteArray again = RunToEnd({"--print-config", "--settings", copy}, exitCode);
+  ASSERT_EQ(exitCode, 0);
+  // The same configuration, from another file.
+  EXPECT_EQ(QString::fromUtf8(again).section('\n', 1), text.section('\n', 1));
+  // --feed-intake stands for the setting on its run.
+  const QByteArray raised = RunToEnd({"--print-config", "--settings", copy, "--feed-intake", "1000000"}, exitCode);
+  ASSERT_EQ(exitCode, 0);
+  EXPECT_TRUE(raised.contains("\nFeedIntake=1000000\n")) << raised.toStdString();
 }

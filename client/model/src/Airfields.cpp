@@ -58,7 +58,7 @@ constexpr std::array<AirfieldRow, kAirfieldRecordCount> kAirfieldRows = {{
 
 }  // namespace
 
-const std::array<AirportMenuEntry, kAirportMenuEntryCount> AirportsMenuEntries = {{
+const std::array<AirportMenuEntry, kAirportMenuEntryCount> kAirportsMenuEntries = {{
     {32700, "Adler"},
     {32701, "Anapa"},
     {32702, "Belbek"},

@@ -4,7 +4,7 @@
 
 namespace vantor::model {
 
-void TrackHistory::push(HistoryPoint point) {
+void TrackHistory::Push(HistoryPoint point) {
   const std::size_t kept = std::min(size_, kCapacity - 1);
   std::copy_backward(points_.begin(), points_.begin() + static_cast<std::ptrdiff_t>(kept),
                      points_.begin() + static_cast<std::ptrdiff_t>(kept) + 1);

@@ -93,7 +93,7 @@ void CRivakDoc::RefreshContact(CContact& contact, double latitude, double longit
     contact.lastHistory = now;
     PushHistory(contact);
   }
-  if (contact.awacs) state_.setOwnAwacsSlot(DynamicAwacsSlot(contact));
+  if (contact.awacs) state_.SetOwnAwacsSlot(DynamicAwacsSlot(contact));
 }
 
 void CRivakDoc::CreateContact(int id, std::string_view name, double latitude, double longitude, double altitude,
@@ -133,8 +133,8 @@ void CRivakDoc::CreateContact(int id, std::string_view name, double latitude, do
 
 void CRivakDoc::DesignateAwacsIfAny(CContact& contact) {
   // Ground radars only: the coalition has no AWACS coverage at all.
-  if (state_.ownRadarOnly()) return;
-  state_.setOwnAwacsSlot(DynamicAwacsSlot(contact));
+  if (state_.OwnRadarOnly()) return;
+  state_.SetOwnAwacsSlot(DynamicAwacsSlot(contact));
   contact.awacs = true;
   state_.awacsSeen = true;
   state_.awacsLostTicks = kAwacsLostTicks;
@@ -149,12 +149,12 @@ void CRivakDoc::GiveRadarData(CContact& contact, std::string_view name) {
 
 void CRivakDoc::PushHistory(CContact& contact) const {
   if (contact.carrier) return;
-  contact.history.push(HistoryPoint{contact.latitude, contact.longitude});
+  contact.history.Push(HistoryPoint{contact.latitude, contact.longitude});
 }
 
 void CRivakDoc::RemoveContact(ContactList::iterator position) {
   const CContact& contact = *position;
-  if (contact.awacs) state_.setOwnAwacsSlot(AwacsSlot{});
+  if (contact.awacs) state_.SetOwnAwacsSlot(AwacsSlot{});
   byId_.erase(contact.id);
   if (contact.radarSite && contact.friendly) {
     const auto mapped = friendlyRadarByNumber_.find(contact.radarNumber);

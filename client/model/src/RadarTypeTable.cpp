@@ -7,6 +7,7 @@
 namespace vantor::model {
 
 const std::array<RadarTypeRow, protocol::kRadarTypeCount> RadarTypeTable = {{
+    // NOLINT(readability-identifier-naming)
     {"AVENGER", 6.0, 6.0, 6.0},
     {"HAWK SR", 90.0, 32.0, 90.0},
     {"PATRIOT STR", 170.0, 160.0, 170.0},

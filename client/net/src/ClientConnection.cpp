@@ -1,6 +1,7 @@
 #include "vantor/net/ClientConnection.h"
 
 #include <QTcpSocket>
+#include <QTimer>
 #include <QUdpSocket>
 
 #include <mutex>
@@ -32,15 +33,14 @@ const char* ConnectionStateName(ConnectionState state) {
   return "unknown";
 }
 
-ClientConnection::ClientConnection(model::CRivakDoc& document, ConnectionPrompts& prompts, Notifier& notifier,
-                                   ChatMessageSink& messages, Language language, ConnectionOptions options,
-                                   model::SecondsClock clock, QObject* parent)
+ClientConnection::ClientConnection(model::CRivakDoc& document, ServerAddressPrompt& addressPrompt, Notifier& notifier,
+                                   Language language, ConnectionOptions options, model::SecondsClock clock,
+                                   QObject* parent)
     : QObject(parent),
       document_(document),
-      clientState_(document.state()),
-      prompts_(prompts),
+      clientState_(document.State()),
+      addressPrompt_(addressPrompt),
       notifier_(notifier),
-      messages_(messages),
       language_(language),
       options_(std::move(options)),
       clock_(clock ? std::move(clock) : model::SystemSecondsClock()),
@@ -53,7 +53,6 @@ ClientConnection::~ClientConnection() {
 }
 
 bool ClientConnection::ConnectToServer() {
-  ++connectionNumber_;
   ResetSensorPart(clientState_);
   if (control_ || datagram_) {
     DropSockets();
@@ -71,7 +70,7 @@ bool ClientConnection::ConnectToServer() {
     address = NormalisedAddress(*options_.presetServer);
     list.Confirm(*address);
   } else {
-    address = prompts_.AskServerAddress(list);
+    address = addressPrompt_.AskServerAddress(list);
   }
   if (!address) return false;
   serverAddress_ = *address;
@@ -109,9 +108,7 @@ void ClientConnection::OpenControlSocket() {
   SetState(ConnectionState::Connecting);
   if (!options_.bindAddress.isNull() && !socket->bind(options_.bindAddress, 0)) {
     // Reported like any other failed connect.
-    CloseControl();
-    SetState(ConnectionState::Closed);
-    ShowError(QText(TextId::NetCantConnect, language_));
+    Fail(TextId::NetCantConnect);
     return;
   }
   socket->connectToHost(serverAddress_, options_.serverPort);
@@ -121,9 +118,7 @@ void ClientConnection::OnControlConnected() { SetState(ConnectionState::WaitingF
 
 void ClientConnection::OnControlError() {
   if (state_ != ConnectionState::Connecting) return;  // losses after the connect come as a disconnection
-  CloseControl();
-  SetState(ConnectionState::Closed);
-  ShowError(QText(TextId::NetCantConnect, language_));
+  Fail(TextId::NetCantConnect);
 }
 
 void ClientConnection::OnControlDisconnected() {
@@ -132,29 +127,27 @@ void ClientConnection::OnControlDisconnected() {
   // may already have ended the connection ("FIN", a wrong version).
   OnControlReadable();
   if (!control_ || state_ == ConnectionState::Closed) return;
-  control_->disconnect(this);
-  SetState(ConnectionState::Closed);
+  EndControl();
   notifier_.ShowInformation(QText(TextId::NetDisconnected, language_));
 }
 
+bool ClientConnection::ReadsControl() const {
+  return state_ == ConnectionState::WaitingForConfig || state_ == ConnectionState::Joined;
+}
+
 void ClientConnection::OnControlReadable() {
-  if (inControlRead_) return;  // the read in progress takes what arrives meanwhile
-  inControlRead_ = true;
   std::array<std::uint8_t, protocol::kControlReadBytes> buffer;
-  // The socket may be closed or replaced while a read is handled (dialogs
-  // run the event loop), so it is looked at afresh each time.
-  while (control_ && control_->bytesAvailable() > 0) {
+  // A read may end the connection, so the socket and the state are looked
+  // at afresh each time.
+  while (control_ && ReadsControl() && control_->bytesAvailable() > 0) {
     const qint64 count = control_->read(reinterpret_cast<char*>(buffer.data()), static_cast<qint64>(buffer.size()));
     if (count < 0) {
-      CloseControl();
-      SetState(ConnectionState::Closed);
-      ShowError(QText(TextId::NetReadFailure, language_));
-      break;
+      Fail(TextId::NetReadFailure);
+      return;
     }
-    if (count == 0) break;
+    if (count == 0) return;
     HandleControlRead(std::span<const std::uint8_t>(buffer.data(), static_cast<std::size_t>(count)));
   }
-  inControlRead_ = false;
 }
 
 void ClientConnection::HandleControlRead(std::span<const std::uint8_t> bytes) {
@@ -166,9 +159,7 @@ void ClientConnection::HandleControlRead(std::span<const std::uint8_t> bytes) {
     case HandshakeAssembler::Result::NeedMore:
       return;
     case HandshakeAssembler::Result::ServerFull:
-      CloseControl();
-      SetState(ConnectionState::Closed);
-      ShowError(QText(TextId::NetServerFull, language_));
+      Fail(TextId::NetServerFull);
       return;
     case HandshakeAssembler::Result::BlockReady:
       HandleConfigBlock();
@@ -180,9 +171,7 @@ void ClientConnection::HandleConfigBlock() {
   if (handshake_.BlockVersion() != protocol::kProtocolVersion) {
     // The block of an incompatible server is not adopted: its fields may
     // mean something else.
-    CloseControl();
-    SetState(ConnectionState::Closed);
-    ShowError(QText(TextId::NetVersionMismatch, language_));
+    Fail(TextId::NetVersionMismatch);
     return;
   }
   {
@@ -190,44 +179,57 @@ void ClientConnection::HandleConfigBlock() {
     clientState_.configBlock = *protocol::DecodeConfigBlock(handshake_.Block());
   }
   SetState(ConnectionState::LoggingOn);
-  const std::uint64_t connection = connectionNumber_;
-  const bool loggedOn = LogOn();
-  // Closed or replaced while the dialog was open.
-  if (connection != connectionNumber_ || !ControlConnected()) return;
-  if (!loggedOn) {
-    CloseControl();
-    SetState(ConnectionState::Closed);
-    return;
-  }
-  const auto reply = protocol::EncodeJoinReply(OwnCoalition());
-  control_->write(reinterpret_cast<const char*>(reply.data()), static_cast<qint64>(reply.size()));
-  SetState(ConnectionState::Joined);
+  LogOn();
 }
 
-bool ClientConnection::LogOn() {
-  // The dialogs and message boxes run the event loop: the connection may be
-  // closed or replaced meanwhile.
-  const std::uint64_t connection = connectionNumber_;
-  const auto stillCurrent = [&] { return connection == connectionNumber_ && ControlConnected(); };
-  int side = kBlueSide;
-  if (!HasNoPasswords(clientState_.configBlock)) {
-    std::optional<int> matched;
-    for (int attempt = 1; attempt <= kPasswordTries; ++attempt) {
-      const std::optional<QString> entered = AskPassword();
-      if (!entered || !stillCurrent()) return false;
-      matched = SideForPassword(entered->toUtf8().toStdString(), clientState_.configBlock);
-      if (matched) break;
-      if (attempt < kPasswordTries) {
-        ShowError(QText(TextId::NetInvalidPassword, language_));
-        if (!stillCurrent()) return false;
-      } else {
-        ShowError(QText(TextId::NetCantConnect, language_));
-        return false;
-      }
-    }
-    side = *matched;
+void ClientConnection::LogOn() {
+  ++logOnNumber_;
+  passwordEntries_ = 0;
+  if (HasNoPasswords(clientState_.configBlock)) {
+    FinishLogOn(kBlueSide);
+    return;
   }
+  RequestPassword();
+}
 
+void ClientConnection::RequestPassword() {
+  if (!presetPasswordPending_) {
+    Q_EMIT PasswordNeeded();
+    return;
+  }
+  // The command line's password stands for the first entry. It is checked
+  // from the event loop like a typed one, never inside the read that brought
+  // the block: a wrong one shows a message.
+  presetPasswordPending_ = false;
+  QTimer::singleShot(0, this, [this, logOn = logOnNumber_, entered = *options_.presetPassword] {
+    if (logOn == logOnNumber_) SubmitPassword(entered);
+  });
+}
+
+void ClientConnection::SubmitPassword(const QString& entered) {
+  if (state_ != ConnectionState::LoggingOn || !ControlConnected()) return;
+  ++passwordEntries_;
+  if (const std::optional<int> side = SideForPassword(entered.toUtf8().toStdString(), clientState_.configBlock)) {
+    FinishLogOn(*side);
+    return;
+  }
+  if (passwordEntries_ >= kPasswordTries) {
+    Fail(TextId::NetCantConnect);
+    return;
+  }
+  const std::uint64_t logOn = logOnNumber_;
+  ShowError(QText(TextId::NetInvalidPassword, language_));
+  // The message box runs the event loop: the connection may have ended or
+  // been replaced meanwhile.
+  if (logOn == logOnNumber_ && state_ == ConnectionState::LoggingOn) RequestPassword();
+}
+
+void ClientConnection::CancelLogOn() {
+  if (state_ != ConnectionState::LoggingOn) return;
+  EndControl();
+}
+
+void ClientConnection::FinishLogOn(int side) {
   std::optional<int> centring;
   {
     std::lock_guard<model::ContactLock> guard(clientState_.contactLock);
@@ -236,25 +238,20 @@ bool ClientConnection::LogOn() {
     centring = InitialCentringCommand(clientState_.configBlock, side);
     clientState_.logOnTime = clock_();
   }
-  Q_EMIT loggedOn(side);
-  if (centring) Q_EMIT scopeCentringRequested(*centring);
-  return true;
-}
-
-std::optional<QString> ClientConnection::AskPassword() {
-  if (presetPasswordPending_) {
-    presetPasswordPending_ = false;
-    return options_.presetPassword;
-  }
-  return prompts_.AskPassword();
+  Q_EMIT LoggedOn(side);
+  if (centring) Q_EMIT ScopeCentringRequested(*centring);
+  if (!ControlConnected()) return;
+  const auto reply = protocol::EncodeJoinReply(OwnCoalition());
+  control_->write(reinterpret_cast<const char*>(reply.data()), static_cast<qint64>(reply.size()));
+  SetState(ConnectionState::Joined);
+  // What arrived during the log-on is read now, in order.
+  if (control_->bytesAvailable() > 0) QTimer::singleShot(0, this, &ClientConnection::OnControlReadable);
 }
 
 void ClientConnection::HandleChat(std::span<const std::uint8_t> bytes) {
   const ChatReceipt receipt = ReadChatMessage(bytes, OwnCoalition(), language_);
   if (receipt.kind == ChatReceipt::Kind::NotForUs) return;
-  messages_.AddMessage(receipt.text);
-  messages_.ShowAt(kMessageWindowX, kMessageWindowY);
-  Q_EMIT chatMessageShown(receipt.text);
+  Q_EMIT ChatMessageShown(receipt.text);
 }
 
 void ClientConnection::OnDatagramReadable() {
@@ -284,7 +281,7 @@ void ClientConnection::OnDatagramReadable() {
                                 entry.speed);
       }
     }
-    Q_EMIT datagramApplied(static_cast<int>(count), static_cast<int>(entries.size()));
+    Q_EMIT DatagramApplied(static_cast<int>(count), static_cast<int>(entries.size()));
   }
 }
 
@@ -305,10 +302,17 @@ bool ClientConnection::ControlConnected() const {
   return control_ && control_->state() == QAbstractSocket::ConnectedState;
 }
 
-void ClientConnection::CloseControl() {
-  if (!control_) return;
-  control_->disconnect(this);
-  control_->abort();
+void ClientConnection::EndControl() {
+  if (control_) {
+    control_->disconnect(this);
+    control_->abort();
+  }
+  SetState(ConnectionState::Closed);
+}
+
+void ClientConnection::Fail(TextId message) {
+  EndControl();
+  ShowError(QText(message, language_));
 }
 
 void ClientConnection::DropSockets() {
@@ -327,7 +331,7 @@ void ClientConnection::DropSockets() {
 void ClientConnection::SetState(ConnectionState state) {
   if (state_ == state) return;
   state_ = state;
-  Q_EMIT stateChanged(state);
+  Q_EMIT StateChanged(state);
 }
 
 void ClientConnection::ShowError(const QString& text) { notifier_.ShowError(text); }

@@ -147,20 +147,20 @@ int main(int argc, char** argv) {
 
   vantor::shell::CRivakApp client(std::move(options));
   if (!client.InitInstance()) return 1;
-  vantor::scope::CRivakView* scope = client.mainWindow()->scope();
+  vantor::scope::CRivakView* scope = client.MainWindow()->Scope();
   if (startRange) scope->SetRangeKm(*startRange);
   if (parser.isSet(labelsOption)) scope->Options().labelsShown = scope->Options().labelsOption = true;
   if (parser.isSet(coverageOption)) scope->Options().coverageShown = true;
   std::unique_ptr<vantor::shell::ScopeSnapshots> snapshots;
   if (snapshot) {
     snapshots = std::make_unique<vantor::shell::ScopeSnapshots>(
-        *snapshot, [&client] { return client.mainWindow()->scope()->RenderImage(); });
-    QObject::connect(snapshots.get(), &vantor::shell::ScopeSnapshots::written, [&snapshots](const QString& file) {
+        *snapshot, [&client] { return client.MainWindow()->Scope()->RenderImage(); });
+    QObject::connect(snapshots.get(), &vantor::shell::ScopeSnapshots::Written, [&snapshots](const QString& file) {
       // Said once; a repeated snapshot keeps the same file.
-      if (snapshots->writtenCount() == 1) std::printf("Vantor: scope picture written to %s\n", qPrintable(file));
+      if (snapshots->WrittenCount() == 1) std::printf("Vantor: scope picture written to %s\n", qPrintable(file));
       std::fflush(stdout);
     });
-    QObject::connect(snapshots.get(), &vantor::shell::ScopeSnapshots::finished, &application,
+    QObject::connect(snapshots.get(), &vantor::shell::ScopeSnapshots::Finished, &application,
                      [](int code) { QCoreApplication::exit(code); });
     snapshots->Start();
   }

@@ -95,7 +95,7 @@ CAssignCallsignDlg::CAssignCallsignDlg(model::CRivakDoc& document, const QString
 }
 
 void CAssignCallsignDlg::FillContactList() {
-  std::lock_guard<model::ContactLock> guard(document_.contactLock());
+  std::lock_guard<model::ContactLock> guard(document_.ContactTableLock());
   for (const model::CContact& contact : document_.Contacts()) {
     if (!contact.friendly || contact.radarSite) continue;
     auto* row = new QTreeWidgetItem(contactList_);
@@ -106,7 +106,7 @@ void CAssignCallsignDlg::FillContactList() {
   }
 }
 
-QString CAssignCallsignDlg::prefix() const { return prefixBox_->currentText(); }
+QString CAssignCallsignDlg::Prefix() const { return prefixBox_->currentText(); }
 
 void CAssignCallsignDlg::OnRowPicked() {
   const QList<QTreeWidgetItem*> selected = contactList_->selectedItems();
@@ -121,7 +121,7 @@ void CAssignCallsignDlg::OnRowPicked() {
 void CAssignCallsignDlg::OnAssign() {
   QTreeWidgetItem* row = contactList_->topLevelItem(pickedRow_);
   if (row == nullptr) return;
-  const QString chosen = prefix();
+  const QString chosen = Prefix();
   if (chosen.trimmed().isEmpty()) return;
   const int id = row->data(0, kIdRole).toInt();
   document_.AssignCallsign(chosen, id);
@@ -133,14 +133,14 @@ void CAssignCallsignDlg::OnAssign() {
 bool RunAssignCallsign(model::CRivakDoc& document, int id, Language language, QWidget* parent) {
   QString pilotText;
   {
-    std::lock_guard<model::ContactLock> guard(document.contactLock());
+    std::lock_guard<model::ContactLock> guard(document.ContactTableLock());
     const model::CContact* contact = document.FindContact(id);
     if (contact == nullptr) return false;
     pilotText = model::PilotOrPlaneText(*contact);
   }
   CAssignCallsignDlg dialog(document, pilotText, language, parent);
   if (dialog.exec() != QDialog::Accepted) return false;
-  const QString prefix = dialog.prefix();
+  const QString prefix = dialog.Prefix();
   if (prefix.trimmed().isEmpty()) return false;
   // Keyed by id, so this holds even if the contact left meanwhile.
   document.AssignCallsign(prefix, id);

@@ -23,16 +23,16 @@ CMainFrame::CMainFrame(CRivakApp& app, QWidget* parent) : QMainWindow(parent), a
   setObjectName("mainFrame");
   setWindowTitle("Vantor");
 
-  scope::CRivakView::Environment environment{*app.document(), app.settings(), app.settingsStore(), app.dataFolders()};
+  scope::CRivakView::Environment environment{*app.Document(), app.Settings(), app.Store(), app.DataFolders()};
   scope_ = new scope::CRivakView(std::move(environment), this);
   setCentralWidget(scope_);
   scope_->setFocus();  // the space bar and the undo keys are the scope's
   connect(scope_, &scope::CRivakView::CentringChanged, this, &CMainFrame::OnCentringChanged);
   connect(scope_, &scope::CRivakView::MapDataMissing, this, &CMainFrame::ReportBrokenInstallation);
   connect(scope_, &scope::CRivakView::CallsignRequested, this,
-          [this](int contactId) { RunAssignCallsign(*app_.document(), contactId, app_.language(), this); });
+          [this](int contactId) { RunAssignCallsign(*app_.Document(), contactId, app_.UiLanguage(), this); });
 
-  BuildMenus(app.settings().language);
+  BuildMenus(app.Settings().language);
 
   // The window has no caption; the standard quit keys still close it.
   auto* quit = new QAction(this);
@@ -53,7 +53,7 @@ QAction* CMainFrame::AddCommand(QMenu* menu, const QString& text, int command) {
 void CMainFrame::BuildMenus(Language language) {
   airports_ = menuBar()->addMenu(QText(TextId::ScopeMenuAirports, language));
   airports_->setObjectName("airportsMenu");
-  for (const model::AirportMenuEntry& entry : model::AirportsMenuEntries) {
+  for (const model::AirportMenuEntry& entry : model::kAirportsMenuEntries) {
     QAction* action = AddCommand(airports_, QString::fromLatin1(entry.text), entry.menuId);
     action->setCheckable(true);
     const int command = entry.menuId;
@@ -77,10 +77,10 @@ void CMainFrame::BuildMenus(Language language) {
   help_ = menuBar()->addMenu(QText(TextId::ScopeMenuHelp, language));
   help_->setObjectName("helpMenu");
   QAction* about = AddCommand(help_, QText(TextId::ScopeMenuAbout, language), kAboutCommand);
-  connect(about, &QAction::triggered, this, &CMainFrame::aboutRequested);
+  connect(about, &QAction::triggered, this, &CMainFrame::AboutRequested);
 }
 
-QAction* CMainFrame::actionForCommand(int command) const {
+QAction* CMainFrame::ActionForCommand(int command) const {
   if (const auto found = airportActions_.find(command); found != airportActions_.end()) return found->second;
   if (const auto found = radarActions_.find(command); found != radarActions_.end()) return found->second;
   for (QMenu* menu : {airports_, radars_, help_}) {
@@ -91,8 +91,8 @@ QAction* CMainFrame::actionForCommand(int command) const {
 }
 
 void CMainFrame::PrepareAirportsMenu() {
-  const model::ClientState& state = app_.state();
-  const auto greyed = GreyedAirportEntries(state.configBlock, state.sideIndex());
+  const model::ClientState& state = app_.State();
+  const auto greyed = GreyedAirportEntries(state.configBlock, state.SideIndex());
   for (std::size_t i = 0; i < greyed.size(); ++i) {
     QAction* action = airportActions_.at(model::kAirportMenuFirstId + static_cast<int>(i));
     action->setEnabled(!greyed[i]);
@@ -106,7 +106,7 @@ void CMainFrame::PrepareRadarsMenu() {
     action->deleteLater();
   }
   radarActions_.clear();
-  for (const RadarMenuEntry& entry : RadarMenuEntries(*app_.document(), app_.language())) {
+  for (const RadarMenuEntry& entry : RadarMenuEntries(*app_.Document(), app_.UiLanguage())) {
     QAction* action = AddCommand(radars_, entry.text, entry.command);
     action->setCheckable(true);
     action->setChecked(checkedRadarCommand_ == entry.command);

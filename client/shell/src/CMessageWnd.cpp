@@ -29,6 +29,11 @@ void CMessageWnd::AddMessage(const QString& text) {
   update();
 }
 
+void CMessageWnd::ShowMessage(const QString& text) {
+  AddMessage(text);
+  ShowAt(kMessageWindowPosition.x(), kMessageWindowPosition.y());
+}
+
 void CMessageWnd::ShowAt(int x, int y) {
   move(x, y);
   show();

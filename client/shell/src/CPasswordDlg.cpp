@@ -40,12 +40,6 @@ CPasswordDlg::CPasswordDlg(Language language, QWidget* parent) : QDialog(parent)
   edit_->setFocus();
 }
 
-QString CPasswordDlg::password() const { return edit_->text(); }
-
-std::optional<QString> CPasswordDlg::Run(Language language, QWidget* parent) {
-  CPasswordDlg dialog(language, parent);
-  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return dialog.password();
-}
+QString CPasswordDlg::Password() const { return edit_->text(); }
 
 }  // namespace vantor::shell

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 
+#include "vantor/platform/Display.h"
 #include "vantor/platform/Notifier.h"
 #include "vantor/platform/SettingsStore.h"
 #include "vantor/scope/CRivakView.h"
@@ -31,8 +32,9 @@ ShellPlatform ShellPlatform::Default() {
     const QScreen* screen = QGuiApplication::primaryScreen();
     return screen != nullptr ? screen->availableGeometry() : QRect(QPoint(0, 0), kSmallScreenLimit);
   };
-  platform.connectionPrompts = DefaultConnectionPrompts;
+  platform.addressPrompt = DefaultAddressPrompt;
   platform.connectionNotifier = DefaultConnectionNotifier;
+  platform.passwordDialog = HasInteractiveDisplay();
   return platform;
 }
 
@@ -67,19 +69,20 @@ bool CRivakApp::InitInstance() {
   mainWindow_->show();
 
   ConnectionShell::Parts parts;
-  if (platform_.connectionPrompts) parts.prompts = platform_.connectionPrompts(mainWindow_.get(), language());
+  if (platform_.addressPrompt) parts.addressPrompt = platform_.addressPrompt(mainWindow_.get(), UiLanguage());
   if (platform_.connectionNotifier) parts.notifier = platform_.connectionNotifier(mainWindow_.get());
-  connection_ = std::make_unique<ConnectionShell>(*document_, language(), settings_.fontSize, options_.connection,
+  parts.passwordDialog = platform_.passwordDialog;
+  connection_ = std::make_unique<ConnectionShell>(*document_, UiLanguage(), settings_.fontSize, options_.connection,
                                                   std::move(parts), mainWindow_.get(), options_.logTracks);
-  scope::CRivakView* scope = mainWindow_->scope();
-  QObject::connect(&connection_->connection(), &net::ClientConnection::scopeCentringRequested, scope,
+  scope::CRivakView* scope = mainWindow_->Scope();
+  QObject::connect(&connection_->Connection(), &net::ClientConnection::ScopeCentringRequested, scope,
                    &scope::CRivakView::OnCentringCommand);
   ConnectToServer();
 
   mainWindow_->setGeometry(MainWindowGeometry(platform_.workArea(), smallScreen_));
   mainWindow_->repaint();
 
-  platform_.sound->playToEnd(kStartSound);
+  platform_.sound->PlayToEnd(kStartSound);
   return true;
 }
 
@@ -87,7 +90,7 @@ void CRivakApp::ConnectToServer() {
   if (connection_) connection_->ConnectToServer();
 }
 
-std::vector<std::filesystem::path> CRivakApp::dataFolders() const {
+std::vector<std::filesystem::path> CRivakApp::DataFolders() const {
   QStringList folders = options_.dataFolders;
   if (folders.isEmpty()) folders = {QDir::currentPath(), QCoreApplication::applicationDirPath()};
   std::vector<std::filesystem::path> paths;
@@ -96,7 +99,7 @@ std::vector<std::filesystem::path> CRivakApp::dataFolders() const {
 }
 
 int CRivakApp::ExitInstance() {
-  platform_.sound->playToEnd(kExitSound);
+  platform_.sound->PlayToEnd(kExitSound);
   RestoreTaskBar();
   connection_.reset();
   if (mainWindow_) mainWindow_->hide();
@@ -104,15 +107,15 @@ int CRivakApp::ExitInstance() {
 }
 
 void CRivakApp::SaveAndClearTaskBar() {
-  savedTaskBarState_ = platform_.taskBar->state();
+  savedTaskBarState_ = platform_.taskBar->State();
   taskBarSaved_ = true;
-  platform_.taskBar->setState(0);  // neither auto-hide nor always on top
+  platform_.taskBar->SetState(0);  // neither auto-hide nor always on top
 }
 
 void CRivakApp::RestoreTaskBar() {
   // Only a state that was saved is put back, whatever the screen size is now.
   if (!taskBarSaved_) return;
-  platform_.taskBar->setState(savedTaskBarState_);
+  platform_.taskBar->SetState(savedTaskBarState_);
   taskBarSaved_ = false;
 }
 

@@ -99,7 +99,7 @@ CServerAddressDlg::CServerAddressDlg(net::ServerAddressList& list, Language lang
   connect(resetButton_, &QPushButton::clicked, this, &CServerAddressDlg::OnResetList);
 }
 
-QString CServerAddressDlg::address() const { return net::NormalisedAddress(addressBox_->currentText()); }
+QString CServerAddressDlg::Address() const { return net::NormalisedAddress(addressBox_->currentText()); }
 
 void CServerAddressDlg::FillDropDown() {
   addressBox_->clear();
@@ -108,10 +108,10 @@ void CServerAddressDlg::FillDropDown() {
   addressBox_->setEditText(QString());
 }
 
-void CServerAddressDlg::OnTextChanged() { okButton_->setEnabled(!address().isEmpty()); }
+void CServerAddressDlg::OnTextChanged() { okButton_->setEnabled(!Address().isEmpty()); }
 
 void CServerAddressDlg::OnOk() {
-  const QString chosen = address();
+  const QString chosen = Address();
   if (chosen.isEmpty()) return;
   // A file that cannot be written is no reason not to connect.
   list_.Confirm(chosen);
@@ -126,7 +126,7 @@ void CServerAddressDlg::OnResetList() {
 std::optional<QString> CServerAddressDlg::Run(net::ServerAddressList& list, Language language, QWidget* parent) {
   CServerAddressDlg dialog(list, language, parent);
   if (dialog.exec() != QDialog::Accepted) return std::nullopt;
-  return dialog.address();
+  return dialog.Address();
 }
 
 }  // namespace vantor::shell

@@ -17,7 +17,7 @@ std::array<bool, protocol::kAirfieldCount> GreyedAirportEntries(const protocol::
 
 std::vector<RadarMenuEntry> RadarMenuEntries(const model::CRivakDoc& document, Language language) {
   std::vector<RadarMenuEntry> entries;
-  std::lock_guard lock(document.contactLock());
+  std::lock_guard lock(document.ContactTableLock());
   for (int number = 0; number < kRadarMenuSlots; ++number) {
     if (document.FindRadarSite(number) == nullptr) continue;
     entries.push_back(

@@ -37,16 +37,16 @@ void ScopeSnapshots::Start() { timer_.start(options_.after); }
 void ScopeSnapshots::Take() {
   if (const auto error = WritePng(render_(), options_.file)) {
     qWarning("Vantor: cannot write the snapshot %s: %s", qPrintable(options_.file), qPrintable(*error));
-    Q_EMIT finished(1);
+    Q_EMIT Finished(1);
     return;
   }
   ++written_;
-  Q_EMIT written(options_.file);
+  Q_EMIT Written(options_.file);
   if (options_.every) {
     timer_.start(std::max(*options_.every, std::chrono::milliseconds(100)));
     return;
   }
-  Q_EMIT finished(0);
+  Q_EMIT Finished(0);
 }
 
 }  // namespace vantor::shell

@@ -60,7 +60,7 @@ QtSoundPlayer::QtSoundPlayer(QStringList folders) : folders_(std::move(folders))
 
 QtSoundPlayer::~QtSoundPlayer() = default;
 
-void QtSoundPlayer::playToEnd(const QString& fileName) {
+void QtSoundPlayer::PlayToEnd(const QString& fileName) {
   const QString path = FindSoundFile(fileName, folders_);
   if (path.isEmpty() || QMediaDevices::audioOutputs().isEmpty()) return;
   QFile file(path);
@@ -95,7 +95,7 @@ void QtSoundPlayer::playToEnd(const QString& fileName) {
   effect.stop();
 }
 
-void QtSoundPlayer::play(const QString& fileName) {
+void QtSoundPlayer::Play(const QString& fileName) {
   const QString path = FindSoundFile(fileName, folders_);
   if (path.isEmpty()) return;
   std::unique_ptr<QSoundEffect>& effect = started_[path];

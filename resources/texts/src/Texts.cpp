@@ -22,6 +22,7 @@ constexpr std::array<Row, static_cast<std::size_t>(TextId::Count)> kRows{{
 #include "texts_client_geo.def"
 #include "texts_client_scope.def"
 #include "texts_client_shell.def"
+#include "texts_client_panels.def"
 #undef VANTOR_TEXT
     // clang-format on
 }};

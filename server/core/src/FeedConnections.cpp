@@ -1,22 +1,24 @@
 #include "vantor/server/FeedConnections.h"
 
-#include <QTcpSocket>
 #include <QTimer>
 
 #include <algorithm>
 
-#include "SocketDisposal.h"
+#include "FeedSocket.h"
 #include "vantor/server/ClientSlots.h"
 #include "vantor/server/WallClock.h"
 
 namespace vantor::server {
 
 struct FeedConnections::Connection {
-  Connection(std::size_t intakeBytes, std::chrono::milliseconds step) : intake(intakeBytes), pacer(intakeBytes, step) {}
+  Connection(std::size_t intakeBytes, std::chrono::milliseconds step)
+      : readBuffer(intakeBytes), intake(intakeBytes), pacer(intakeBytes, step) {}
 
-  QTcpSocket* socket = nullptr;
+  std::unique_ptr<FeedSocket> socket;
+  std::vector<char> readBuffer;
   QTimer* pacing = nullptr;
   std::optional<FeedPacing::TimePoint> readDue;  // while `pacing` runs
+  std::size_t waitingBytes = 0;                  // what the system held at the last look
   FeedIntake intake;
   FeedPacing pacer;
   WorldTable table;
@@ -32,36 +34,53 @@ FeedConnections::~FeedConnections() {
 }
 
 std::optional<int> FeedConnections::Listen(quint16 port) {
-  return listener_.Listen(port, [this](QTcpSocket* socket) { AcceptFeed(socket); });
+  return listener_.ListenForDescriptors(port, [this](qintptr descriptor) { AcceptFeed(descriptor); });
 }
 
 void FeedConnections::StopListening() { listener_.Close(); }
 
-void FeedConnections::AcceptFeed(QTcpSocket* socket) {
+void FeedConnections::AcceptFeed(qintptr descriptor) {
   auto owned = std::make_unique<Connection>(intakeBytes_, readPacing_);
   Connection* feed = owned.get();
-  feed->socket = socket;
-  // What the intake cannot take yet stays with the system, which makes a
-  // feed that outruns the intake wait instead of filling our memory.
-  socket->setReadBufferSize(static_cast<qint64>(intakeBytes_));
+  feed->socket = std::make_unique<FeedSocket>(descriptor, intakeBytes_);
   feed->statistics.feed = nextFeedNumber_++;
-  feed->statistics.peer = PlainPeerAddress(socket->peerAddress());
+  feed->statistics.peer = feed->socket->PeerAddress();
   feed->statistics.connectedAt = clock_.NowSeconds();
   feed->pacing = new QTimer(this);
   feed->pacing->setSingleShot(true);
   // A sleep never ends early; neither may the pacing step.
   feed->pacing->setTimerType(Qt::PreciseTimer);
-  connect(feed->pacing, &QTimer::timeout, this, [this, feed] { ReadFeed(feed); });
-  connect(socket, &QTcpSocket::readyRead, this,
-          [this, feed] { ScheduleRead(feed, feed->pacer.OnReadable(FeedPacing::Clock::now())); });
-  connect(socket, &QTcpSocket::disconnected, this, [this, feed] { CloseFeed(feed, FeedCloseReason::PeerClosed); });
-  connect(socket, &QTcpSocket::errorOccurred, this, [this, feed](QAbstractSocket::SocketError error) {
-    // A remote close is reported again as the disconnection.
-    if (error != QAbstractSocket::RemoteHostClosedError) CloseFeed(feed, FeedCloseReason::ReadFailed);
-  });
+  connect(feed->pacing, &QTimer::timeout, this, [this, feed] { OnPacingTimer(feed); });
+  feed->socket->OnReadable([this, feed] { OnFeedReadable(feed); });
   feeds_.push_back(std::move(owned));
   Q_EMIT FeedConnected(StatisticsOf(*feed));
   Q_EMIT FeedsChanged();
+}
+
+void FeedConnections::OnFeedReadable(Connection* feed) {
+  // Readiness starts the wait before the read; nothing more is asked of the
+  // socket until that read has been made.
+  feed->socket->SetNotification(false);
+  feed->waitingBytes = feed->socket->Available();
+  ScheduleRead(feed, feed->pacer.OnReadable(FeedPacing::Clock::now()));
+}
+
+void FeedConnections::OnPacingTimer(Connection* feed) {
+  feed->readDue.reset();
+  if (feed->pacer.Budgeted()) {
+    // A batch still arriving: its read waits until it stops growing.
+    const std::size_t waiting = feed->socket->Available();
+    if (waiting > feed->waitingBytes) {
+      feed->waitingBytes = waiting;
+      const auto now = FeedPacing::Clock::now();
+      const auto due = feed->pacer.OnReadable(now);
+      if (due > now) {
+        ScheduleRead(feed, due);
+        return;
+      }
+    }
+  }
+  ReadFeed(feed);
 }
 
 void FeedConnections::ScheduleRead(Connection* feed, FeedPacing::TimePoint due) {
@@ -73,34 +92,54 @@ void FeedConnections::ScheduleRead(Connection* feed, FeedPacing::TimePoint due) 
 }
 
 void FeedConnections::ReadFeed(Connection* feed) {
-  feed->readDue.reset();
   const auto readAt = FeedPacing::Clock::now();
   const std::size_t allowance = std::min(feed->pacer.Allowance(readAt), feed->intake.ReadCapacity());
-  const QByteArray bytes = feed->socket->read(static_cast<qint64>(allowance));
-  if (!bytes.isEmpty()) {
-    const std::int64_t now = clock_.NowSeconds();
-    const FeedIntakeResult result = feed->intake.ProcessFeedText(
-        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())), feed->table, mission_, now,
-        [this, feed] { clients_.BroadcastTracks(feed->table); });
-    FeedStatistics& statistics = feed->statistics;
-    statistics.bytesRead += static_cast<std::uint64_t>(bytes.size());
-    ++statistics.reads;
-    statistics.records += static_cast<std::uint64_t>(result.objectRecords);
-    statistics.skipped += static_cast<std::uint64_t>(result.skippedRecords);
-    for (std::size_t i = 0; i < kFeedRecordStatusCount; ++i) {
-      statistics.skippedBy[i] += static_cast<std::uint64_t>(result.skippedBy[i]);
-    }
-    statistics.discardedUnfinished += static_cast<std::uint64_t>(result.discardedUnfinished);
-    statistics.missionClockSeen = feed->intake.MissionSeen();
-    if (result.broadcasts > 0) {
-      statistics.batches += static_cast<std::uint64_t>(result.broadcasts);
-      statistics.lastBatchAt = now;
-      Q_EMIT BatchProcessed(StatisticsOf(*feed));
+  const FeedSocket::ReadResult read = feed->socket->Read(feed->readBuffer.data(), allowance);
+  switch (read.status) {
+    case FeedSocket::ReadStatus::EndOfStream:
+      CloseFeed(feed, FeedCloseReason::PeerClosed);
+      return;
+    case FeedSocket::ReadStatus::Failed:
+      CloseFeed(feed, FeedCloseReason::ReadFailed);
+      return;
+    case FeedSocket::ReadStatus::WouldBlock:
+      break;
+    case FeedSocket::ReadStatus::Data: {
+      const std::int64_t now = clock_.NowSeconds();
+      const FeedIntakeResult result =
+          feed->intake.ProcessFeedText(std::string_view(feed->readBuffer.data(), read.bytes), feed->table, mission_,
+                                       now, [this, feed] { clients_.BroadcastTracks(feed->table); });
+      FeedStatistics& statistics = feed->statistics;
+      statistics.bytesRead += read.bytes;
+      ++statistics.reads;
+      statistics.records += static_cast<std::uint64_t>(result.objectRecords);
+      statistics.skipped += static_cast<std::uint64_t>(result.skippedRecords);
+      for (std::size_t i = 0; i < kFeedRecordStatusCount; ++i) {
+        statistics.skippedBy[i] += static_cast<std::uint64_t>(result.skippedBy[i]);
+      }
+      statistics.discardedUnfinished += static_cast<std::uint64_t>(result.discardedUnfinished);
+      statistics.missionClockSeen = feed->intake.MissionSeen();
+      if (result.broadcasts > 0) {
+        statistics.batches += static_cast<std::uint64_t>(result.broadcasts);
+        statistics.lastBatchAt = now;
+        Q_EMIT BatchProcessed(StatisticsOf(*feed));
+        // A handler may have stopped the server and with it this feed.
+        if (!Holds(feed)) return;
+      }
+      break;
     }
   }
-  const auto next =
-      feed->pacer.OnRead(readAt, static_cast<std::size_t>(bytes.size()), feed->socket->bytesAvailable() > 0);
-  if (next) ScheduleRead(feed, *next);
+  const std::size_t taken = read.status == FeedSocket::ReadStatus::Data ? read.bytes : 0;
+  if (const auto next = feed->pacer.OnRead(readAt, taken, feed->socket->Available() > 0)) {
+    ScheduleRead(feed, *next);
+    return;
+  }
+  // More waiting (or the end of the stream) shows as readiness again.
+  feed->socket->SetNotification(true);
+}
+
+bool FeedConnections::Holds(const Connection* feed) const {
+  return std::any_of(feeds_.begin(), feeds_.end(), [feed](const auto& owned) { return owned.get() == feed; });
 }
 
 void FeedConnections::CloseFeed(Connection* feed, FeedCloseReason reason) {
@@ -120,8 +159,7 @@ void FeedConnections::CloseAll() {
 }
 
 void FeedConnections::Release(Connection& feed) {
-  Dispose(feed.socket, this);
-  feed.socket = nullptr;
+  feed.socket.reset();
   if (feed.pacing != nullptr) {
     feed.pacing->stop();
     feed.pacing->disconnect();

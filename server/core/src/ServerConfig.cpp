@@ -17,12 +17,6 @@ constexpr qsizetype kCoordinateChars = 9;
 
 QString Key(const char* pattern, int n) { return QString::asprintf(pattern, n); }
 
-std::string PasswordField(const QString& stored) {
-  std::string bytes = stored.toStdString();
-  if (bytes.size() > protocol::kPasswordLength) bytes.resize(protocol::kPasswordLength);
-  return bytes;
-}
-
 void LoadCoordinate(const SettingsStore& store, const char* key, double& value) {
   if (const auto parsed = ParseCoordinate(store.ReadString(kSection, key, QStringLiteral("0")))) value = *parsed;
 }
@@ -57,8 +51,8 @@ void LoadConfig(const SettingsStore& store, ServerConfig& config) {
   block.radarOnly[0] = store.ReadInt(kSection, "RadarOnly", 0);
   block.radarOnly[1] = store.ReadInt(kSection, "RadarOnly1", 0);
   block.awacsRangeKm = store.ReadInt(kSection, "AwacsRange", kDefaultAwacsRangeKm);
-  block.password[0] = PasswordField(store.ReadString(kSection, "bluepass", QString()));
-  block.password[1] = PasswordField(store.ReadString(kSection, "redpass", QString()));
+  block.password[0] = CutPassword(store.ReadString(kSection, "bluepass", QString()));
+  block.password[1] = CutPassword(store.ReadString(kSection, "redpass", QString()));
   LoadCoordinate(store, "Alat0", block.awacsLatitude[0]);
   LoadCoordinate(store, "Alat1", block.awacsLatitude[1]);
   LoadCoordinate(store, "Along0", block.awacsLongitude[0]);
@@ -98,6 +92,54 @@ void SaveConfig(SettingsStore& store, const ServerConfig& config) {
   store.Sync();  // write failures are not reported
 }
 
+QString ConfigIniText(const ServerConfig& config) {
+  const protocol::ConfigBlock& block = config.block;
+  QString text = QStringLiteral("[Config]\n");
+  const auto line = [&text](const QString& key, const QString& value) { text += key + '=' + value + '\n'; };
+  const auto number = [&line](const QString& key, int value) { line(key, QString::number(value)); };
+  for (int n = 1; n <= protocol::kAirfieldCount; ++n) {
+    number(Key("a%d", n), block.airfieldRadarOn[0][n - 1]);
+    number(Key("b%d", n), block.airfieldRadarOn[1][n - 1]);
+    number(Key("R%d", n), block.airfieldRadarRangeKm[0][n - 1]);
+    number(Key("RR%d", n), block.airfieldRadarRangeKm[1][n - 1]);
+  }
+  for (int n = 0; n < static_cast<int>(kRadarTypeFlagCount); ++n) number(Key("Ra%d", n), config.radarTypeShown[n]);
+  number("Awacs", block.awacsMode[0]);
+  number("Awacs1", block.awacsMode[1]);
+  number("RadarOnly", block.radarOnly[0]);
+  number("RadarOnly1", block.radarOnly[1]);
+  number("AwacsRange", block.awacsRangeKm);
+  line("bluepass", QuotedIniValue(QString::fromStdString(block.password[0])));
+  line("redpass", QuotedIniValue(QString::fromStdString(block.password[1])));
+  line("Alat0", FormatCoordinate(block.awacsLatitude[0]));
+  line("Alat1", FormatCoordinate(block.awacsLatitude[1]));
+  line("Along0", FormatCoordinate(block.awacsLongitude[0]));
+  line("Along1", FormatCoordinate(block.awacsLongitude[1]));
+  number("FeedIntake", static_cast<int>(config.feedIntakeBytes));
+  number("MaxClient", config.maxClient);
+  number("notlaunchfalcrest", config.notLaunch);
+  return text;
+}
+
+QString QuotedIniValue(const QString& value) {
+  QString quoted = QStringLiteral("\"");
+  for (const QChar c : value) {
+    if (c == '\\' || c == '"') {
+      quoted += '\\';
+      quoted += c;
+    } else if (c == '\n') {
+      quoted += QStringLiteral("\\n");
+    } else if (c == '\r') {
+      quoted += QStringLiteral("\\r");
+    } else if (c == '\t') {
+      quoted += QStringLiteral("\\t");
+    } else {
+      quoted += c;
+    }
+  }
+  return quoted + '"';
+}
+
 void LoadStartSettings(const SettingsStore& store, ServerConfig& config) {
   config.notLaunch = store.ReadInt(kSection, "notlaunchfalcrest", 0);
   config.maxClient = ClampMaxClient(store.ReadInt(kSection, "MaxClient", kDefaultMaxClient));
@@ -106,6 +148,16 @@ void LoadStartSettings(const SettingsStore& store, ServerConfig& config) {
 void SaveNotLaunch(SettingsStore& store, int notLaunch) {
   store.WriteInt(kSection, "notlaunchfalcrest", notLaunch);
   store.Sync();
+}
+
+std::string CutPassword(const QString& password) {
+  std::string bytes = password.toStdString();
+  if (bytes.size() <= protocol::kPasswordLength) return bytes;
+  std::size_t end = protocol::kPasswordLength;
+  // Back to the first byte of the character the cut would split.
+  while (end > 0 && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80) --end;
+  bytes.resize(end);
+  return bytes;
 }
 
 int ClampMaxClient(int value) { return std::clamp(value, 1, protocol::kMaxClientSlots); }

@@ -123,10 +123,9 @@ void ServerRuntime::LaunchSimulator() {
     return;
   }
   SimulatorLauncher::Callbacks callbacks;
-  callbacks.failedToStart = [this] {
-    ShowError(TextId::SrvErrorStartingFalcrest);
-    SetStartEnabled(true);
-  };
+  // Without a simulator process nothing re-enables the start: the ports stay
+  // open and serving goes on, as when the folder is missing.
+  callbacks.failedToStart = [this] { ShowError(TextId::SrvErrorStartingFalcrest); };
   callbacks.ended = [this] { SetStartEnabled(true); };
   services_.launcher->Launch(SimulatorProgramPath(folder), folder, this, std::move(callbacks));
 }

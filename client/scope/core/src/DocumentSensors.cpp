@@ -10,8 +10,8 @@ namespace vantor::scope {
 
 SensorPicture CollectSensors(const model::CRivakDoc& document, int side) {
   const std::size_t s = side == 0 ? 0 : 1;
-  const protocol::ConfigBlock& config = document.state().configBlock;
-  std::lock_guard guard(document.contactLock());
+  const protocol::ConfigBlock& config = document.State().configBlock;
+  std::lock_guard guard(document.ContactTableLock());
 
   SensorPicture picture;
   for (int i = 0; i < protocol::kAirfieldCount; ++i) {
@@ -60,7 +60,7 @@ std::optional<GeoPoint> DocumentCentringSources::CarrierPosition() const {
 }
 
 std::optional<GeoPoint> DocumentCentringSources::RadarSitePosition(int radarNumber) const {
-  std::lock_guard guard(document_.contactLock());
+  std::lock_guard guard(document_.ContactTableLock());
   const model::CContact* site = document_.FindRadarSite(radarNumber);
   if (site == nullptr) return std::nullopt;
   return GeoPoint{site->latitude, site->longitude};

@@ -68,7 +68,7 @@ const ScopeFrame& ScopeFramePreparer::Prepare(const FrameSources& sources) {
     ProjectStrokes(projection, sources.map.drawing.Points(), frame.drawing);
     if (frame.airfieldMode) ProjectStrokes(projection, sources.map.airfieldOutlines, frame.airfieldOutlines);
     for (const geo::GeoPoint& marker : sources.markers) frame.markers.push_back(projection.GeoToScreen(marker));
-    std::lock_guard lock(sources.document.contactLock());
+    std::lock_guard lock(sources.document.ContactTableLock());
     PrepareRunways(sources, projection);
     PrepareContacts(sources, projection);
     if (sources.measure)
@@ -131,8 +131,8 @@ std::optional<ScreenCircle> ScopeFramePreparer::AirfieldRadarCircle(const FrameS
   if (runway.menuId == 0 || !frame_.coverageShown) return std::nullopt;
   const int index = runway.menuId - kFirstAirfieldCommand;
   if (index < 0 || index >= protocol::kAirfieldCount) return std::nullopt;
-  const protocol::ConfigBlock& config = sources.document.state().configBlock;
-  const auto s = static_cast<std::size_t>(sources.document.state().sideIndex());
+  const protocol::ConfigBlock& config = sources.document.State().configBlock;
+  const auto s = static_cast<std::size_t>(sources.document.State().SideIndex());
   const auto i = static_cast<std::size_t>(index);
   if (config.airfieldRadarOn[s][i] == 0) return std::nullopt;
   double latitude = runway.refLatitude, longitude = runway.refLongitude;
@@ -150,7 +150,7 @@ void ScopeFramePreparer::PrepareContacts(const FrameSources& sources, const Scop
   model::CRivakDoc& document = sources.document;
   const model::ClientSettings& settings = sources.settings;
   const SensorVisibility visibility(sources.map.Terrain(), projection,
-                                    CollectSensors(document, document.state().sideIndex()));
+                                    CollectSensors(document, document.State().SideIndex()));
   const bool trails = !frame_.airfieldMode && settings.showOldPositions != 0;
   const LabelStyle labelStyle{sources.labels, settings.invertCallsign != 0, settings.imperial != 0,
                               settings.hideSpeed != 0};
@@ -191,8 +191,8 @@ void ScopeFramePreparer::PrepareContacts(const FrameSources& sources, const Scop
 }
 
 void ScopeFramePreparer::PrepareAwacs(const FrameSources& sources, const ScopeProjection& projection) {
-  const protocol::ConfigBlock& config = sources.document.state().configBlock;
-  const model::AwacsSlot slot = model::GetAwacsSlot(config, sources.document.state().sideIndex());
+  const protocol::ConfigBlock& config = sources.document.State().configBlock;
+  const model::AwacsSlot slot = model::GetAwacsSlot(config, sources.document.State().SideIndex());
   if (slot.mode == 0 || !frame_.coverageShown) return;
   frame_.awacsCoverage = ScreenCircle{projection.GeoToScreen(slot.latitude, slot.longitude),
                                       std::int64_t{frame_.pixelsPerKm} * config.awacsRangeKm};

@@ -8,17 +8,17 @@
 namespace vantor::scope {
 
 void UpdateStatusFlags(ScopeStatus& status, model::CRivakDoc& document, int centringCommand) {
-  model::ClientState& state = document.state();
-  if (!state.ownRadarOnly() || centringCommand < kFirstRadarCommand) {
+  model::ClientState& state = document.State();
+  if (!state.OwnRadarOnly() || centringCommand < kFirstRadarCommand) {
     status.radarOutOfOrder = false;
   } else {
-    std::lock_guard lock(document.contactLock());
+    std::lock_guard lock(document.ContactTableLock());
     // A radar that is there leaves the flag as it is: only a radar command
     // clears it.
     if (document.FindRadarSite(centringCommand - kFirstRadarCommand) == nullptr) status.radarOutOfOrder = true;
   }
 
-  if (state.ownAwacsSlot().latitude == 0.0 && state.awacsSeen != 0 && state.awacsLostTicks > 0) {
+  if (state.OwnAwacsSlot().latitude == 0.0 && state.awacsSeen != 0 && state.awacsLostTicks > 0) {
     status.awacsLost = true;
     --state.awacsLostTicks;
   } else {

@@ -12,7 +12,7 @@
 namespace vantor::scope {
 
 std::optional<int> HitTestContact(const model::CRivakDoc& document, int x, int y) {
-  std::lock_guard lock(document.contactLock());
+  std::lock_guard lock(document.ContactTableLock());
   std::optional<int> hit;
   for (const model::CContact& contact : document.Contacts()) {
     if (contact.screenX == 0 || contact.screenY == 0) continue;

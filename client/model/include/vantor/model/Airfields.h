@@ -44,7 +44,7 @@ struct AirportMenuEntry {
   int menuId;
   const char* text;  // the same in every language
 };
-extern const std::array<AirportMenuEntry, kAirportMenuEntryCount> AirportsMenuEntries;
+extern const std::array<AirportMenuEntry, kAirportMenuEntryCount> kAirportsMenuEntries;
 
 // The airfield index (1 ... 22) of a menu id, or 0 when it is not one.
 int AirfieldIndexOfMenuId(int menuId);

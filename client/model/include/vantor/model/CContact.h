@@ -21,14 +21,15 @@ class TrackHistory {
   static constexpr std::size_t kCapacity = 5;
 
   // Inserts at the head; the oldest point drops out when full.
-  void push(HistoryPoint point);
-  void clear() { size_ = 0; }
-  std::size_t size() const { return size_; }
-  bool empty() const { return size_ == 0; }
+  void Push(HistoryPoint point);
+  void Clear() { size_ = 0; }
+  std::size_t Size() const { return size_; }
+  bool Empty() const { return size_ == 0; }
   // 0 is the newest point.
   const HistoryPoint& operator[](std::size_t index) const { return points_[index]; }
-  const HistoryPoint* begin() const { return points_.data(); }
-  const HistoryPoint* end() const { return points_.data() + size_; }
+  // Range-for needs these two names.
+  const HistoryPoint* begin() const { return points_.data(); }        // NOLINT(readability-identifier-naming)
+  const HistoryPoint* end() const { return points_.data() + size_; }  // NOLINT(readability-identifier-naming)
 
  private:
   std::array<HistoryPoint, kCapacity> points_{};

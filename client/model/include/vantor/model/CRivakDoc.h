@@ -63,10 +63,10 @@ class CRivakDoc {
   CContact* FindContact(int id);
   const CContact* FindContact(int id) const;
   std::size_t ContactCount() const { return contacts_.size(); }
-  // The table in creation order. Hold contactLock() while walking it.
+  // The table in creation order. Hold ContactTableLock() while walking it.
   std::ranges::subrange<ContactList::iterator> Contacts() { return {contacts_.begin(), contacts_.end()}; }
   std::ranges::subrange<ContactList::const_iterator> Contacts() const { return {contacts_.cbegin(), contacts_.cend()}; }
-  ContactLock& contactLock() const { return state_.contactLock; }
+  ContactLock& ContactTableLock() const { return state_.contactLock; }
 
   // --- Reference data ------------------------------------------------------
   // The 26 runway records; views may write `activeEndFlipped` only.
@@ -89,8 +89,8 @@ class CRivakDoc {
   // Entries in the order they were first made.
   const std::vector<CCallsignEntry>& Callsigns() const { return callsigns_; }
 
-  ClientState& state() { return state_; }
-  const ClientState& state() const { return state_; }
+  ClientState& State() { return state_; }
+  const ClientState& State() const { return state_; }
 
  private:
   void RefreshContact(CContact& contact, double latitude, double longitude, double altitude, double heading,

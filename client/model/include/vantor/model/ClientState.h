@@ -38,10 +38,10 @@ struct ClientState {
   mutable ContactLock contactLock;
 
   // Index of the client's coalition in the per-coalition fields: 0 Blue, 1 Red.
-  int sideIndex() const { return isBlue ? 0 : 1; }
-  AwacsSlot ownAwacsSlot() const { return GetAwacsSlot(configBlock, sideIndex()); }
-  void setOwnAwacsSlot(const AwacsSlot& slot) { SetAwacsSlot(configBlock, sideIndex(), slot); }
-  bool ownRadarOnly() const { return configBlock.radarOnly[static_cast<std::size_t>(sideIndex())] != 0; }
+  int SideIndex() const { return isBlue ? 0 : 1; }
+  AwacsSlot OwnAwacsSlot() const { return GetAwacsSlot(configBlock, SideIndex()); }
+  void SetOwnAwacsSlot(const AwacsSlot& slot) { SetAwacsSlot(configBlock, SideIndex(), slot); }
+  bool OwnRadarOnly() const { return configBlock.radarOnly[static_cast<std::size_t>(SideIndex())] != 0; }
 };
 
 }  // namespace vantor::model

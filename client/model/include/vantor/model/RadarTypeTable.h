@@ -21,7 +21,9 @@ inline constexpr int kFullSectorDeg = 360;
 inline constexpr int kPatriotSectorDeg = 120;
 inline constexpr std::size_t kPatriotRow = 2;  // "PATRIOT STR", the only 120-degree sector
 
-extern const std::array<RadarTypeRow, protocol::kRadarTypeCount> RadarTypeTable;
+// Named as the documents of the system name it.
+extern const std::array<RadarTypeRow, protocol::kRadarTypeCount>
+    RadarTypeTable;  // NOLINT(readability-identifier-naming)
 
 // Searches the rows in order for the first type name contained in the
 // upper-cased contact name. On a match writes the sector (120 or 360) and the

@@ -7,6 +7,9 @@
 // with the JoinReply; from then on each track datagram updates the contact
 // table and each control read is one chat message. One connection exists at
 // a time: connecting again replaces it.
+//
+// No dialog runs inside a socket handler: the password is asked for with a
+// signal and answered through a slot, so a read never waits on the user.
 
 #include <QHostAddress>
 #include <QObject>
@@ -22,13 +25,15 @@
 #include "vantor/net/ControlChannel.h"
 #include "vantor/protocol/Constants.h"
 #include "vantor/protocol/TrackDatagram.h"
+#include "vantor/texts/Language.h"
 
 class QTcpSocket;
 class QUdpSocket;
 
 namespace vantor {
 class Notifier;
-}
+enum class TextId : int;
+}  // namespace vantor
 
 namespace vantor::net {
 
@@ -62,8 +67,8 @@ class ClientConnection : public QObject {
  public:
   // Every reference must outlive the connection. `language` chooses the
   // texts of the messages.
-  ClientConnection(model::CRivakDoc& document, ConnectionPrompts& prompts, Notifier& notifier,
-                   ChatMessageSink& messages, Language language, ConnectionOptions options = {},
+  ClientConnection(model::CRivakDoc& document, ServerAddressPrompt& addressPrompt, Notifier& notifier,
+                   Language language, ConnectionOptions options = {},
                    model::SecondsClock clock = model::SystemSecondsClock(), QObject* parent = nullptr);
   ~ClientConnection() override;
   ClientConnection(const ClientConnection&) = delete;
@@ -75,11 +80,13 @@ class ClientConnection : public QObject {
   // could not be opened (the client then stays without connection).
   bool ConnectToServer();
 
-  // The password dialog and the coalition, once a version-6 ConfigBlock is
-  // stored: up to three entries, Blue's password tried before Red's. On
-  // success the side's AWACS is adjusted, the scope's initial centring is
-  // requested and logOnTime is set. Called by the receive path.
-  bool LogOn();
+  // Begins the log-on once a version-6 ConfigBlock is stored (the receive
+  // path calls it). Without passwords the client joins as Blue at once;
+  // otherwise PasswordNeeded asks for an entry, and SubmitPassword or
+  // CancelLogOn answer it: up to three entries, Blue's password tried
+  // before Red's. Joining adjusts the side's AWACS, requests the scope's
+  // initial centring, sets logOnTime and sends the JoinReply.
+  void LogOn();
 
   // Sends one chat message (destination byte and at most 250 bytes of text)
   // while joined; false when there is no joined connection.
@@ -97,16 +104,29 @@ class ClientConnection : public QObject {
   const QHostAddress& LastDatagramSender() const { return fromAddress_; }
   quint16 LastDatagramSenderPort() const { return fromPort_; }
 
+ public Q_SLOTS:
+  // The answer to PasswordNeeded. Ignored unless a log-on is waiting for
+  // one (an answer meant for an earlier connection changes nothing).
+  void SubmitPassword(const QString& entered);
+  // Cancel in the password dialog: the control connection closes without
+  // a message.
+  void CancelLogOn();
+
  Q_SIGNALS:
-  void stateChanged(vantor::net::ConnectionState state);
+  void StateChanged(vantor::net::ConnectionState state);
+  // The log-on needs a password entry (the dialog): answer with
+  // SubmitPassword or CancelLogOn. Leaving the LoggingOn state withdraws
+  // the question.
+  void PasswordNeeded();
   // Log-on decided the client's side (0 Blue, 1 Red).
-  void loggedOn(int side);
+  void LoggedOn(int side);
   // The scope should centre on this Airports menu command (32700 + i).
-  void scopeCentringRequested(int command);
+  void ScopeCentringRequested(int command);
   // One track datagram was read and its records applied.
-  void datagramApplied(int bytes, int records);
-  // A chat text reached the message list.
-  void chatMessageShown(const QString& text);
+  void DatagramApplied(int bytes, int records);
+  // A chat text for the message window: a message for this client's
+  // coalition or for everyone, or the invalid-message text.
+  void ChatMessageShown(const QString& text);
 
  private:
   void OnControlConnected();
@@ -117,21 +137,27 @@ class ClientConnection : public QObject {
   void HandleControlRead(std::span<const std::uint8_t> bytes);
   void HandleConfigBlock();
   void HandleChat(std::span<const std::uint8_t> bytes);
-  std::optional<QString> AskPassword();
+  void RequestPassword();
+  void FinishLogOn(int side);
+  // The control connection is read while it waits for the ConfigBlock and
+  // once joined; during the log-on later bytes wait in the socket.
+  bool ReadsControl() const;
   bool ControlConnected() const;
   bool OpenDatagramSocket();
   void OpenControlSocket();
-  // Closes without reporting a disconnection (the client's own close).
-  void CloseControl();
+  // The client's own end of the control connection: closed, without a
+  // disconnection report, and the state Closed.
+  void EndControl();
+  // Every failure of the control connection: EndControl, then the message.
+  void Fail(TextId message);
   void DropSockets();
   void SetState(ConnectionState state);
   void ShowError(const QString& text);
 
   model::CRivakDoc& document_;
   model::ClientState& clientState_;
-  ConnectionPrompts& prompts_;
+  ServerAddressPrompt& addressPrompt_;
   Notifier& notifier_;
-  ChatMessageSink& messages_;
   Language language_;
   ConnectionOptions options_;
   model::SecondsClock clock_;
@@ -143,10 +169,10 @@ class ClientConnection : public QObject {
   bool presetServerPending_;
   bool presetPasswordPending_;
   HandshakeAssembler handshake_;
-  bool inControlRead_ = false;  // the receive guard of the control socket
-  // Counts ConnectToServer calls: a log-on whose dialog outlived its
-  // connection must not answer for the next one.
-  std::uint64_t connectionNumber_ = 0;
+  int passwordEntries_ = 0;  // entries tried in the current log-on
+  // Counts log-ons: the preset password answers only the log-on it was
+  // queued for.
+  std::uint64_t logOnNumber_ = 0;
   protocol::TrackDatagramReader trackReader_;
   std::array<std::uint8_t, protocol::kMaxDatagramBytes> datagramBuffer_{};
   QHostAddress fromAddress_;

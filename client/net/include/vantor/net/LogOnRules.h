@@ -24,9 +24,6 @@ inline constexpr std::int32_t kResetAwacsMode = 8;
 inline constexpr int kFirstAirfieldCommand = 32700;
 // Krasnodar center, whose radar the scope starts centred on.
 inline constexpr int kDefaultCentreAirfield = 10;
-// Where the message window goes when a chat message arrives.
-inline constexpr int kMessageWindowX = 20;
-inline constexpr int kMessageWindowY = 30;
 
 // Before each connection: every airfield radar of both sides in service,
 // AWACS modes 8, radar-only off, and the AWACS bookkeeping cleared.

@@ -25,9 +25,9 @@ class CAssignCallsignDlg : public QDialog {
                      QWidget* parent = nullptr);
 
   // The prefix typed or chosen in the combo box.
-  QString prefix() const;
+  QString Prefix() const;
   // Row of the list picked by a click, or -1.
-  int pickedRow() const { return pickedRow_; }
+  int PickedRow() const { return pickedRow_; }
 
   static constexpr int kPilotColumnWidth = 150;
   static constexpr int kCallsignColumnWidth = 100;

@@ -27,21 +27,21 @@ class CMainFrame : public QMainWindow {
   explicit CMainFrame(CRivakApp& app, QWidget* parent = nullptr);
   ~CMainFrame() override;
 
-  scope::CRivakView* scope() const { return scope_; }
+  scope::CRivakView* Scope() const { return scope_; }
 
-  QMenu* airportsMenu() const { return airports_; }
-  QMenu* radarsMenu() const { return radars_; }
-  QMenu* helpMenu() const { return help_; }
+  QMenu* AirportsMenu() const { return airports_; }
+  QMenu* RadarsMenu() const { return radars_; }
+  QMenu* HelpMenu() const { return help_; }
   // The menus as they are when they open: the Airports entries greyed for
   // the coalition, the Radars entries rebuilt from the friendly radar sites.
   void PrepareAirportsMenu();
   void PrepareRadarsMenu();
   // The menu item of a command, or nullptr.
-  QAction* actionForCommand(int command) const;
+  QAction* ActionForCommand(int command) const;
 
  Q_SIGNALS:
   // "About Vantor..." was chosen.
-  void aboutRequested();
+  void AboutRequested();
 
  protected:
   void changeEvent(QEvent* event) override;

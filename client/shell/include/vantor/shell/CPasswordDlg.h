@@ -1,10 +1,10 @@
 #pragma once
 // The password dialog of the log-on: one masked line of at most nine
-// characters, OK and Cancel.
+// characters, OK and Cancel. The connection shell opens it without blocking
+// (open()) and answers the connection from its finished() signal.
 
 #include <QDialog>
 
-#include <optional>
 #include "vantor/texts/Language.h"
 
 class QLineEdit;
@@ -18,10 +18,7 @@ class CPasswordDlg : public QDialog {
   Q_OBJECT
  public:
   explicit CPasswordDlg(Language language, QWidget* parent = nullptr);
-  QString password() const;
-
-  // Modal; the text entered or nullopt for Cancel.
-  static std::optional<QString> Run(Language language, QWidget* parent = nullptr);
+  QString Password() const;
 
  private:
   QLineEdit* edit_ = nullptr;

@@ -47,10 +47,14 @@ struct ShellPlatform {
   std::unique_ptr<SoundPlayer> sound;
   std::unique_ptr<TaskBar> taskBar;
   std::function<QRect()> workArea;  // the primary screen's available area
-  // The connection's dialogs and message boxes over the main window; none:
-  // the dialogs count as cancelled and the messages go to stderr.
-  std::function<std::unique_ptr<net::ConnectionPrompts>(QWidget* window, Language language)> connectionPrompts;
+  // The server address dialog and the connection's message boxes over the
+  // main window; none: the dialog counts as cancelled and the messages go
+  // to stderr.
+  std::function<std::unique_ptr<net::ServerAddressPrompt>(QWidget* window, Language language)> addressPrompt;
   std::function<std::unique_ptr<Notifier>(QWidget* window)> connectionNotifier;
+  // Someone can answer the password dialog; without, a log-on that needs a
+  // password gives up.
+  bool passwordDialog = false;
 
   static ShellPlatform Default();
 };
@@ -79,21 +83,21 @@ class CRivakApp {
   // Shutdown: exit sound, task bar restored, connection released.
   int ExitInstance();
 
-  model::ClientSettings& settings() { return settings_; }
-  const model::ClientSettings& settings() const { return settings_; }
-  Language language() const { return settings_.language; }
-  model::ClientState& state() { return state_; }
-  model::CRivakDoc* document() { return document_.get(); }
-  CMainFrame* mainWindow() { return mainWindow_.get(); }
-  SettingsStore* settingsStore() { return store_.get(); }
-  SoundPlayer& sound() { return *platform_.sound; }
-  bool smallScreen() const { return smallScreen_; }
-  std::vector<std::filesystem::path> dataFolders() const;
+  model::ClientSettings& Settings() { return settings_; }
+  const model::ClientSettings& Settings() const { return settings_; }
+  Language UiLanguage() const { return settings_.language; }
+  model::ClientState& State() { return state_; }
+  model::CRivakDoc* Document() { return document_.get(); }
+  CMainFrame* MainWindow() { return mainWindow_.get(); }
+  SettingsStore* Store() { return store_.get(); }
+  SoundPlayer& Sound() { return *platform_.sound; }
+  bool SmallScreen() const { return smallScreen_; }
+  std::vector<std::filesystem::path> DataFolders() const;
   // Asks for a server and connects; an earlier connection is replaced. Also
   // the exit dialog's "Reconnect".
   void ConnectToServer();
   // The connection with its dialogs and message window; none before start-up.
-  ConnectionShell* connection() { return connection_.get(); }
+  ConnectionShell* Connection() { return connection_.get(); }
 
  private:
   void SaveAndClearTaskBar();

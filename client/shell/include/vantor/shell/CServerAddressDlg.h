@@ -26,7 +26,7 @@ class CServerAddressDlg : public QDialog {
   CServerAddressDlg(net::ServerAddressList& list, Language language, QWidget* parent = nullptr);
 
   // The address as confirmed (blanks around it removed).
-  QString address() const;
+  QString Address() const;
 
   // Modal; the confirmed address or nullopt for Cancel.
   static std::optional<QString> Run(net::ServerAddressList& list, Language language, QWidget* parent = nullptr);

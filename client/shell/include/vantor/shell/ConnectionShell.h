@@ -19,28 +19,28 @@ class Notifier;
 
 namespace vantor::shell {
 
-// The dialogs on the screen, over `parent`.
-class WidgetConnectionPrompts final : public net::ConnectionPrompts {
+class CPasswordDlg;
+
+// The server address dialog on the screen, over `parent`.
+class WidgetAddressPrompt final : public net::ServerAddressPrompt {
  public:
-  WidgetConnectionPrompts(QWidget* parent, Language language);
+  WidgetAddressPrompt(QWidget* parent, Language language);
   std::optional<QString> AskServerAddress(net::ServerAddressList& list) override;
-  std::optional<QString> AskPassword() override;
 
  private:
   QPointer<QWidget> parent_;
   Language language_;
 };
 
-// Without a display nobody can answer: each dialog counts as cancelled, with
+// Without a display nobody can answer: the dialog counts as cancelled, with
 // a hint on stderr.
-class UnattendedPrompts final : public net::ConnectionPrompts {
+class UnattendedAddressPrompt final : public net::ServerAddressPrompt {
  public:
   std::optional<QString> AskServerAddress(net::ServerAddressList& list) override;
-  std::optional<QString> AskPassword() override;
 };
 
-// The dialogs and message boxes when there is a display, stderr otherwise.
-std::unique_ptr<net::ConnectionPrompts> DefaultConnectionPrompts(QWidget* parent, Language language);
+// The dialog and message boxes when there is a display, stderr otherwise.
+std::unique_ptr<net::ServerAddressPrompt> DefaultAddressPrompt(QWidget* parent, Language language);
 std::unique_ptr<Notifier> DefaultConnectionNotifier(QWidget* parent);
 
 // "--log-tracks" or VANTOR_LOG_TRACKS (any value but "0" or empty).
@@ -61,30 +61,46 @@ class TrackLog : public QObject {
   const model::CRivakDoc& document_;
 };
 
-class ConnectionShell {
+class ConnectionShell : public QObject {
+  Q_OBJECT
  public:
   struct Parts {
-    std::unique_ptr<net::ConnectionPrompts> prompts;  // none: every dialog cancelled
-    std::unique_ptr<Notifier> notifier;               // none: stderr
+    std::unique_ptr<net::ServerAddressPrompt> addressPrompt;  // none: the address dialog counts as cancelled
+    std::unique_ptr<Notifier> notifier;                       // none: stderr
+    // Someone can answer the password dialog. Without, a log-on that needs
+    // a password gives up with a hint on stderr.
+    bool passwordDialog = false;
   };
 
   // `window` parents the dialogs and the message window. `fontSize` is the
   // client's label font size.
   ConnectionShell(model::CRivakDoc& document, Language language, int fontSize, net::ConnectionOptions options,
                   Parts parts, QWidget* window, bool logTracks);
-  ~ConnectionShell();
+  ~ConnectionShell() override;
   ConnectionShell(const ConnectionShell&) = delete;
   ConnectionShell& operator=(const ConnectionShell&) = delete;
 
   bool ConnectToServer() { return connection_->ConnectToServer(); }
-  net::ClientConnection& connection() { return *connection_; }
-  CMessageWnd& messageWindow() { return *messageWindow_; }
+  net::ClientConnection& Connection() { return *connection_; }
+  CMessageWnd& MessageWindow() { return *messageWindow_; }
+  // The password dialog while the log-on waits for it, or nullptr.
+  CPasswordDlg* PasswordDialog() const;
 
  private:
-  std::unique_ptr<net::ConnectionPrompts> prompts_;
+  // The connection asked for a password: the dialog opens over the window
+  // without blocking, and its OK or Cancel answers the connection.
+  void AskPassword();
+  void OnStateChanged(net::ConnectionState state);
+  void ClosePasswordDialog();
+
+  QPointer<QWidget> window_;
+  Language language_;
+  bool passwordDialogAllowed_;
+  std::unique_ptr<net::ServerAddressPrompt> addressPrompt_;
   std::unique_ptr<Notifier> notifier_;
-  // Parented to the main window (so it stays above it); deleted here first.
+  // Parented to the main window (so they stay above it); deleted here first.
   QPointer<CMessageWnd> messageWindow_;
+  QPointer<CPasswordDlg> passwordDialog_;
   std::unique_ptr<net::ClientConnection> connection_;
   std::unique_ptr<TrackLog> log_;
 };

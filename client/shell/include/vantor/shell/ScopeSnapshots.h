@@ -33,13 +33,13 @@ class ScopeSnapshots : public QObject {
  public:
   ScopeSnapshots(SnapshotOptions options, std::function<QImage()> render, QObject* parent = nullptr);
   void Start();
-  int writtenCount() const { return written_; }
+  int WrittenCount() const { return written_; }
 
  Q_SIGNALS:
   // A picture was written to the file.
-  void written(const QString& file);
+  void Written(const QString& file);
   // The single snapshot is done (exit code 0), or writing failed (1).
-  void finished(int exitCode);
+  void Finished(int exitCode);
 
  private:
   void Take();

@@ -20,9 +20,9 @@ class SoundPlayer {
  public:
   virtual ~SoundPlayer() = default;
   // Plays the file and returns when it has ended.
-  virtual void playToEnd(const QString& fileName) = 0;
+  virtual void PlayToEnd(const QString& fileName) = 0;
   // Starts playing the file and returns at once.
-  virtual void play(const QString& fileName) = 0;
+  virtual void Play(const QString& fileName) = 0;
 };
 
 // The first folder holding `fileName` (a bare name or a relative path), as
@@ -39,10 +39,10 @@ class QtSoundPlayer final : public SoundPlayer {
  public:
   explicit QtSoundPlayer(QStringList folders = DefaultSoundFolders());
   ~QtSoundPlayer() override;
-  void playToEnd(const QString& fileName) override;
-  void play(const QString& fileName) override;
+  void PlayToEnd(const QString& fileName) override;
+  void Play(const QString& fileName) override;
 
-  // Extra time granted beyond a sound's length before playToEnd gives up.
+  // Extra time granted beyond a sound's length before PlayToEnd gives up.
   static constexpr std::chrono::milliseconds kMargin{1500};
   // Longest wait for a file whose length cannot be read from its header.
   static constexpr std::chrono::milliseconds kUnknownLengthWait{3000};
@@ -55,8 +55,8 @@ class QtSoundPlayer final : public SoundPlayer {
 // Plays nothing (tests, --no-sound).
 class SilentSoundPlayer final : public SoundPlayer {
  public:
-  void playToEnd(const QString&) override {}
-  void play(const QString&) override {}
+  void PlayToEnd(const QString&) override {}
+  void Play(const QString&) override {}
 };
 
 }  // namespace vantor::shell

@@ -9,16 +9,16 @@ namespace vantor::shell {
 class TaskBar {
  public:
   virtual ~TaskBar() = default;
-  virtual int state() const = 0;
-  virtual void setState(int state) = 0;
+  virtual int State() const = 0;
+  virtual void SetState(int state) = 0;
 };
 
 // Desktops without a task bar interface (X11, Wayland, offscreen): nothing to
 // save or change.
 class NoTaskBar final : public TaskBar {
  public:
-  int state() const override { return 0; }
-  void setState(int) override {}
+  int State() const override { return 0; }
+  void SetState(int) override {}
 };
 
 std::unique_ptr<TaskBar> CreatePlatformTaskBar();

@@ -20,6 +20,7 @@ enum class TextId : int {
 #include "../../../texts_client_geo.def"
 #include "../../../texts_client_scope.def"
 #include "../../../texts_client_shell.def"
+#include "../../../texts_client_panels.def"
 #undef VANTOR_TEXT
   // clang-format on
   Count

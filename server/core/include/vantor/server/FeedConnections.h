@@ -18,8 +18,6 @@
 #include "vantor/server/TcpListener.h"
 #include "vantor/server/WorldSnapshot.h"
 
-class QTcpSocket;
-
 namespace vantor::server {
 
 class ClientSlots;
@@ -71,9 +69,12 @@ class FeedConnections final : public QObject {
  private:
   struct Connection;
 
-  void AcceptFeed(QTcpSocket* socket);
+  void AcceptFeed(qintptr descriptor);
+  void OnFeedReadable(Connection* feed);
+  void OnPacingTimer(Connection* feed);
   void ScheduleRead(Connection* feed, FeedPacing::TimePoint due);
   void ReadFeed(Connection* feed);
+  bool Holds(const Connection* feed) const;
   void CloseFeed(Connection* feed, FeedCloseReason reason);
   void Release(Connection& feed);
   static FeedStatistics StatisticsOf(const Connection& feed);

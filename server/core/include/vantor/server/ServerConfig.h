@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <optional>
+#include <string>
 
 #include "vantor/protocol/ConfigBlock.h"
 #include "vantor/server/FeedPacing.h"
@@ -48,8 +49,18 @@ void SaveConfig(SettingsStore& store, const ServerConfig& config);
 void LoadStartSettings(const SettingsStore& store, ServerConfig& config);
 void SaveNotLaunch(SettingsStore& store, int notLaunch);
 
+// The configuration as the INI text of a settings file: section [Config]
+// with every key the server reads from it, in the order they are loaded.
+QString ConfigIniText(const ServerConfig& config);
+// A string value in double quotes, as settings files read it back exactly
+// (commas, semicolons, quotes and outer blanks included).
+QString QuotedIniValue(const QString& value);
+
 int ClampMaxClient(int value);
 std::size_t ClampFeedIntake(long long value);
+// A password as it travels: its UTF-8 text cut to at most 9 bytes, never
+// inside a character.
+std::string CutPassword(const QString& password);
 // Coordinates are stored as "%f" text and read back from its first 9
 // characters with "%lf".
 QString FormatCoordinate(double degrees);

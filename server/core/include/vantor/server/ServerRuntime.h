@@ -81,6 +81,8 @@ class ServerRuntime final : public QObject {
   ~ServerRuntime() override;
 
   SettingsStore& Settings() { return *stores_.server; }
+  const ServerOptions& Options() const { return options_; }
+  const WallClock& Clock() const { return *services_.clock; }
   Notifier& Notifications() { return notifier_; }
   vantor::Language Language() const { return language_; }
   void SetLanguage(vantor::Language language) { language_ = language; }

@@ -10,7 +10,6 @@
 #include <optional>
 
 class QObject;
-class QTcpServer;
 class QTcpSocket;
 
 namespace vantor::server {
@@ -19,6 +18,8 @@ class TcpListener {
  public:
   // Accepted sockets are handed over with `owner` as their parent.
   using AcceptFn = std::function<void(QTcpSocket*)>;
+  // Or as the bare descriptor, which the callee then owns.
+  using AcceptDescriptorFn = std::function<void(qintptr)>;
 
   explicit TcpListener(QObject& owner);
   ~TcpListener();
@@ -28,13 +29,17 @@ class TcpListener {
   // nullopt when listening (also when it already was); otherwise the
   // failure as a Windows Sockets code (0 when none fits).
   std::optional<int> Listen(quint16 port, AcceptFn onAccept);
+  std::optional<int> ListenForDescriptors(quint16 port, AcceptDescriptorFn onAccept);
   void Close();
   bool IsListening() const;
   quint16 Port() const;  // 0 while not listening
 
  private:
+  class Server;
+  std::optional<int> Open(quint16 port, std::unique_ptr<Server> server);
+
   QObject& owner_;
-  std::unique_ptr<QTcpServer> server_;
+  std::unique_ptr<Server> server_;
 };
 
 }  // namespace vantor::server

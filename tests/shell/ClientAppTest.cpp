@@ -24,10 +24,10 @@ struct Journal {
 class RecordingSound final : public SoundPlayer {
  public:
   RecordingSound(Journal& journal, std::function<std::string()> probe) : journal_(journal), probe_(std::move(probe)) {}
-  void playToEnd(const QString& fileName) override {
+  void PlayToEnd(const QString& fileName) override {
     journal_.events.push_back("sound " + fileName.toStdString() + probe_());
   }
-  void play(const QString& fileName) override { journal_.events.push_back("async " + fileName.toStdString()); }
+  void Play(const QString& fileName) override { journal_.events.push_back("async " + fileName.toStdString()); }
 
  private:
   Journal& journal_;
@@ -37,8 +37,8 @@ class RecordingSound final : public SoundPlayer {
 class RecordingTaskBar final : public TaskBar {
  public:
   RecordingTaskBar(Journal& journal, int initial) : journal_(journal), state_(initial) {}
-  int state() const override { return state_; }
-  void setState(int state) override {
+  int State() const override { return state_; }
+  void SetState(int state) override {
     state_ = state;
     journal_.events.push_back("taskbar " + std::to_string(state));
   }
@@ -54,7 +54,7 @@ class ClientApp : public ::testing::Test {
     ShellPlatform platform;
     CRivakApp** self = &app;
     platform.sound = std::make_unique<RecordingSound>(journal, [self] {
-      const bool shown = *self != nullptr && (*self)->mainWindow() != nullptr && (*self)->mainWindow()->isVisible();
+      const bool shown = *self != nullptr && (*self)->MainWindow() != nullptr && (*self)->MainWindow()->isVisible();
       return std::string(shown ? " (window shown)" : " (no window)");
     });
     platform.taskBar = std::make_unique<RecordingTaskBar>(journal, 3);
@@ -76,16 +76,16 @@ class ClientApp : public ::testing::Test {
 TEST_F(ClientApp, StartsWithDefaultsOnANormalScreen) {
   auto client = Make(QRect(0, 0, 1280, 994));  // 1280 x 1024 with a 30-pixel task bar at the bottom
   ASSERT_TRUE(client->InitInstance());
-  EXPECT_EQ(client->language(), Language::French);
-  EXPECT_EQ(client->settings().fontSize, 12);
-  EXPECT_EQ(client->state().isBlue, 1);
-  EXPECT_EQ(client->state().friendlyRadarCount, 0);
-  ASSERT_NE(client->document(), nullptr);
-  EXPECT_EQ(client->document()->Airfields().size(), 26u);
-  EXPECT_EQ(client->document()->ContactCount(), 0u);
-  EXPECT_FALSE(client->smallScreen());
+  EXPECT_EQ(client->UiLanguage(), Language::French);
+  EXPECT_EQ(client->Settings().fontSize, 12);
+  EXPECT_EQ(client->State().isBlue, 1);
+  EXPECT_EQ(client->State().friendlyRadarCount, 0);
+  ASSERT_NE(client->Document(), nullptr);
+  EXPECT_EQ(client->Document()->Airfields().size(), 26u);
+  EXPECT_EQ(client->Document()->ContactCount(), 0u);
+  EXPECT_FALSE(client->SmallScreen());
 
-  CMainFrame* window = client->mainWindow();
+  CMainFrame* window = client->MainWindow();
   ASSERT_NE(window, nullptr);
   EXPECT_TRUE(window->isVisible());
   EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
@@ -101,8 +101,8 @@ TEST_F(ClientApp, StartsWithDefaultsOnANormalScreen) {
 TEST_F(ClientApp, SmallScreenClearsTheTaskBarAndRestoresItAtExit) {
   auto client = Make(QRect(0, 0, 1024, 740));
   ASSERT_TRUE(client->InitInstance());
-  EXPECT_TRUE(client->smallScreen());
-  EXPECT_EQ(client->mainWindow()->geometry(), QRect(0, 0, 1024, 768));
+  EXPECT_TRUE(client->SmallScreen());
+  EXPECT_EQ(client->MainWindow()->geometry(), QRect(0, 0, 1024, 768));
   client->ExitInstance();
   EXPECT_EQ(journal.events, (std::vector<std::string>{"taskbar 0", "sound interfer.wav (window shown)",
                                                       "sound fall.wav (window shown)", "taskbar 3"}));
@@ -119,11 +119,11 @@ TEST_F(ClientApp, ReadsItsSettingsFromTheStore) {
   }
   auto client = Make(QRect(0, 0, 1920, 1080));
   ASSERT_TRUE(client->InitInstance());
-  EXPECT_EQ(client->language(), Language::English);
-  EXPECT_EQ(client->settings().imperial, 1);
-  EXPECT_EQ(client->settings().invertCallsign, 1);
-  EXPECT_EQ(client->settings().fontSize, 16);
-  ASSERT_NE(client->settingsStore(), nullptr);
+  EXPECT_EQ(client->UiLanguage(), Language::English);
+  EXPECT_EQ(client->Settings().imperial, 1);
+  EXPECT_EQ(client->Settings().invertCallsign, 1);
+  EXPECT_EQ(client->Settings().fontSize, 16);
+  ASSERT_NE(client->Store(), nullptr);
   client->ExitInstance();
 }
 
@@ -216,16 +216,16 @@ TEST(Sounds, PlayingToTheEndNeverHangs) {
   QtSoundPlayer player({dir.path()});
   QElapsedTimer timer;
   timer.start();
-  player.playToEnd("missing.wav");
-  player.playToEnd("junk.wav");
+  player.PlayToEnd("missing.wav");
+  player.PlayToEnd("junk.wav");
   EXPECT_LT(timer.elapsed(), 500);
   // With or without an audio device: the sound's length plus the margin at most.
   timer.restart();
-  player.playToEnd("interfer.wav");
+  player.PlayToEnd("interfer.wav");
   EXPECT_LT(timer.elapsed(), 200 + QtSoundPlayer::kMargin.count() + 1000);
-  player.play("interfer.wav");
-  player.play("interfer.wav");
-  player.play("missing.wav");
+  player.Play("interfer.wav");
+  player.Play("interfer.wav");
+  player.Play("missing.wav");
 }
 
 TEST(VantorProgram, AnswersHelpAndVersion) {

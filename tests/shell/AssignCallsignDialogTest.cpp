@@ -91,13 +91,13 @@ TEST_F(AssignCallsignDialog, ClickingARowEnablesAssignAndDisablesOk) {
   dialog.show();
   auto* list = Child<QTreeWidget>(dialog, "contacts");
   ClickRow(list, 1);
-  EXPECT_EQ(dialog.pickedRow(), 1);
+  EXPECT_EQ(dialog.PickedRow(), 1);
   EXPECT_EQ(Child<QLabel>(dialog, "pilotText")->text(), "Perry (ship)");
   EXPECT_TRUE(Child<QPushButton>(dialog, "assign")->isEnabled());
   EXPECT_FALSE(Child<QPushButton>(dialog, "ok")->isEnabled());
   // A click beside the rows changes nothing picked so far.
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, QPoint(5, list->viewport()->height() - 3));
-  EXPECT_EQ(dialog.pickedRow(), 1);
+  EXPECT_EQ(dialog.PickedRow(), 1);
   EXPECT_FALSE(Child<QPushButton>(dialog, "ok")->isEnabled());
 }
 

@@ -1,5 +1,5 @@
 // The connection's widgets: the server address dialog over "Configsrv.cfg",
-// the password dialog, the chat message window and the dialog prompts.
+// the password dialog, the chat message window and the address prompts.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -36,6 +36,13 @@ void WhenModal(std::function<void(QWidget&)> act) {
     ASSERT_NE(modal, nullptr);
     act(*modal);
   });
+}
+
+// The password dialog run to its end: the text for OK, nothing for Cancel.
+std::optional<QString> RunPasswordDialog(Language language) {
+  CPasswordDlg dialog(language);
+  if (dialog.exec() != QDialog::Accepted) return std::nullopt;
+  return dialog.Password();
 }
 
 class AddressDialog : public ::testing::Test {
@@ -147,7 +154,7 @@ TEST(PasswordDialog, NineMaskedCharactersAtMost) {
   EXPECT_EQ(edit->maxLength(), 9);
   EXPECT_EQ(edit->echoMode(), QLineEdit::Password);
   QTest::keyClicks(edit, "abcdefghijkl");
-  EXPECT_EQ(dialog.password(), "abcdefghi");
+  EXPECT_EQ(dialog.Password(), "abcdefghi");
   EXPECT_EQ(CPasswordDlg(Language::Spanish).windowTitle(), "Password");
 }
 
@@ -156,19 +163,21 @@ TEST(PasswordDialog, OkGivesTheTextCancelNothing) {
     QTest::keyClicks(Child<QLineEdit>(dialog, "password"), "Tiger");
     QTest::keyClick(Child<QLineEdit>(dialog, "password"), Qt::Key_Return);
   });
-  EXPECT_EQ(CPasswordDlg::Run(Language::French), "Tiger");
+  EXPECT_EQ(RunPasswordDialog(Language::French), "Tiger");
   WhenModal([](QWidget& dialog) { Child<QPushButton>(dialog, "cancel")->click(); });
-  EXPECT_EQ(CPasswordDlg::Run(Language::French), std::nullopt);
+  EXPECT_EQ(RunPasswordDialog(Language::French), std::nullopt);
   // An empty entry is an answer too (a coalition without a password).
   WhenModal([](QWidget& dialog) { Child<QPushButton>(dialog, "ok")->click(); });
-  EXPECT_EQ(CPasswordDlg::Run(Language::English), QString(""));
+  EXPECT_EQ(RunPasswordDialog(Language::English), QString(""));
 }
 
-TEST(WidgetPrompts, RunTheDialogsOverTheWindow) {
+// The password dialog over the window is the connection shell's: see
+// ConnectionShellTest.
+TEST(AddressPrompts, RunTheDialogOverTheWindow) {
   QTemporaryDir dir;
   net::ServerAddressList list(dir.filePath("Configsrv.cfg"));
   QWidget window;
-  WidgetConnectionPrompts prompts(&window, Language::English);
+  WidgetAddressPrompt prompts(&window, Language::English);
   WhenModal([&window](QWidget& dialog) {
     EXPECT_EQ(dialog.parentWidget(), &window);
     Child<QComboBox>(dialog, "address")->setEditText("127.0.0.1");
@@ -176,18 +185,12 @@ TEST(WidgetPrompts, RunTheDialogsOverTheWindow) {
   });
   EXPECT_EQ(prompts.AskServerAddress(list), "127.0.0.1");
   EXPECT_EQ(list.Entries(), QStringList{"127.0.0.1"});
-  WhenModal([](QWidget& dialog) {
-    EXPECT_EQ(dialog.windowTitle(), "Password");
-    Child<QLineEdit>(dialog, "password")->setText("red");
-    Child<QPushButton>(dialog, "ok")->click();
-  });
-  EXPECT_EQ(prompts.AskPassword(), "red");
 
-  // Without a display nobody could answer: both count as cancelled.
-  UnattendedPrompts unattended;
+  // Without a display nobody could answer: the dialog counts as cancelled.
+  UnattendedAddressPrompt unattended;
   EXPECT_EQ(unattended.AskServerAddress(list), std::nullopt);
-  EXPECT_EQ(unattended.AskPassword(), std::nullopt);
   EXPECT_FALSE(HasInteractiveDisplay());
+  EXPECT_NE(dynamic_cast<UnattendedAddressPrompt*>(DefaultAddressPrompt(&window, Language::English).get()), nullptr);
 }
 
 TEST(MessageWindow, ListsMessagesAndComesUpAtTheGivenPlace) {
@@ -199,7 +202,7 @@ TEST(MessageWindow, ListsMessagesAndComesUpAtTheGivenPlace) {
   window.resize(300, 100);
   window.AddMessage("first");
   window.AddMessage("second");
-  EXPECT_EQ(window.messages(), (QStringList{"first", "second"}));
+  EXPECT_EQ(window.Messages(), (QStringList{"first", "second"}));
   window.ShowAt(20, 30);
   EXPECT_TRUE(window.isVisible());
   EXPECT_EQ(window.pos(), QPoint(20, 30));
@@ -216,8 +219,8 @@ TEST(MessageWindow, ListsMessagesAndComesUpAtTheGivenPlace) {
   EXPECT_TRUE(greenNearBottom);
   // A long chat keeps its newest messages.
   for (int i = 0; i < 1000; ++i) window.AddMessage(QString::number(i));
-  EXPECT_LE(window.messages().size(), 500);
-  EXPECT_EQ(window.messages().back(), "999");
+  EXPECT_LE(window.Messages().size(), 500);
+  EXPECT_EQ(window.Messages().back(), "999");
 }
 
 TEST(TrackLog, OptionOrEnvironment) {

@@ -78,7 +78,7 @@ class MainFrame : public ::testing::Test {
     options.sounds = false;
     app = std::make_unique<CRivakApp>(std::move(options), std::move(platform));
     ASSERT_TRUE(app->InitInstance());
-    frame = app->mainWindow();
+    frame = app->MainWindow();
     ASSERT_NE(frame, nullptr);
   }
   void TearDown() override {
@@ -99,74 +99,74 @@ class MainFrame : public ::testing::Test {
 TEST_F(MainFrame, ThreeMenusInEachLanguage) {
   Start("1033");
   EXPECT_EQ(Titles(), (QStringList{"&Airports", "&Radars", "&?"}));
-  const QList<QAction*> airports = frame->airportsMenu()->actions();
+  const QList<QAction*> airports = frame->AirportsMenu()->actions();
   ASSERT_EQ(airports.size(), 24);
   EXPECT_EQ(airports[0]->text(), "Adler");
   EXPECT_EQ(airports[10]->text(), "Krasnodar center");
   EXPECT_EQ(airports[21]->text(), "Kuznetsov");
   EXPECT_TRUE(airports[22]->isSeparator());
   EXPECT_EQ(airports[23]->text(), "&Exit");
-  EXPECT_EQ(frame->helpMenu()->actions().at(0)->text(), "&About Vantor...");
-  ASSERT_EQ(frame->radarsMenu()->actions().size(), 1);
-  EXPECT_TRUE(frame->radarsMenu()->actions().at(0)->isSeparator());
+  EXPECT_EQ(frame->HelpMenu()->actions().at(0)->text(), "&About Vantor...");
+  ASSERT_EQ(frame->RadarsMenu()->actions().size(), 1);
+  EXPECT_TRUE(frame->RadarsMenu()->actions().at(0)->isSeparator());
   // The scope fills the window under the menu bar.
-  ASSERT_NE(frame->scope(), nullptr);
-  EXPECT_EQ(frame->centralWidget(), frame->scope());
+  ASSERT_NE(frame->Scope(), nullptr);
+  EXPECT_EQ(frame->centralWidget(), frame->Scope());
 }
 
 TEST_F(MainFrame, FrenchAndSpanishMenus) {
   Start("1036");
   EXPECT_EQ(Titles(), (QStringList{"&Aéroports", "&Radars", "&?"}));
-  EXPECT_EQ(frame->airportsMenu()->actions().back()->text(), "&Quitter");
-  EXPECT_EQ(frame->helpMenu()->actions().at(0)->text(), "&A propos de Vantor...");
+  EXPECT_EQ(frame->AirportsMenu()->actions().back()->text(), "&Quitter");
+  EXPECT_EQ(frame->HelpMenu()->actions().at(0)->text(), "&A propos de Vantor...");
 }
 
 TEST_F(MainFrame, SpanishMenus) {
   Start("1034");
   EXPECT_EQ(Titles(), (QStringList{"&Aeropuerto", "&Radares", "&?"}));
-  EXPECT_EQ(frame->airportsMenu()->actions().back()->text(), "&Salir");
-  EXPECT_EQ(frame->helpMenu()->actions().at(0)->text(), "&Sobre Vantor...");
+  EXPECT_EQ(frame->AirportsMenu()->actions().back()->text(), "&Salir");
+  EXPECT_EQ(frame->HelpMenu()->actions().at(0)->text(), "&Sobre Vantor...");
 }
 
 TEST_F(MainFrame, AirportsCentreTheScopeAndCarryTheCheckMark) {
   Start();
   // The first showing centred on Krasnodar center.
-  EXPECT_TRUE(frame->actionForCommand(32710)->isChecked());
-  app->state().configBlock.airfieldRadarOn[0].fill(1);
-  app->state().configBlock.airfieldRadarOn[0][1] = 0;
+  EXPECT_TRUE(frame->ActionForCommand(32710)->isChecked());
+  app->State().configBlock.airfieldRadarOn[0].fill(1);
+  app->State().configBlock.airfieldRadarOn[0][1] = 0;
   frame->PrepareAirportsMenu();
-  EXPECT_FALSE(frame->actionForCommand(32701)->isEnabled());
-  EXPECT_TRUE(frame->actionForCommand(32700)->isEnabled());
-  frame->actionForCommand(32700)->trigger();
-  EXPECT_EQ(frame->scope()->CentringCommand(), 32700);
-  EXPECT_TRUE(frame->actionForCommand(32700)->isChecked());
-  EXPECT_FALSE(frame->actionForCommand(32710)->isChecked());
+  EXPECT_FALSE(frame->ActionForCommand(32701)->isEnabled());
+  EXPECT_TRUE(frame->ActionForCommand(32700)->isEnabled());
+  frame->ActionForCommand(32700)->trigger();
+  EXPECT_EQ(frame->Scope()->CentringCommand(), 32700);
+  EXPECT_TRUE(frame->ActionForCommand(32700)->isChecked());
+  EXPECT_FALSE(frame->ActionForCommand(32710)->isChecked());
   // Choosing the checked entry again keeps its mark.
-  frame->actionForCommand(32700)->trigger();
-  EXPECT_TRUE(frame->actionForCommand(32700)->isChecked());
+  frame->ActionForCommand(32700)->trigger();
+  EXPECT_TRUE(frame->ActionForCommand(32700)->isChecked());
 }
 
 TEST_F(MainFrame, RadarsMenuRebuiltWhenItOpens) {
   Start();
-  model::CRivakDoc& document = *app->document();
+  model::CRivakDoc& document = *app->Document();
   AddRadarSite(document, 100, 1);
   AddRadarSite(document, 101, 1);
   frame->PrepareRadarsMenu();
-  ASSERT_EQ(frame->radarsMenu()->actions().size(), 3);
-  EXPECT_EQ(frame->radarsMenu()->actions().at(2)->text(), "Radar_1");
-  frame->actionForCommand(32801)->trigger();
-  EXPECT_EQ(frame->scope()->CentringCommand(), 32801);
-  EXPECT_TRUE(frame->actionForCommand(32801)->isChecked());
-  EXPECT_FALSE(frame->actionForCommand(32710)->isChecked());
+  ASSERT_EQ(frame->RadarsMenu()->actions().size(), 3);
+  EXPECT_EQ(frame->RadarsMenu()->actions().at(2)->text(), "Radar_1");
+  frame->ActionForCommand(32801)->trigger();
+  EXPECT_EQ(frame->Scope()->CentringCommand(), 32801);
+  EXPECT_TRUE(frame->ActionForCommand(32801)->isChecked());
+  EXPECT_FALSE(frame->ActionForCommand(32710)->isChecked());
   // Rebuilt: the site gone, the mark kept on the one still there.
   document.UpdateContact(100, "", 0, 0, 0, 0, 1, 'A', 0);
   frame->PrepareRadarsMenu();
-  ASSERT_EQ(frame->radarsMenu()->actions().size(), 2);
-  EXPECT_TRUE(frame->actionForCommand(32801)->isChecked());
+  ASSERT_EQ(frame->RadarsMenu()->actions().size(), 2);
+  EXPECT_TRUE(frame->ActionForCommand(32801)->isChecked());
   // Back to an airfield: the radar loses its mark.
-  frame->actionForCommand(32715)->trigger();
-  EXPECT_FALSE(frame->actionForCommand(32801)->isChecked());
-  EXPECT_TRUE(frame->actionForCommand(32715)->isChecked());
+  frame->ActionForCommand(32715)->trigger();
+  EXPECT_FALSE(frame->ActionForCommand(32801)->isChecked());
+  EXPECT_TRUE(frame->ActionForCommand(32715)->isChecked());
 }
 
 }  // namespace
