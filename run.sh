@@ -11,6 +11,9 @@
 #   ./run.sh windows  install what is missing, cross-build the parts that need
 #                   no Qt for Windows (MinGW-w64), check PxRemote.dll's
 #                   exports, run their tests under Wine
+#   ./run.sh soak   install what is missing, build, run the 10-minute load
+#                   runs of the README's "Large missions" (not part of the tests;
+#                   tools/load/soak.sh --help lists its choices)
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 
@@ -143,6 +146,12 @@ case "${1:-}" in
     ensure_packages
     build_fuzz
     fuzz/run-fuzzers.sh build-fuzz campaign "${2:-600}"
+    ;;
+  soak)
+    ensure_packages
+    build build
+    shift
+    exec tools/load/soak.sh build/bin "$@"
     ;;
   windows)
     started=$SECONDS

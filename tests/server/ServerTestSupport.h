@@ -99,6 +99,9 @@ struct HarnessOptions {
   std::chrono::milliseconds joinTimeout{protocol::kJoinTimeoutMs};
   // Join timers on a manual clock (Timers()) instead of Qt's.
   bool manualTimers = false;
+  // Short for speed; the pacing tests use the real step.
+  std::chrono::milliseconds feedReadPacing{20};
+  std::optional<std::size_t> feedIntakeBytes{};
 };
 
 // An in-process server on free ports with a settings file of its own.

@@ -94,6 +94,9 @@ bool ClientConnection::OpenDatagramSocket() {
     ShowError(QText(TextId::NetDatagramPortBusy, language_).arg(options_.datagramPort));
     return false;
   }
+  // A large mission's broadcast arrives at once and waits while the scope
+  // paints; the system's default buffer would drop most of it.
+  socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, protocol::kTrackReceiveBufferBytes);
   connect(socket, &QUdpSocket::readyRead, this, &ClientConnection::OnDatagramReadable);
   datagram_ = socket;
   return true;

@@ -51,6 +51,7 @@ ServerRuntime::ServerRuntime(ServerStores stores, Notifier& notifier, ServerOpti
       config_, mission_, ClientSlots::Services{*services_.clock, *services_.hostCheck, *services_.timers},
       ClientSlots::Options{options_.clientPort, options_.joinTimeout}, this);
   feeds_ = std::make_unique<FeedConnections>(*clients_, mission_, *services_.clock, options_.feedReadPacing, this);
+  feeds_->SetIntakeBytes(FeedIntakeBytes());
 
   connect(clients_.get(), &ClientSlots::ClientRefused, this, [this](const QHostAddress&, ClientRefusal reason) {
     if (reason == ClientRefusal::HostCheck) ShowError(TextId::SrvOnlyFalcrestServer);
@@ -73,7 +74,13 @@ ServerRuntime::~ServerRuntime() {
 void ServerRuntime::ApplyConfig(const ServerConfig& config) {
   if (config == config_) return;
   config_ = config;
+  feeds_->SetIntakeBytes(FeedIntakeBytes());
   Q_EMIT ConfigChanged(config_);
+}
+
+std::size_t ServerRuntime::FeedIntakeBytes() const {
+  return options_.feedIntakeBytes ? ClampFeedIntake(static_cast<long long>(*options_.feedIntakeBytes))
+                                  : config_.feedIntakeBytes;
 }
 
 void ServerRuntime::LoadConfig() {

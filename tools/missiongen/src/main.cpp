@@ -69,6 +69,7 @@ int main(int argc, char** argv) {
   streamOptions.rate = line->rate;
   streamOptions.paced = !line->fast;
   streamOptions.statusSeconds = line->statusSeconds;
+  streamOptions.stamp = line->stamp;
   FeedStreamer streamer(*source, *output, streamOptions);
   if (record) streamer.SetRecord(&record->Stream());
 

@@ -39,6 +39,9 @@ struct ServerOptions {
   quint16 clientPort = protocol::kClientPort;
   std::chrono::milliseconds joinTimeout{protocol::kJoinTimeoutMs};
   std::chrono::milliseconds feedReadPacing = FeedConnections::kDefaultReadPacing;
+  // Bytes a feed may deliver per pacing step on this run, instead of the
+  // "FeedIntake" setting (kept in its range).
+  std::optional<std::size_t> feedIntakeBytes;
 };
 
 // The platform seams the server runs over; a missing one takes its default.
@@ -114,6 +117,9 @@ class ServerRuntime final : public QObject {
   QString StatusText() const;
   quint16 FeedPort() const { return feeds_->Port(); }      // 0 while not listening
   quint16 ClientPort() const { return clients_->Port(); }  // 0 while not listening
+  // Bytes a feed connection accepted from now on reads per pacing step: the
+  // run's option, else the "FeedIntake" setting.
+  std::size_t FeedIntakeBytes() const;
 
   ClientSlots& Clients() { return *clients_; }
   const ClientSlots& Clients() const { return *clients_; }
