@@ -208,6 +208,7 @@ int main(int argc, char** argv) {
   if (startRange) scope->SetRangeKm(*startRange);
   if (parser.isSet(labelsOption)) scope->Options().labelsShown = scope->Options().labelsOption = true;
   if (parser.isSet(coverageOption)) scope->Options().coverageShown = true;
+  client.MainWindow()->ButtonView()->ShowScopeSwitches();
   if (parser.isSet(atcOption)) client.MainWindow()->ButtonView()->PressAtcButton();
   for (std::size_t block = 0; 2 * block < compared.size(); ++block)
     client.MainWindow()->InfoView()->Compare(static_cast<int>(block), compared[2 * block], compared[2 * block + 1]);
