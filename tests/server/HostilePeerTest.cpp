@@ -186,7 +186,13 @@ TEST(FeedPort, FeedsDroppingMidRecordLeaveNoStaleHalfRecordAndNoGrowth) {
   EXPECT_EQ(entries.size(), 100u);
   EXPECT_EQ(reader.carrySize(), 0u);
   const long long growth = ResidentKilobytes(QCoreApplication::applicationPid()) - residentAfterWarmUp;
+#ifdef __SANITIZE_ADDRESS__
+  // AddressSanitizer keeps freed memory in quarantine, so resident memory
+  // grows by design there: only the normal build measures it.
+  (void)growth;
+#else
   EXPECT_LT(growth, 4096) << "kB gained over 90 feed connections";
+#endif
 }
 
 // A feed pouring text as fast as the kernel takes it: the server reads it at
