@@ -43,11 +43,12 @@ std::vector<GeneratedFrame> GenerateMission(const GeneratedMission& mission) {
     const auto arrival = static_cast<std::uint32_t>(1000 * second + 137);
     // Two radar sites, sent now and then.
     if (second % 20 == 0) {
-      protocol::AppendTrackRecord(broadcast, {9001, 'A', "SA-10 site", 'A', 44.9, 38.1, 30.0, 0.0});
-      protocol::AppendTrackRecord(broadcast, {9002, 'A', "EWR 55G6", 'B', 45.3, 39.2, 20.0, 0.0});
+      protocol::AppendTrackRecord(broadcast, {10009001, 'A', "SA-10 site", 'A', 44.9, 38.1, 30.0, 0.0});
+      protocol::AppendTrackRecord(broadcast, {10009002, 'A', "EWR 55G6", 'B', 45.3, 39.2, 20.0, 0.0});
     }
     for (int i = 0; i < mission.aircraft; ++i) {
-      const int id = 100 + i;
+      // Ids of eight digits, as the server writes them.
+      const int id = 10000100 + i;
       // Each aircraft lives for a while, is lost, and comes back later.
       const int life = (second + 7 * i) % 300;
       const std::string name = (i % 9 == 0 ? "E-3A " : "F-16C ") + std::to_string(id);

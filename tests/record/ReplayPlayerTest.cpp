@@ -99,7 +99,7 @@ TEST(ReplayPlayer, LogOnChatAndModelTimeAreThoseOfTheRecording) {
   // The log-on time and the trails' times are the recording's.
   EXPECT_EQ(replay.state.logOnTime, (mission.startMs + 40) / 1000);
   EXPECT_EQ(replay.clock->NowSeconds(), (mission.startMs + 5'000) / 1000);
-  const model::CContact* first = replay.document.FindContact(101);  // side "B": Red's own
+  const model::CContact* first = replay.document.FindContact(10000101);  // side "B": Red's own
   ASSERT_NE(first, nullptr);
   EXPECT_TRUE(first->friendly);
   // Created at 0.137 s, its first trail point at the next refresh.

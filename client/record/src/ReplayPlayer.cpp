@@ -131,9 +131,10 @@ void ReplayPlayer::ApplyJoin(std::span<const std::uint8_t> payload, bool quiet) 
   }
   const std::optional<int> centring = net::AdoptSide(state, side, clock_->NowSeconds());
   joined_ = true;
-  if (quiet) return;
-  if (events_.joined) events_.joined(side);
+  // The scope is centred as it was after this log-on, even on the way to a
+  // later moment.
   if (centring && events_.centring) events_.centring(*centring);
+  if (!quiet && events_.joined) events_.joined(side);
 }
 
 void ReplayPlayer::KeepSnapshotIfDue() {

@@ -1,0 +1,150 @@
+// A live session over loopback sockets, recorded as it runs, replays to the
+// same contact table at the same moments and shows the same chat; a disk
+// that cannot take the recording ends it and the live picture goes on.
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+
+#include "NetTestSupport.h"
+#include "RecordingFixtures.h"
+#include "vantor/protocol/TrackRecord.h"
+#include "vantor/record/RecordReader.h"
+#include "vantor/record/ReplayPlayer.h"
+#include "vantor/record/SessionRecorder.h"
+
+namespace vantor::test {
+namespace {
+
+using namespace record;
+
+class RecordedSession : public ::testing::Test {
+ protected:
+  RecordedSession() : datagramPort(FreeTcpPort()) {
+    net::ConnectionOptions options;
+    options.serverPort = server.port();
+    options.datagramPort = datagramPort;
+    options.bindAddress = QHostAddress("127.0.0.1");
+    options.serverListFile = dir.filePath("Configsrv.cfg");
+    client = std::make_unique<ClientUnderTest>(options);
+    WriterOptions writerOptions;
+    writerOptions.flushInterval = std::chrono::milliseconds(20);
+    writerOptions.syncToDisk = false;
+    recorder = std::make_unique<SessionRecorder>(
+        *client->connection, Language::English, [this] { return client->now * 1000 + 420; }, writerOptions);
+  }
+  void JoinAsRed() {
+    client->prompts.addresses.push_back("127.0.0.1");
+    client->prompts.passwords.push_back("red");
+    ASSERT_TRUE(client->connection->ConnectToServer());
+    ASSERT_TRUE(server.WaitForClient());
+    ASSERT_TRUE(client->WaitForState(net::ConnectionState::WaitingForConfig));
+    server.Send(ConfigBlockBytes(BlockWithPasswords("blue", "red")));
+    ASSERT_TRUE(client->WaitForState(net::ConnectionState::Joined));
+  }
+  // One broadcast; waits until the client has applied it.
+  void Broadcast(const std::string& records) {
+    const int before = client->datagramsApplied;
+    server.SendDatagram(QByteArray::fromStdString(records), datagramPort);
+    ASSERT_TRUE(WaitUntil([&] { return client->datagramsApplied > before; }));
+  }
+
+  QTemporaryDir dir;
+  ScriptedServer server;
+  quint16 datagramPort;
+  std::unique_ptr<ClientUnderTest> client;
+  std::unique_ptr<SessionRecorder> recorder;
+};
+
+// A record as the server sends it; `id` below 1000 becomes an eight-digit id.
+std::string Track(int id, char classLetter, const std::string& name, char side, double lat, double lon, double alt,
+                  double speed) {
+  return protocol::InsertSpeed(protocol::FormatTrackRecord({10'000'000 + id, classLetter, name, side, lat, lon, alt, 1.2}), speed);
+}
+
+TEST_F(RecordedSession, ReplaysToTheLiveTableAtEveryMomentAndShowsTheSameChat) {
+  const QString file = dir.filePath("live.vrec");
+  QString error;
+  ASSERT_TRUE(recorder->Start(file, error)) << error.toStdString();
+  const std::int64_t startSeconds = client->now;
+  JoinAsRed();
+
+  std::vector<std::pair<std::uint32_t, std::string>> seen;  // moment, live table
+  auto look = [&] {
+    seen.emplace_back(static_cast<std::uint32_t>((client->now - startSeconds) * 1000), DescribeTable(client->document));
+  };
+  look();
+  for (int step = 0; step < 24; ++step) {
+    // Uneven steps, so that trail points fall at different refreshes.
+    client->now += 1 + step % 4;
+    std::string records = Track(10, 'B', "Su-27", 'B', 44.0 + 0.01 * step, 38.0, 5000 + step, 800);
+    records += Track(11, 'B', "F-15C", 'A', 45.0, 39.0 - 0.02 * step, 7000, 900);
+    if (step == 3) records += Track(20, 'A', "SA-10 site", 'B', 44.5, 38.5, 100, 0);
+    if (step < 15) records += Track(12, 'C', "Mi-8 hostile", 'A', 44.2, 37.9, 300, 150);
+    if (step == 15) records += *protocol::LostTrackRecord(protocol::FormatTrackRecord({10'000'012, 'C', "Mi-8 hostile", 'A', 0, 0, 0, 0}));
+    if (step % 6 == 5) records += Track(30 + step, 'B', "E-3A AWACS", 'B', 44.8, 38.8, 9000, 600);
+    // A record cut across two datagrams.
+    if (step == 10) {
+      const std::string whole = records;
+      Broadcast(whole.substr(0, whole.size() - 20));
+      Broadcast(whole.substr(whole.size() - 20));
+    } else {
+      Broadcast(records);
+    }
+    if (step == 8 || step == 20) {
+      QByteArray chat(1, static_cast<char>(step == 8 ? protocol::CoalitionCode::Red : protocol::CoalitionCode::Blue));
+      chat += QByteArray("Bandits at ") + QByteArray::number(step);
+      server.Send(chat);
+      WaitUntil([] { return false; }, std::chrono::milliseconds(50));
+    }
+    look();
+  }
+  EXPECT_EQ(client->messages.messages, std::vector<QString>{"Bandits at 8"});
+  EXPECT_GT(client->document.ContactCount(), 3u);
+  recorder->Stop();
+  EXPECT_FALSE(recorder->IsRecording());
+
+  OpenFailure failure;
+  const auto reader = RecordReader::Open(file.toStdU16String(), failure);
+  ASSERT_TRUE(reader);
+  EXPECT_EQ(reader->Header().coalition, 1);
+  EXPECT_EQ(reader->Header().startMs, startSeconds * 1000 + 420);
+  std::vector<QString> chat;
+  model::ClientState state;
+  auto clock = std::make_shared<ReplayClock>();
+  model::CRivakDoc document(state, SecondsFrom(clock));
+  ReplayPlayer player(*reader, document, clock, Language::English,
+                      ReplayEvents{{}, {}, [&](const QString& text) { chat.push_back(text); }});
+  for (const auto& [moment, table] : seen) {
+    player.PlayTo(moment);
+    EXPECT_EQ(DescribeTable(document), table) << "at " << moment << " ms";
+  }
+  EXPECT_EQ(chat, client->messages.messages);
+  // And the same moments reached by seeking, last first.
+  for (auto look = seen.rbegin(); look != seen.rend(); ++look) {
+    player.SeekTo(look->first);
+    EXPECT_EQ(DescribeTable(document), look->second) << "seeking to " << look->first << " ms";
+  }
+}
+
+TEST_F(RecordedSession, UnwritableRecordingStopsAndTheLivePictureGoesOn) {
+  QString error;
+  EXPECT_FALSE(recorder->Start(dir.filePath("no/such/folder/x.vrec"), error));
+  EXPECT_TRUE(error.startsWith("Cannot record to ")) << error.toStdString();
+  EXPECT_FALSE(recorder->IsRecording());
+
+  // A device that is always full: the recording fails once the log-on
+  // writes its header.
+  QSignalSpy failed(recorder.get(), &SessionRecorder::Failed);
+  ASSERT_TRUE(recorder->Start("/dev/full", error));
+  JoinAsRed();
+  ASSERT_TRUE(WaitUntil([&] { return failed.count() == 1; }));
+  EXPECT_TRUE(failed.at(0).at(0).toString().contains("No space left on device")) << failed.at(0).at(0).toString().toStdString();
+  EXPECT_FALSE(recorder->IsRecording());
+  Broadcast(Track(10, 'B', "Su-27", 'B', 44.0, 38.0, 5000, 800));
+  EXPECT_NE(client->Contact(10'000'010), nullptr);
+  EXPECT_TRUE(client->notifier.shown.empty());
+}
+
+}  // namespace
+}  // namespace vantor::test
