@@ -6,61 +6,15 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
-#include "NetTestSupport.h"
+#include "RecordedSessionFixture.h"
 #include "RecordingFixtures.h"
-#include "vantor/protocol/TrackRecord.h"
 #include "vantor/record/RecordReader.h"
 #include "vantor/record/ReplayPlayer.h"
-#include "vantor/record/SessionRecorder.h"
 
 namespace vantor::test {
 namespace {
 
 using namespace record;
-
-class RecordedSession : public ::testing::Test {
- protected:
-  RecordedSession() : datagramPort(FreeTcpPort()) {
-    net::ConnectionOptions options;
-    options.serverPort = server.port();
-    options.datagramPort = datagramPort;
-    options.bindAddress = QHostAddress("127.0.0.1");
-    options.serverListFile = dir.filePath("Configsrv.cfg");
-    client = std::make_unique<ClientUnderTest>(options);
-    WriterOptions writerOptions;
-    writerOptions.flushInterval = std::chrono::milliseconds(20);
-    writerOptions.syncToDisk = false;
-    recorder = std::make_unique<SessionRecorder>(
-        *client->connection, Language::English, [this] { return client->now * 1000 + 420; }, writerOptions);
-  }
-  void JoinAsRed() {
-    client->prompts.addresses.push_back("127.0.0.1");
-    client->prompts.passwords.push_back("red");
-    ASSERT_TRUE(client->connection->ConnectToServer());
-    ASSERT_TRUE(server.WaitForClient());
-    ASSERT_TRUE(client->WaitForState(net::ConnectionState::WaitingForConfig));
-    server.Send(ConfigBlockBytes(BlockWithPasswords("blue", "red")));
-    ASSERT_TRUE(client->WaitForState(net::ConnectionState::Joined));
-  }
-  // One broadcast; waits until the client has applied it.
-  void Broadcast(const std::string& records) {
-    const int before = client->datagramsApplied;
-    server.SendDatagram(QByteArray::fromStdString(records), datagramPort);
-    ASSERT_TRUE(WaitUntil([&] { return client->datagramsApplied > before; }));
-  }
-
-  QTemporaryDir dir;
-  ScriptedServer server;
-  quint16 datagramPort;
-  std::unique_ptr<ClientUnderTest> client;
-  std::unique_ptr<SessionRecorder> recorder;
-};
-
-// A record as the server sends it; `id` below 1000 becomes an eight-digit id.
-std::string Track(int id, char classLetter, const std::string& name, char side, double lat, double lon, double alt,
-                  double speed) {
-  return protocol::InsertSpeed(protocol::FormatTrackRecord({10'000'000 + id, classLetter, name, side, lat, lon, alt, 1.2}), speed);
-}
 
 TEST_F(RecordedSession, ReplaysToTheLiveTableAtEveryMomentAndShowsTheSameChat) {
   const QString file = dir.filePath("live.vrec");
