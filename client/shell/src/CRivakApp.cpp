@@ -188,6 +188,7 @@ void CRivakApp::StartReplay() {
   toolBar->setMovable(false);
   toolBar->addWidget(new ReplayTransportBar(*replayController_, UiLanguage(), toolBar));
   mainWindow_->addToolBar(Qt::BottomToolBarArea, toolBar);
+  toolBar->show();  // the window is already shown
 
   if (replayReader_->Truncated()) {
     Messages().ShowInformation(

@@ -1,0 +1,149 @@
+// The whole window over a recording: no connection, the transport bar under
+// the panes driving the replay (play, pause, speeds, the timeline), and the
+// record entries of the Airports menu in a live window.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QSlider>
+#include <QTemporaryDir>
+#include <QToolButton>
+
+#include "RecordingFixtures.h"
+#include "TestSupport.h"
+#include "vantor/platform/SettingsStore.h"
+#include "vantor/record/RecordReader.h"
+#include "vantor/record/ReplayController.h"
+#include "vantor/record/ReplayPlayer.h"
+#include "vantor/shell/CMainFrame.h"
+#include "vantor/shell/CRivakApp.h"
+#include "vantor/shell/ReplayTransportBar.h"
+
+namespace vantor::test {
+namespace {
+
+using namespace std::chrono_literals;
+using shell::StartupOptions;
+
+class ReplayWindow : public ::testing::Test {
+ protected:
+  void Start(StartupOptions options) {
+    {
+      auto store = SettingsStore::OpenFile(dir.filePath("rivak.ini"));
+      store->WriteString("config", "Installer Language", "1033");
+      store->Sync();
+    }
+    shell::ShellPlatform platform;
+    platform.sound = std::make_unique<shell::SilentSoundPlayer>();
+    platform.taskBar = std::make_unique<shell::NoTaskBar>();
+    platform.workArea = [] { return QRect(0, 0, 1280, 994); };
+    options.settingsFile = dir.filePath("rivak.ini");
+    options.dataFolders = {dir.path(), BinDir()};
+    options.sounds = false;
+    app = std::make_unique<shell::CRivakApp>(std::move(options), std::move(platform));
+    ASSERT_TRUE(app->InitInstance());
+  }
+  void TearDown() override {
+    if (app) app->ExitInstance();
+  }
+  // The table a straight play of `bytes` shows at `moment`.
+  static std::string TableAt(const std::vector<std::uint8_t>& bytes, std::uint32_t moment) {
+    record::OpenFailure failure;
+    const auto reader = record::RecordReader::FromBytes(bytes, failure);
+    model::ClientState state;
+    auto clock = std::make_shared<record::ReplayClock>();
+    model::CRivakDoc document(state, record::SecondsFrom(clock));
+    record::ReplayPlayer player(*reader, document, clock, Language::English);
+    player.PlayTo(moment);
+    return DescribeTable(document);
+  }
+
+  QTemporaryDir dir;
+  std::unique_ptr<shell::CRivakApp> app;
+};
+
+TEST_F(ReplayWindow, TransportBarPlaysPausesChangesSpeedAndSeeks) {
+  GeneratedMission mission;
+  mission.seconds = 300;
+  mission.aircraft = 20;
+  const std::vector<std::uint8_t> bytes = EncodeRecording(mission, GenerateMission(mission));
+  const QString file = dir.filePath("mission.vrec");
+  {
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+  }
+  StartupOptions options;
+  options.replayFile = file;
+  options.seekMs = 60'000;
+  options.replayPlays = false;
+  Start(std::move(options));
+  EXPECT_EQ(app->Connection(), nullptr);
+  record::ReplayController* replay = app->Replay();
+  ASSERT_NE(replay, nullptr);
+  EXPECT_FALSE(replay->IsPlaying());
+  EXPECT_EQ(DescribeTable(*app->Document()), TableAt(bytes, 60'000));
+
+  auto* bar = app->MainWindow()->findChild<shell::ReplayTransportBar*>();
+  ASSERT_NE(bar, nullptr);
+  EXPECT_TRUE(bar->isVisible());
+  EXPECT_EQ(bar->TimeLabel()->text(), "0:01:00 / 0:04:59");
+  EXPECT_EQ(bar->Timeline()->value(), 60);
+  EXPECT_EQ(bar->Timeline()->maximum(), 299);
+  EXPECT_EQ(bar->PlayButton()->text(), "Play");
+
+  // The timeline seeks, backwards and forwards.
+  bar->Timeline()->setValue(200);
+  EXPECT_EQ(replay->PositionMs(), 200'000u);
+  EXPECT_EQ(DescribeTable(*app->Document()), TableAt(bytes, 200'000));
+  bar->Timeline()->setValue(10);
+  EXPECT_EQ(DescribeTable(*app->Document()), TableAt(bytes, 10'000));
+  EXPECT_EQ(bar->TimeLabel()->text(), "0:00:10 / 0:04:59");
+
+  // Play at 16x: the picture moves on by itself; pause stops it.
+  bar->SpeedButton(16)->click();
+  EXPECT_EQ(replay->Speed(), 16);
+  bar->PlayButton()->click();
+  EXPECT_TRUE(replay->IsPlaying());
+  EXPECT_EQ(bar->PlayButton()->text(), "Pause");
+  ASSERT_TRUE(WaitUntil([&] { return replay->PositionMs() > 14'000; }, 5s));
+  EXPECT_GT(bar->Timeline()->value(), 10);
+  bar->PlayButton()->click();
+  EXPECT_FALSE(replay->IsPlaying());
+  const std::uint32_t paused = replay->PositionMs();
+  WaitUntil([] { return false; }, 300ms);
+  EXPECT_EQ(replay->PositionMs(), paused);
+  EXPECT_EQ(DescribeTable(*app->Document()), TableAt(bytes, paused));
+
+  // Played to the end it stops there; the menu has nothing to record.
+  replay->SeekTo(298'000);
+  replay->Play();
+  ASSERT_TRUE(WaitUntil([&] { return !replay->IsPlaying(); }, 5s));
+  EXPECT_EQ(replay->PositionMs(), replay->DurationMs());
+  app->MainWindow()->PrepareAirportsMenu();
+  EXPECT_FALSE(app->MainWindow()->RecordAction()->isVisible());
+  EXPECT_FALSE(app->MainWindow()->StopRecordingAction()->isVisible());
+}
+
+TEST_F(ReplayWindow, LiveWindowRecordsFromTheMenuEntries) {
+  Start(StartupOptions{});
+  ASSERT_NE(app->Connection(), nullptr);
+  EXPECT_EQ(app->Replay(), nullptr);
+  shell::CMainFrame* frame = app->MainWindow();
+  frame->PrepareAirportsMenu();
+  EXPECT_TRUE(frame->RecordAction()->isEnabled());
+  EXPECT_FALSE(frame->StopRecordingAction()->isEnabled());
+  ASSERT_TRUE(app->StartRecording(dir.filePath("later.vrec")));
+  frame->PrepareAirportsMenu();
+  EXPECT_FALSE(frame->RecordAction()->isEnabled());
+  EXPECT_TRUE(frame->StopRecordingAction()->isEnabled());
+  frame->StopRecordingAction()->trigger();
+  EXPECT_FALSE(app->IsRecording());
+  // A file that cannot be made: no recording, the window goes on.
+  EXPECT_FALSE(app->StartRecording(dir.filePath("no/such/folder/x.vrec")));
+  EXPECT_FALSE(app->IsRecording());
+}
+
+}  // namespace
+}  // namespace vantor::test
