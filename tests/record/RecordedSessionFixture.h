@@ -54,9 +54,10 @@ class RecordedSession : public ::testing::Test {
 };
 
 // A record as the server sends it; `id` below 1000 becomes an eight-digit id.
-inline std::string Track(int id, char classLetter, const std::string& name, char side, double lat, double lon, double alt,
-                  double speed) {
-  return protocol::InsertSpeed(protocol::FormatTrackRecord({10'000'000 + id, classLetter, name, side, lat, lon, alt, 1.2}), speed);
+inline std::string Track(int id, char classLetter, const std::string& name, char side, double lat, double lon,
+                         double alt, double speed) {
+  return protocol::InsertSpeed(
+      protocol::FormatTrackRecord({10'000'000 + id, classLetter, name, side, lat, lon, alt, 1.2}), speed);
 }
 
 }  // namespace vantor::test

@@ -35,7 +35,9 @@ TEST_F(RecordedSession, ReplaysToTheLiveTableAtEveryMomentAndShowsTheSameChat) {
     records += Track(11, 'B', "F-15C", 'A', 45.0, 39.0 - 0.02 * step, 7000, 900);
     if (step == 3) records += Track(20, 'A', "SA-10 site", 'B', 44.5, 38.5, 100, 0);
     if (step < 15) records += Track(12, 'C', "Mi-8 hostile", 'A', 44.2, 37.9, 300, 150);
-    if (step == 15) records += *protocol::LostTrackRecord(protocol::FormatTrackRecord({10'000'012, 'C', "Mi-8 hostile", 'A', 0, 0, 0, 0}));
+    if (step == 15)
+      records +=
+          *protocol::LostTrackRecord(protocol::FormatTrackRecord({10'000'012, 'C', "Mi-8 hostile", 'A', 0, 0, 0, 0}));
     if (step % 6 == 5) records += Track(30 + step, 'B', "E-3A AWACS", 'B', 44.8, 38.8, 9000, 600);
     // A record cut across two datagrams.
     if (step == 10) {
@@ -93,7 +95,8 @@ TEST_F(RecordedSession, UnwritableRecordingStopsAndTheLivePictureGoesOn) {
   ASSERT_TRUE(recorder->Start("/dev/full", error));
   JoinAsRed();
   ASSERT_TRUE(WaitUntil([&] { return failed.count() == 1; }));
-  EXPECT_TRUE(failed.at(0).at(0).toString().contains("No space left on device")) << failed.at(0).at(0).toString().toStdString();
+  EXPECT_TRUE(failed.at(0).at(0).toString().contains("No space left on device"))
+      << failed.at(0).at(0).toString().toStdString();
   EXPECT_FALSE(recorder->IsRecording());
   Broadcast(Track(10, 'B', "Su-27", 'B', 44.0, 38.0, 5000, 800));
   EXPECT_NE(client->Contact(10'000'010), nullptr);

@@ -54,9 +54,13 @@ std::vector<GeneratedFrame> GenerateMission(const GeneratedMission& mission) {
       const std::string name = (i % 9 == 0 ? "E-3A " : "F-16C ") + std::to_string(id);
       const char side = i % 2 == 0 ? 'A' : 'B';
       std::string stored;
-      protocol::TrackFields fields{id, i % 5 == 0 ? 'C' : 'B', name, side,
+      protocol::TrackFields fields{id,
+                                   i % 5 == 0 ? 'C' : 'B',
+                                   name,
+                                   side,
                                    44.0 + 0.01 * i + 0.0005 * second * std::cos(i),
-                                   37.0 + 0.01 * i + 0.0005 * second * std::sin(i), 3000.0 + 10 * i + second % 50,
+                                   37.0 + 0.01 * i + 0.0005 * second * std::sin(i),
+                                   3000.0 + 10 * i + second % 50,
                                    std::fmod(0.1 * i + 0.01 * second, 6.28)};
       protocol::AppendTrackRecord(stored, fields);
       if (life == 250) {

@@ -16,7 +16,7 @@ namespace vantor::test {
 struct GeneratedMission {
   int seconds = 120;
   int aircraft = 40;
-  int side = 0;                    // the recording client's side
+  int side = 0;  // the recording client's side
   std::int64_t startMs = 1'700'000'000'250;
   // Records per datagram before the broadcast is split (split records
   // included, as a full datagram may end inside one).

@@ -42,7 +42,8 @@ TEST(ReplayPlayer, SeekingAnywhereGivesTheTableOfAStraightPlay) {
 
   std::mt19937 random(7);
   std::vector<std::uint32_t> moments{0, 39, 40, 41, 137, 30'137, 30'138, 200'000, reader->DurationMs()};
-  for (int i = 0; i < 12; ++i) moments.push_back(std::uniform_int_distribution<std::uint32_t>(0, reader->DurationMs())(random));
+  for (int i = 0; i < 12; ++i)
+    moments.push_back(std::uniform_int_distribution<std::uint32_t>(0, reader->DurationMs())(random));
   std::sort(moments.begin(), moments.end());
   // The truth: one straight play, looked at on the way.
   std::vector<std::string> straight;
@@ -88,8 +89,9 @@ TEST(ReplayPlayer, LogOnChatAndModelTimeAreThoseOfTheRecording) {
   const auto reader = Reader(mission);
   std::vector<int> sides;
   std::vector<QString> chat;
-  Replay replay(*reader, ReplayEvents{[&](int side) { sides.push_back(side); }, {},
-                                      [&](const QString& text) { chat.push_back(text); }});
+  Replay replay(
+      *reader,
+      ReplayEvents{[&](int side) { sides.push_back(side); }, {}, [&](const QString& text) { chat.push_back(text); }});
   replay.player.PlayTo(39);
   EXPECT_EQ(replay.document.ContactCount(), 0u);
   EXPECT_TRUE(sides.empty());

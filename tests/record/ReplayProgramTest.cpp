@@ -37,11 +37,11 @@ TEST(ReplayProgram, RecordingOfAKilledClientReplaysToAPictureOfAPastMoment) {
   QTemporaryDir dir;
   const QString recording = dir.filePath("mission.vrec");
   {
-    ChildProcess vantor("Vantor",
-                        {"--settings", dir.filePath("rivak.ini"), "--no-sound", "--log-tracks", "--server",
-                         "127.0.0.1", "--client-port", QString::number(server.clientPort()), "--bind", "127.0.0.9",
-                         "--record", recording},
-                        dir.path());
+    ChildProcess vantor(
+        "Vantor",
+        {"--settings", dir.filePath("rivak.ini"), "--no-sound", "--log-tracks", "--server", "127.0.0.1",
+         "--client-port", QString::number(server.clientPort()), "--bind", "127.0.0.9", "--record", recording},
+        dir.path());
     ASSERT_TRUE(vantor.WaitFor("joined (Blue)")) << vantor.Output().toStdString();
     FeedWriter feed;
     ASSERT_TRUE(feed.Connect(server.feedPort()));

@@ -45,7 +45,8 @@ TEST_F(RecordedSession, ReplayedScopeHasTheLivePixels) {
     if (step == 9)
       records += *protocol::LostTrackRecord(protocol::FormatTrackRecord({10'000'012, 'C', "Mi-8", 'B', 0, 0, 0, 0}));
     Broadcast(records);
-    if (step % 5 == 4) seen.emplace_back(static_cast<std::uint32_t>((client->now - startSeconds) * 1000), live->RenderImage());
+    if (step % 5 == 4)
+      seen.emplace_back(static_cast<std::uint32_t>((client->now - startSeconds) * 1000), live->RenderImage());
   }
   recorder->Stop();
 

@@ -9,8 +9,8 @@
 #ifdef _WIN32
 #include <io.h>
 #else
-#include <csignal>
 #include <unistd.h>
+#include <csignal>
 #endif
 
 namespace vantor::record {

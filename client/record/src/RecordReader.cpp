@@ -60,8 +60,8 @@ bool RecordReader::Index(OpenFailure& failure) {
   std::uint32_t lastArrival = 0;
   while (offset < bytes.size()) {
     const std::uint64_t left = bytes.size() - offset;
-    const std::optional<BlockHeader> header =
-        DecodeBlockHeader(std::span<const std::uint8_t>(bytes.data() + offset, std::min<std::uint64_t>(left, kBlockHeaderBytes)));
+    const std::optional<BlockHeader> header = DecodeBlockHeader(
+        std::span<const std::uint8_t>(bytes.data() + offset, std::min<std::uint64_t>(left, kBlockHeaderBytes)));
     // Arrivals never go back; a block that says so is not one of ours.
     if (!header || left < kBlockHeaderBytes + header->storedBytes || header->firstArrivalMs < lastArrival) {
       truncated_ = true;
@@ -103,9 +103,9 @@ bool RecordReader::ReadBlock(std::size_t index, DecodedBlock& block) const {
     const std::uint8_t kind = block.raw[at + 4];
     const std::uint32_t length = GetU32(&block.raw[at + 5]);
     at += kFrameHeaderBytes;
-    if (kind < static_cast<std::uint8_t>(FrameKind::Joined) || kind > static_cast<std::uint8_t>(FrameKind::ControlMessage) ||
-        length > kMaxFrameBytes || length > block.raw.size() - at || frame.arrivalMs < previous ||
-        frame.arrivalMs > entry.header.lastArrivalMs) {
+    if (kind < static_cast<std::uint8_t>(FrameKind::Joined) ||
+        kind > static_cast<std::uint8_t>(FrameKind::ControlMessage) || length > kMaxFrameBytes ||
+        length > block.raw.size() - at || frame.arrivalMs < previous || frame.arrivalMs > entry.header.lastArrivalMs) {
       return false;
     }
     frame.kind = static_cast<FrameKind>(kind);

@@ -28,8 +28,7 @@ void ReplayController::WaitForSnapshots() {
 }
 
 void ReplayController::AdoptSnapshotsIfReady() {
-  if (!pendingSnapshots_.valid() ||
-      pendingSnapshots_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
+  if (!pendingSnapshots_.valid() || pendingSnapshots_.wait_for(std::chrono::seconds(0)) != std::future_status::ready) {
     return;
   }
   player_.AdoptSnapshots(pendingSnapshots_.get());
@@ -82,7 +81,8 @@ void ReplayController::Tick() {
   carryMs_ += static_cast<double>(sinceTick_.restart()) * speed_;
   const auto step = static_cast<std::uint32_t>(carryMs_);
   carryMs_ -= step;
-  const std::uint64_t target = std::min<std::uint64_t>(std::uint64_t{player_.PositionMs()} + step, player_.DurationMs());
+  const std::uint64_t target =
+      std::min<std::uint64_t>(std::uint64_t{player_.PositionMs()} + step, player_.DurationMs());
   player_.PlayTo(static_cast<std::uint32_t>(target));
   Q_EMIT PositionChanged(player_.PositionMs(), player_.DurationMs());
   if (player_.PositionMs() >= player_.DurationMs()) Pause();

@@ -107,8 +107,8 @@ void ReplayPlayer::ApplyFrame(const FrameView& frame, bool quiet) {
     case FrameKind::ControlMessage: {
       if (!joined_) return;
       const net::ChatReceipt receipt = net::ReadChatMessage(
-          frame.payload,
-          document_.State().isBlue ? protocol::CoalitionCode::Blue : protocol::CoalitionCode::Red, language_);
+          frame.payload, document_.State().isBlue ? protocol::CoalitionCode::Blue : protocol::CoalitionCode::Red,
+          language_);
       if (!quiet && receipt.kind != net::ChatReceipt::Kind::NotForUs && events_.chat) events_.chat(receipt.text);
       return;
     }
@@ -151,9 +151,8 @@ void ReplayPlayer::KeepSnapshotIfDue() {
 
 void ReplayPlayer::AdoptSnapshots(std::vector<ReplaySnapshot> snapshots) {
   for (ReplaySnapshot& snapshot : snapshots) {
-    const auto at = std::lower_bound(
-        snapshots_.begin(), snapshots_.end(), snapshot.nextBlock,
-        [](const ReplaySnapshot& s, std::size_t index) { return s.nextBlock < index; });
+    const auto at = std::lower_bound(snapshots_.begin(), snapshots_.end(), snapshot.nextBlock,
+                                     [](const ReplaySnapshot& s, std::size_t index) { return s.nextBlock < index; });
     if (at != snapshots_.end() && at->nextBlock == snapshot.nextBlock) continue;
     snapshots_.insert(at, std::move(snapshot));
   }

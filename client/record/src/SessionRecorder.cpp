@@ -70,7 +70,8 @@ bool SessionRecorder::OpenWriter(int side, QString& error) {
   WriterOptions options = options_;
   options.onFailure = [this](const WriteFailure& failure) {
     // From the writer's thread to this object's.
-    QMetaObject::invokeMethod(this, [this, failure] { OnWriteFailure(failure); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, failure] { OnWriteFailure(failure); }, Qt::QueuedConnection);
   };
   WriteFailure failure;
   writer_ = RecordWriter::Create(file_.toStdU16String(), header, std::move(options), failure);
@@ -117,8 +118,8 @@ void SessionRecorder::ControlMessageRead(std::span<const std::uint8_t> bytes) {
 void SessionRecorder::Append(FrameKind kind, std::span<const std::uint8_t> payload) {
   if (!writer_) return;  // before the log-on nothing shapes the picture
   // A wall clock set back never makes arrivals go back.
-  const std::int64_t elapsed = std::clamp<std::int64_t>(clock_() - startMs_, lastArrivalMs_,
-                                                        std::numeric_limits<std::uint32_t>::max());
+  const std::int64_t elapsed =
+      std::clamp<std::int64_t>(clock_() - startMs_, lastArrivalMs_, std::numeric_limits<std::uint32_t>::max());
   lastArrivalMs_ = static_cast<std::uint32_t>(elapsed);
   writer_->Append(kind, lastArrivalMs_, payload);
 }

@@ -3,8 +3,8 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
-#include <QGuiApplication>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QScreen>
 #include <QToolBar>
 
@@ -16,10 +16,10 @@
 #include "vantor/record/ReplayPlayer.h"
 #include "vantor/record/SessionRecorder.h"
 #include "vantor/scope/CRivakView.h"
-#include "vantor/shell/CMainFrame.h"
-#include "vantor/shell/ConnectionShell.h"
 #include "vantor/shell/CInfoView.h"
+#include "vantor/shell/CMainFrame.h"
 #include "vantor/shell/CMessageWnd.h"
+#include "vantor/shell/ConnectionShell.h"
 #include "vantor/shell/ConsoleStyle.h"
 #include "vantor/shell/ReplayTransportBar.h"
 #include "vantor/texts/QText.h"
@@ -153,10 +153,8 @@ bool CRivakApp::OpenReplay() {
         message = QText(TextId::ReplayNotARecording, UiLanguage()).arg(file);
         break;
       case record::OpenFailure::Kind::NewerVersion:
-        message = QText(TextId::ReplayNewerVersion, UiLanguage())
-                      .arg(file)
-                      .arg(failure.version)
-                      .arg(record::kFormatVersion);
+        message =
+            QText(TextId::ReplayNewerVersion, UiLanguage()).arg(file).arg(failure.version).arg(record::kFormatVersion);
         break;
     }
     Messages().ShowError(message);
@@ -176,8 +174,8 @@ void CRivakApp::StartReplay() {
   events.chat = [this](const QString& text) {
     if (replayMessages_) replayMessages_->ShowMessage(text);
   };
-  replayPlayer_ = std::make_unique<record::ReplayPlayer>(*replayReader_, *document_, replayClock_, UiLanguage(),
-                                                         std::move(events));
+  replayPlayer_ =
+      std::make_unique<record::ReplayPlayer>(*replayReader_, *document_, replayClock_, UiLanguage(), std::move(events));
   replayController_ = std::make_unique<record::ReplayController>(*replayReader_, *replayPlayer_);
   mainWindow_->InfoView()->SetClock(record::SecondsFrom(replayClock_));
   mainWindow_->setWindowTitle(

@@ -1,10 +1,10 @@
 #include "vantor/shell/CMainFrame.h"
 
 #include <QAction>
-#include <QDateTime>
-#include <QFileDialog>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QEvent>
+#include <QFileDialog>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>

@@ -20,8 +20,8 @@ namespace vantor::record {
 struct OpenFailure {
   enum class Kind { CannotRead, NotARecording, NewerVersion };
   Kind kind = Kind::CannotRead;
-  std::string reason;           // CannotRead: the system's words
-  std::uint16_t version = 0;    // NewerVersion: the file's format version
+  std::string reason;         // CannotRead: the system's words
+  std::uint16_t version = 0;  // NewerVersion: the file's format version
 };
 
 struct BlockEntry {

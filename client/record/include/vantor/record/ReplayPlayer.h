@@ -43,8 +43,8 @@ class ReplayClock {
 model::SecondsClock SecondsFrom(std::shared_ptr<const ReplayClock> clock);
 
 struct ReplaySnapshot {
-  std::size_t nextBlock = 0;      // the first block not yet applied
-  std::uint32_t positionMs = 0;   // the moment the snapshot shows
+  std::size_t nextBlock = 0;     // the first block not yet applied
+  std::uint32_t positionMs = 0;  // the moment the snapshot shows
   bool joined = false;
   model::ContactTableSnapshot table;
 };

@@ -151,8 +151,8 @@ class CRivakApp {
   std::unique_ptr<SettingsStore> store_;
   std::unique_ptr<model::CRivakDoc> document_;
   std::unique_ptr<CMainFrame> mainWindow_;
-  std::unique_ptr<ConnectionShell> connection_;  // uses the main window: released before it
-  std::unique_ptr<Notifier> messages_;            // recording and replay messages
+  std::unique_ptr<ConnectionShell> connection_;        // uses the main window: released before it
+  std::unique_ptr<Notifier> messages_;                 // recording and replay messages
   std::unique_ptr<record::SessionRecorder> recorder_;  // taps connection_: released before it
   std::shared_ptr<record::ReplayClock> replayClock_;   // the document's clock in a replay
   std::unique_ptr<record::RecordReader> replayReader_;
