@@ -33,8 +33,8 @@ struct Mission {
 };
 
 const Mission& TwoHours() {
-  static const Mission mission;
-  return mission;
+  static const Mission kMission;
+  return kMission;
 }
 
 struct Replay {
@@ -48,7 +48,7 @@ struct Replay {
   record::ReplayPlayer player;
 };
 
-void BM_ReplayDecodeWholeMission(benchmark::State& state) {
+void ReplayDecodeWholeMission(benchmark::State& state) {
   const Mission& mission = TwoHours();
   for (auto _ : state) {
     Replay replay(*mission.reader);
@@ -60,9 +60,9 @@ void BM_ReplayDecodeWholeMission(benchmark::State& state) {
   state.counters["file_MB"] = static_cast<double>(mission.bytes.size()) / 1e6;
   state.counters["MB_per_hour"] = static_cast<double>(mission.bytes.size()) / 1e6 / 2.0;
 }
-BENCHMARK(BM_ReplayDecodeWholeMission)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(ReplayDecodeWholeMission)->Unit(benchmark::kMillisecond)->Iterations(2);
 
-void BM_OpenAndIndex(benchmark::State& state) {
+void OpenAndIndex(benchmark::State& state) {
   const Mission& mission = TwoHours();
   for (auto _ : state) {
     record::OpenFailure failure;
@@ -70,10 +70,10 @@ void BM_OpenAndIndex(benchmark::State& state) {
     benchmark::DoNotOptimize(reader->Blocks().size());
   }
 }
-BENCHMARK(BM_OpenAndIndex)->Unit(benchmark::kMillisecond);
+BENCHMARK(OpenAndIndex)->Unit(benchmark::kMillisecond);
 
 // The seek the user makes on the timeline once the snapshots are there.
-void BM_SeekWithSnapshots(benchmark::State& state) {
+void SeekWithSnapshots(benchmark::State& state) {
   const Mission& mission = TwoHours();
   Replay replay(*mission.reader);
   replay.player.AdoptSnapshots(mission.snapshots);
@@ -85,10 +85,10 @@ void BM_SeekWithSnapshots(benchmark::State& state) {
   }
   state.counters["snapshots"] = static_cast<double>(mission.snapshots.size());
 }
-BENCHMARK(BM_SeekWithSnapshots)->Unit(benchmark::kMillisecond);
+BENCHMARK(SeekWithSnapshots)->Unit(benchmark::kMillisecond);
 
 // "--seek 1:23:00" right after opening, before the snapshot pass is done.
-void BM_FirstSeekWithoutSnapshots(benchmark::State& state) {
+void FirstSeekWithoutSnapshots(benchmark::State& state) {
   const Mission& mission = TwoHours();
   for (auto _ : state) {
     Replay replay(*mission.reader);
@@ -96,7 +96,7 @@ void BM_FirstSeekWithoutSnapshots(benchmark::State& state) {
     benchmark::DoNotOptimize(replay.document.ContactCount());
   }
 }
-BENCHMARK(BM_FirstSeekWithoutSnapshots)->Unit(benchmark::kMillisecond)->Iterations(2);
+BENCHMARK(FirstSeekWithoutSnapshots)->Unit(benchmark::kMillisecond)->Iterations(2);
 
 }  // namespace
 

@@ -17,40 +17,40 @@ namespace vantor::test {
 
 class RecordedSession : public ::testing::Test {
  protected:
-  RecordedSession() : datagramPort(FreeTcpPort()) {
+  RecordedSession() : datagramPort_(FreeTcpPort()) {
     net::ConnectionOptions options;
-    options.serverPort = server.port();
-    options.datagramPort = datagramPort;
+    options.serverPort = server_.port();
+    options.datagramPort = datagramPort_;
     options.bindAddress = QHostAddress("127.0.0.1");
-    options.serverListFile = dir.filePath("Configsrv.cfg");
-    client = std::make_unique<ClientUnderTest>(options);
+    options.serverListFile = dir_.filePath("Configsrv.cfg");
+    client_ = std::make_unique<ClientUnderTest>(options);
     record::WriterOptions writerOptions;
     writerOptions.flushInterval = std::chrono::milliseconds(20);
     writerOptions.syncToDisk = false;
-    recorder = std::make_unique<record::SessionRecorder>(
-        *client->connection, Language::English, [this] { return client->now * 1000 + 420; }, writerOptions);
+    recorder_ = std::make_unique<record::SessionRecorder>(
+        *client_->connection, Language::English, [this] { return client_->now * 1000 + 420; }, writerOptions);
   }
   void JoinAsRed() {
-    client->prompts.addresses.push_back("127.0.0.1");
-    client->prompts.passwords.push_back("red");
-    ASSERT_TRUE(client->connection->ConnectToServer());
-    ASSERT_TRUE(server.WaitForClient());
-    ASSERT_TRUE(client->WaitForState(net::ConnectionState::WaitingForConfig));
-    server.Send(ConfigBlockBytes(BlockWithPasswords("blue", "red")));
-    ASSERT_TRUE(client->WaitForState(net::ConnectionState::Joined));
+    client_->prompts.addresses.push_back("127.0.0.1");
+    client_->prompts.passwords.push_back("red");
+    ASSERT_TRUE(client_->connection->ConnectToServer());
+    ASSERT_TRUE(server_.WaitForClient());
+    ASSERT_TRUE(client_->WaitForState(net::ConnectionState::WaitingForConfig));
+    server_.Send(ConfigBlockBytes(BlockWithPasswords("blue", "red")));
+    ASSERT_TRUE(client_->WaitForState(net::ConnectionState::Joined));
   }
   // One broadcast; waits until the client has applied it.
   void Broadcast(const std::string& records) {
-    const int before = client->datagramsApplied;
-    server.SendDatagram(QByteArray::fromStdString(records), datagramPort);
-    ASSERT_TRUE(WaitUntil([&] { return client->datagramsApplied > before; }));
+    const int before = client_->datagramsApplied;
+    server_.SendDatagram(QByteArray::fromStdString(records), datagramPort_);
+    ASSERT_TRUE(WaitUntil([&] { return client_->datagramsApplied > before; }));
   }
 
-  QTemporaryDir dir;
-  ScriptedServer server;
-  quint16 datagramPort;
-  std::unique_ptr<ClientUnderTest> client;
-  std::unique_ptr<record::SessionRecorder> recorder;
+  QTemporaryDir dir_;
+  ScriptedServer server_;
+  quint16 datagramPort_;
+  std::unique_ptr<ClientUnderTest> client_;
+  std::unique_ptr<record::SessionRecorder> recorder_;
 };
 
 // A record as the server sends it; `id` below 1000 becomes an eight-digit id.

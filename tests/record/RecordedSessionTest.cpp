@@ -17,20 +17,20 @@ namespace {
 using namespace record;
 
 TEST_F(RecordedSession, ReplaysToTheLiveTableAtEveryMomentAndShowsTheSameChat) {
-  const QString file = dir.filePath("live.vrec");
+  const QString file = dir_.filePath("live.vrec");
   QString error;
-  ASSERT_TRUE(recorder->Start(file, error)) << error.toStdString();
-  const std::int64_t startSeconds = client->now;
+  ASSERT_TRUE(recorder_->Start(file, error)) << error.toStdString();
+  const std::int64_t startSeconds = client_->now;
   JoinAsRed();
 
   std::vector<std::pair<std::uint32_t, std::string>> seen;  // moment, live table
   auto look = [&] {
-    seen.emplace_back(static_cast<std::uint32_t>((client->now - startSeconds) * 1000), DescribeTable(client->document));
+    seen.emplace_back(static_cast<std::uint32_t>((client_->now - startSeconds) * 1000), DescribeTable(client_->document));
   };
   look();
   for (int step = 0; step < 24; ++step) {
     // Uneven steps, so that trail points fall at different refreshes.
-    client->now += 1 + step % 4;
+    client_->now += 1 + step % 4;
     std::string records = Track(10, 'B', "Su-27", 'B', 44.0 + 0.01 * step, 38.0, 5000 + step, 800);
     records += Track(11, 'B', "F-15C", 'A', 45.0, 39.0 - 0.02 * step, 7000, 900);
     if (step == 3) records += Track(20, 'A', "SA-10 site", 'B', 44.5, 38.5, 100, 0);
@@ -50,15 +50,15 @@ TEST_F(RecordedSession, ReplaysToTheLiveTableAtEveryMomentAndShowsTheSameChat) {
     if (step == 8 || step == 20) {
       QByteArray chat(1, static_cast<char>(step == 8 ? protocol::CoalitionCode::Red : protocol::CoalitionCode::Blue));
       chat += QByteArray("Bandits at ") + QByteArray::number(step);
-      server.Send(chat);
+      server_.Send(chat);
       WaitUntil([] { return false; }, std::chrono::milliseconds(50));
     }
     look();
   }
-  EXPECT_EQ(client->messages.messages, std::vector<QString>{"Bandits at 8"});
-  EXPECT_GT(client->document.ContactCount(), 3u);
-  recorder->Stop();
-  EXPECT_FALSE(recorder->IsRecording());
+  EXPECT_EQ(client_->messages.messages, std::vector<QString>{"Bandits at 8"});
+  EXPECT_GT(client_->document.ContactCount(), 3u);
+  recorder_->Stop();
+  EXPECT_FALSE(recorder_->IsRecording());
 
   OpenFailure failure;
   const auto reader = RecordReader::Open(file.toStdU16String(), failure);
@@ -75,7 +75,7 @@ TEST_F(RecordedSession, ReplaysToTheLiveTableAtEveryMomentAndShowsTheSameChat) {
     player.PlayTo(moment);
     EXPECT_EQ(DescribeTable(document), table) << "at " << moment << " ms";
   }
-  EXPECT_EQ(chat, client->messages.messages);
+  EXPECT_EQ(chat, client_->messages.messages);
   // And the same moments reached by seeking, last first.
   for (auto look = seen.rbegin(); look != seen.rend(); ++look) {
     player.SeekTo(look->first);
@@ -85,22 +85,22 @@ TEST_F(RecordedSession, ReplaysToTheLiveTableAtEveryMomentAndShowsTheSameChat) {
 
 TEST_F(RecordedSession, UnwritableRecordingStopsAndTheLivePictureGoesOn) {
   QString error;
-  EXPECT_FALSE(recorder->Start(dir.filePath("no/such/folder/x.vrec"), error));
+  EXPECT_FALSE(recorder_->Start(dir_.filePath("no/such/folder/x.vrec"), error));
   EXPECT_TRUE(error.startsWith("Cannot record to ")) << error.toStdString();
-  EXPECT_FALSE(recorder->IsRecording());
+  EXPECT_FALSE(recorder_->IsRecording());
 
   // A device that is always full: the recording fails once the log-on
   // writes its header.
-  QSignalSpy failed(recorder.get(), &SessionRecorder::Failed);
-  ASSERT_TRUE(recorder->Start("/dev/full", error));
+  QSignalSpy failed(recorder_.get(), &SessionRecorder::Failed);
+  ASSERT_TRUE(recorder_->Start("/dev/full", error));
   JoinAsRed();
   ASSERT_TRUE(WaitUntil([&] { return failed.count() == 1; }));
   EXPECT_TRUE(failed.at(0).at(0).toString().contains("No space left on device"))
       << failed.at(0).at(0).toString().toStdString();
-  EXPECT_FALSE(recorder->IsRecording());
+  EXPECT_FALSE(recorder_->IsRecording());
   Broadcast(Track(10, 'B', "Su-27", 'B', 44.0, 38.0, 5000, 800));
-  EXPECT_NE(client->Contact(10'000'010), nullptr);
-  EXPECT_TRUE(client->notifier.shown.empty());
+  EXPECT_NE(client_->Contact(10'000'010), nullptr);
+  EXPECT_TRUE(client_->notifier.shown.empty());
 }
 
 }  // namespace

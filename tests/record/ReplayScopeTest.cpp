@@ -27,17 +27,17 @@ std::unique_ptr<scope::CRivakView> ScopeOn(model::CRivakDoc& document, model::Cl
 }
 
 TEST_F(RecordedSession, ReplayedScopeHasTheLivePixels) {
-  const QString file = dir.filePath("scope.vrec");
+  const QString file = dir_.filePath("scope.vrec");
   QString error;
-  ASSERT_TRUE(recorder->Start(file, error)) << error.toStdString();
-  const std::int64_t startSeconds = client->now;
+  ASSERT_TRUE(recorder_->Start(file, error)) << error.toStdString();
+  const std::int64_t startSeconds = client_->now;
   JoinAsRed();
   model::ClientSettings settings;
-  const auto live = ScopeOn(client->document, settings);
+  const auto live = ScopeOn(client_->document, settings);
 
   std::vector<std::pair<std::uint32_t, QImage>> seen;
   for (int step = 0; step < 16; ++step) {
-    client->now += 2 + step % 3;
+    client_->now += 2 + step % 3;
     std::string records = Track(10, 'B', "Su-27", 'B', 45.0 + 0.02 * step, 38.9, 5000 + 30 * step, 800);
     records += Track(11, 'B', "F-15C", 'A', 45.1, 39.2 - 0.03 * step, 7000, 900);
     records += Track(20, 'A', "SA-10 site", 'B', 44.9, 38.6, 100, 0);
@@ -46,9 +46,9 @@ TEST_F(RecordedSession, ReplayedScopeHasTheLivePixels) {
       records += *protocol::LostTrackRecord(protocol::FormatTrackRecord({10'000'012, 'C', "Mi-8", 'B', 0, 0, 0, 0}));
     Broadcast(records);
     if (step % 5 == 4)
-      seen.emplace_back(static_cast<std::uint32_t>((client->now - startSeconds) * 1000), live->RenderImage());
+      seen.emplace_back(static_cast<std::uint32_t>((client_->now - startSeconds) * 1000), live->RenderImage());
   }
-  recorder->Stop();
+  recorder_->Stop();
 
   OpenFailure failure;
   const auto reader = RecordReader::Open(file.toStdU16String(), failure);

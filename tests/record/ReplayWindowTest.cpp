@@ -30,7 +30,7 @@ class ReplayWindow : public ::testing::Test {
  protected:
   void Start(StartupOptions options) {
     {
-      auto store = SettingsStore::OpenFile(dir.filePath("rivak.ini"));
+      auto store = SettingsStore::OpenFile(dir_.filePath("rivak.ini"));
       store->WriteString("config", "Installer Language", "1033");
       store->Sync();
     }
@@ -38,14 +38,14 @@ class ReplayWindow : public ::testing::Test {
     platform.sound = std::make_unique<shell::SilentSoundPlayer>();
     platform.taskBar = std::make_unique<shell::NoTaskBar>();
     platform.workArea = [] { return QRect(0, 0, 1280, 994); };
-    options.settingsFile = dir.filePath("rivak.ini");
-    options.dataFolders = {dir.path(), BinDir()};
+    options.settingsFile = dir_.filePath("rivak.ini");
+    options.dataFolders = {dir_.path(), BinDir()};
     options.sounds = false;
-    app = std::make_unique<shell::CRivakApp>(std::move(options), std::move(platform));
-    ASSERT_TRUE(app->InitInstance());
+    app_ = std::make_unique<shell::CRivakApp>(std::move(options), std::move(platform));
+    ASSERT_TRUE(app_->InitInstance());
   }
   void TearDown() override {
-    if (app) app->ExitInstance();
+    if (app_) app_->ExitInstance();
   }
   // The table a straight play of `bytes` shows at `moment`.
   static std::string TableAt(const std::vector<std::uint8_t>& bytes, std::uint32_t moment) {
@@ -59,8 +59,8 @@ class ReplayWindow : public ::testing::Test {
     return DescribeTable(document);
   }
 
-  QTemporaryDir dir;
-  std::unique_ptr<shell::CRivakApp> app;
+  QTemporaryDir dir_;
+  std::unique_ptr<shell::CRivakApp> app_;
 };
 
 TEST_F(ReplayWindow, TransportBarPlaysPausesChangesSpeedAndSeeks) {
@@ -68,7 +68,7 @@ TEST_F(ReplayWindow, TransportBarPlaysPausesChangesSpeedAndSeeks) {
   mission.seconds = 300;
   mission.aircraft = 20;
   const std::vector<std::uint8_t> bytes = EncodeRecording(mission, GenerateMission(mission));
-  const QString file = dir.filePath("mission.vrec");
+  const QString file = dir_.filePath("mission.vrec");
   {
     QFile out(file);
     ASSERT_TRUE(out.open(QIODevice::WriteOnly));
@@ -79,13 +79,13 @@ TEST_F(ReplayWindow, TransportBarPlaysPausesChangesSpeedAndSeeks) {
   options.seekMs = 60'000;
   options.replayPlays = false;
   Start(std::move(options));
-  EXPECT_EQ(app->Connection(), nullptr);
-  record::ReplayController* replay = app->Replay();
+  EXPECT_EQ(app_->Connection(), nullptr);
+  record::ReplayController* replay = app_->Replay();
   ASSERT_NE(replay, nullptr);
   EXPECT_FALSE(replay->IsPlaying());
-  EXPECT_EQ(DescribeTable(*app->Document()), TableAt(bytes, 60'000));
+  EXPECT_EQ(DescribeTable(*app_->Document()), TableAt(bytes, 60'000));
 
-  auto* bar = app->MainWindow()->findChild<shell::ReplayTransportBar*>();
+  auto* bar = app_->MainWindow()->findChild<shell::ReplayTransportBar*>();
   ASSERT_NE(bar, nullptr);
   EXPECT_TRUE(bar->isVisible());
   EXPECT_EQ(bar->TimeLabel()->text(), "0:01:00 / 0:04:59");
@@ -96,9 +96,9 @@ TEST_F(ReplayWindow, TransportBarPlaysPausesChangesSpeedAndSeeks) {
   // The timeline seeks, backwards and forwards.
   bar->Timeline()->setValue(200);
   EXPECT_EQ(replay->PositionMs(), 200'000u);
-  EXPECT_EQ(DescribeTable(*app->Document()), TableAt(bytes, 200'000));
+  EXPECT_EQ(DescribeTable(*app_->Document()), TableAt(bytes, 200'000));
   bar->Timeline()->setValue(10);
-  EXPECT_EQ(DescribeTable(*app->Document()), TableAt(bytes, 10'000));
+  EXPECT_EQ(DescribeTable(*app_->Document()), TableAt(bytes, 10'000));
   EXPECT_EQ(bar->TimeLabel()->text(), "0:00:10 / 0:04:59");
 
   // Play at 16x: the picture moves on by itself; pause stops it.
@@ -114,35 +114,35 @@ TEST_F(ReplayWindow, TransportBarPlaysPausesChangesSpeedAndSeeks) {
   const std::uint32_t paused = replay->PositionMs();
   WaitUntil([] { return false; }, 300ms);
   EXPECT_EQ(replay->PositionMs(), paused);
-  EXPECT_EQ(DescribeTable(*app->Document()), TableAt(bytes, paused));
+  EXPECT_EQ(DescribeTable(*app_->Document()), TableAt(bytes, paused));
 
   // Played to the end it stops there; the menu has nothing to record.
   replay->SeekTo(298'000);
   replay->Play();
   ASSERT_TRUE(WaitUntil([&] { return !replay->IsPlaying(); }, 5s));
   EXPECT_EQ(replay->PositionMs(), replay->DurationMs());
-  app->MainWindow()->PrepareAirportsMenu();
-  EXPECT_FALSE(app->MainWindow()->RecordAction()->isVisible());
-  EXPECT_FALSE(app->MainWindow()->StopRecordingAction()->isVisible());
+  app_->MainWindow()->PrepareAirportsMenu();
+  EXPECT_FALSE(app_->MainWindow()->RecordAction()->isVisible());
+  EXPECT_FALSE(app_->MainWindow()->StopRecordingAction()->isVisible());
 }
 
 TEST_F(ReplayWindow, LiveWindowRecordsFromTheMenuEntries) {
   Start(StartupOptions{});
-  ASSERT_NE(app->Connection(), nullptr);
-  EXPECT_EQ(app->Replay(), nullptr);
-  shell::CMainFrame* frame = app->MainWindow();
+  ASSERT_NE(app_->Connection(), nullptr);
+  EXPECT_EQ(app_->Replay(), nullptr);
+  shell::CMainFrame* frame = app_->MainWindow();
   frame->PrepareAirportsMenu();
   EXPECT_TRUE(frame->RecordAction()->isEnabled());
   EXPECT_FALSE(frame->StopRecordingAction()->isEnabled());
-  ASSERT_TRUE(app->StartRecording(dir.filePath("later.vrec")));
+  ASSERT_TRUE(app_->StartRecording(dir_.filePath("later.vrec")));
   frame->PrepareAirportsMenu();
   EXPECT_FALSE(frame->RecordAction()->isEnabled());
   EXPECT_TRUE(frame->StopRecordingAction()->isEnabled());
   frame->StopRecordingAction()->trigger();
-  EXPECT_FALSE(app->IsRecording());
+  EXPECT_FALSE(app_->IsRecording());
   // A file that cannot be made: no recording, the window goes on.
-  EXPECT_FALSE(app->StartRecording(dir.filePath("no/such/folder/x.vrec")));
-  EXPECT_FALSE(app->IsRecording());
+  EXPECT_FALSE(app_->StartRecording(dir_.filePath("no/such/folder/x.vrec")));
+  EXPECT_FALSE(app_->IsRecording());
 }
 
 }  // namespace
