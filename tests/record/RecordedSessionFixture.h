@@ -28,7 +28,8 @@ class RecordedSession : public ::testing::Test {
     writerOptions.flushInterval = std::chrono::milliseconds(20);
     writerOptions.syncToDisk = false;
     recorder_ = std::make_unique<record::SessionRecorder>(
-        *client_->connection, Language::English, [this] { return client_->now * 1000 + 420; }, writerOptions);
+        *client_->connection, client_->document, Language::English, [this] { return client_->now * 1000 + 420; },
+        writerOptions);
   }
   void JoinAsRed() {
     client_->prompts.addresses.push_back("127.0.0.1");

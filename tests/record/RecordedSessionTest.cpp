@@ -6,6 +6,8 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include <sstream>
+
 #include "RecordedSessionFixture.h"
 #include "RecordingFixtures.h"
 #include "vantor/record/RecordReader.h"
@@ -25,7 +27,8 @@ TEST_F(RecordedSession, ReplaysToTheLiveTableAtEveryMomentAndShowsTheSameChat) {
 
   std::vector<std::pair<std::uint32_t, std::string>> seen;  // moment, live table
   auto look = [&] {
-    seen.emplace_back(static_cast<std::uint32_t>((client_->now - startSeconds) * 1000), DescribeTable(client_->document));
+    seen.emplace_back(static_cast<std::uint32_t>((client_->now - startSeconds) * 1000),
+                      DescribeTable(client_->document));
   };
   look();
   for (int step = 0; step < 24; ++step) {
@@ -81,6 +84,49 @@ TEST_F(RecordedSession, ReplaysToTheLiveTableAtEveryMomentAndShowsTheSameChat) {
     player.SeekTo(look->first);
     EXPECT_EQ(DescribeTable(document), look->second) << "seeking to " << look->first << " ms";
   }
+}
+
+// Who is where, without the trails a recording started late cannot know.
+std::string Positions(const model::CRivakDoc& document) {
+  std::ostringstream out;
+  out.precision(9);
+  for (const model::CContact& c : document.Contacts()) {
+    out << c.id << ' ' << c.name.toStdString() << ' ' << c.latitude << ' ' << c.longitude << ' ' << c.altitude << ' '
+        << c.speed << ' ' << c.friendly << c.radarSite << c.altSymbol << c.awacs << '\n';
+  }
+  return out.str();
+}
+
+TEST_F(RecordedSession, RecordingStartedDuringTheSessionBeginsWithTheTable) {
+  JoinAsRed();
+  // A radar site, a helicopter and a landed hostile aircraft kept from
+  // before, then silent.
+  client_->now += 1;
+  Broadcast(Track(20, 'A', "SA-10 site", 'B', 44.5, 38.5, 100, 0) + Track(12, 'C', "Mi-8", 'A', 44.2, 37.9, 300, 150) +
+            Track(10, 'B', "Su-27", 'B', 44.0, 38.0, 5000, 800) + Track(13, 'B', "F-15C", 'A', 44.1, 38.2, 6000, 900));
+  client_->now += 3;
+  const QString file = dir_.filePath("late.vrec");
+  QString error;
+  ASSERT_TRUE(recorder_->Start(file, error)) << error.toStdString();
+  for (int step = 0; step < 5; ++step) {
+    client_->now += 2;
+    Broadcast(Track(10, 'B', "Su-27", 'B', 44.0 + 0.01 * step, 38.0, 5000, 800));
+  }
+  recorder_->Stop();
+  ASSERT_EQ(client_->document.ContactCount(), 4u);
+
+  OpenFailure failure;
+  const auto reader = RecordReader::Open(file.toStdU16String(), failure);
+  ASSERT_TRUE(reader);
+  model::ClientState state;
+  auto clock = std::make_shared<ReplayClock>();
+  model::CRivakDoc document(state, SecondsFrom(clock));
+  ReplayPlayer player(*reader, document, clock, Language::English);
+  player.PlayTo(0);
+  EXPECT_EQ(document.ContactCount(), 4u);
+  player.PlayTo(reader->DurationMs());
+  EXPECT_EQ(Positions(document), Positions(client_->document));
+  EXPECT_EQ(state.isBlue, client_->state.isBlue);
 }
 
 TEST_F(RecordedSession, UnwritableRecordingStopsAndTheLivePictureGoesOn) {

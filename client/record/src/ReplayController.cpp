@@ -10,14 +10,16 @@ namespace vantor::record {
 
 ReplayController::ReplayController(const RecordReader& reader, ReplayPlayer& player, QObject* parent)
     : QObject(parent), player_(player), workerReader_(reader.Share()) {
-  pendingSnapshots_ =
-      std::async(std::launch::async, [shared = workerReader_.get()] { return BuildReplaySnapshots(*shared); });
+  pendingSnapshots_ = std::async(std::launch::async, [this, shared = workerReader_.get()] {
+    return BuildReplaySnapshots(*shared, &cancelWorker_);
+  });
   timer_.setInterval(kReplayTickMs);
   connect(&timer_, &QTimer::timeout, this, &ReplayController::Tick);
 }
 
 ReplayController::~ReplayController() {
   // The worker reads its own reader: it must finish before that goes.
+  cancelWorker_ = true;
   if (pendingSnapshots_.valid()) pendingSnapshots_.wait();
 }
 

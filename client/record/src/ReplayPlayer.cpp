@@ -158,12 +158,17 @@ void ReplayPlayer::AdoptSnapshots(std::vector<ReplaySnapshot> snapshots) {
   }
 }
 
-std::vector<ReplaySnapshot> BuildReplaySnapshots(const RecordReader& reader) {
+std::vector<ReplaySnapshot> BuildReplaySnapshots(const RecordReader& reader, const std::atomic<bool>* cancel) {
   model::ClientState state;
   auto clock = std::make_shared<ReplayClock>();
   model::CRivakDoc document(state, SecondsFrom(clock));
   ReplayPlayer player(reader, document, clock, Language::English);
-  player.PlayTo(reader.DurationMs());
+  // A snapshot's spacing at a time, so that a cancel is seen soon.
+  for (std::uint64_t moment = 0; moment < std::uint64_t{reader.DurationMs()} + kSnapshotSpacingMs;
+       moment += kSnapshotSpacingMs) {
+    if (cancel != nullptr && cancel->load()) break;
+    player.PlayTo(static_cast<std::uint32_t>(std::min<std::uint64_t>(moment, reader.DurationMs())));
+  }
   return player.Snapshots();
 }
 

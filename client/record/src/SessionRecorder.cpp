@@ -6,9 +6,14 @@
 #include <algorithm>
 #include <chrono>
 #include <limits>
+#include <mutex>
+#include <string>
 #include <vector>
 
+#include "vantor/model/CRivakDoc.h"
 #include "vantor/net/ClientConnection.h"
+#include "vantor/protocol/TrackDatagram.h"
+#include "vantor/protocol/TrackRecord.h"
 #include "vantor/texts/QText.h"
 
 namespace vantor::record {
@@ -20,10 +25,11 @@ MillisecondClock SystemMillisecondClock() {
   };
 }
 
-SessionRecorder::SessionRecorder(net::ClientConnection& connection, Language language, MillisecondClock clock,
-                                 WriterOptions options, QObject* parent)
+SessionRecorder::SessionRecorder(net::ClientConnection& connection, const model::CRivakDoc& document, Language language,
+                                 MillisecondClock clock, WriterOptions options, QObject* parent)
     : QObject(parent),
       connection_(connection),
+      document_(document),
       language_(language),
       clock_(clock ? std::move(clock) : SystemMillisecondClock()),
       options_(std::move(options)) {}
@@ -40,6 +46,7 @@ bool SessionRecorder::Start(const QString& file, QString& error) {
       return false;
     }
     WriteJoin(side, *block);
+    WriteCurrentTable();
   } else {
     // The header waits for the log-on; whether the file can be made is
     // known now.
@@ -105,6 +112,51 @@ void SessionRecorder::WriteJoin(int side, std::span<const std::uint8_t> configBl
   payload.push_back(static_cast<std::uint8_t>(side == 0 ? 0 : 1));
   payload.insert(payload.end(), configBlock.begin(), configBlock.end());
   Append(FrameKind::Joined, payload);
+}
+
+void SessionRecorder::WriteCurrentTable() {
+  std::string records;
+  {
+    std::lock_guard<model::ContactLock> guard(document_.ContactTableLock());
+    const bool blue = document_.State().isBlue;
+    const char ownSide = static_cast<char>(blue ? protocol::SideLetter::Blue : protocol::SideLetter::Red);
+    const char otherSide = static_cast<char>(blue ? protocol::SideLetter::Red : protocol::SideLetter::Blue);
+    for (const model::CContact& contact : document_.Contacts()) {
+      // The class letters the table tells apart: radar sites, the ground
+      // symbols, aircraft; an aircraft the airborne rule would drop now
+      // was kept by an earlier record and is sent as another class.
+      char classLetter = 'B';
+      if (contact.radarSite) {
+        classLetter = 'A';
+      } else if (contact.altSymbol) {
+        classLetter = 'C';
+      } else if (contact.altitude < model::kMinimumAirAltitudeM ||
+                 (!contact.friendly && contact.speed < model::kMinimumHostileSpeedKmh)) {
+        classLetter = 'E';
+      }
+      const std::string name = contact.name.toStdString();
+      std::string stored =
+          protocol::FormatTrackRecord({contact.id, classLetter, name, contact.friendly ? ownSide : otherSide,
+                                       contact.latitude, contact.longitude, contact.altitude, contact.heading});
+      // The name begins after eight id digits, as the server writes them.
+      const std::size_t digits = std::to_string(contact.id).size();
+      if (digits < 8) stored.insert(0, 8 - digits, '0');
+      protocol::AppendWithSpeed(records, stored, contact.speed);
+    }
+  }
+  // Datagrams of the size a receiver reads, cut between records.
+  protocol::TrackDatagramWriter writer;
+  std::size_t at = 0;
+  while (at < records.size()) {
+    const std::size_t end = records.find(protocol::kRecordEnd, at) + protocol::kRecordEnd.size();
+    writer.append(std::string_view(records).substr(at, end - at));
+    at = end;
+  }
+  for (const std::string& datagram : writer.finish()) {
+    if (datagram.empty()) continue;
+    Append(FrameKind::TrackDatagram,
+           std::span<const std::uint8_t>(reinterpret_cast<const std::uint8_t*>(datagram.data()), datagram.size()));
+  }
 }
 
 void SessionRecorder::TrackDatagramAccepted(std::span<const std::uint8_t> datagram) {

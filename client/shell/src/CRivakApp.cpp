@@ -197,7 +197,7 @@ void CRivakApp::StartReplay() {
 }
 
 void CRivakApp::StartRecorder() {
-  recorder_ = std::make_unique<record::SessionRecorder>(connection_->Connection(), UiLanguage());
+  recorder_ = std::make_unique<record::SessionRecorder>(connection_->Connection(), *document_, UiLanguage());
   QObject::connect(recorder_.get(), &record::SessionRecorder::Failed, recorder_.get(),
                    [this](const QString& message) { Messages().ShowError(message); });
   if (!options_.recordFile.isEmpty()) StartRecording(options_.recordFile);

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include <array>
+#include <atomic>
 #include <cstdint>
 #include <future>
 #include <memory>
@@ -58,6 +59,7 @@ class ReplayController : public QObject {
 
   ReplayPlayer& player_;
   std::unique_ptr<RecordReader> workerReader_;
+  std::atomic<bool> cancelWorker_{false};
   std::future<std::vector<ReplaySnapshot>> pendingSnapshots_;
   QTimer timer_;
   QElapsedTimer sinceTick_;

@@ -10,6 +10,7 @@
 
 #include <QString>
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -109,7 +110,8 @@ class ReplayPlayer {
 };
 
 // Plays the whole of `reader` on a document of its own and returns its
-// snapshots; safe on another thread with a shared reader.
-std::vector<ReplaySnapshot> BuildReplaySnapshots(const RecordReader& reader);
+// snapshots; safe on another thread with a shared reader. Setting `cancel`
+// ends it early with the snapshots so far.
+std::vector<ReplaySnapshot> BuildReplaySnapshots(const RecordReader& reader, const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace vantor::record

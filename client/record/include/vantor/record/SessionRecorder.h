@@ -6,7 +6,9 @@
 //
 // Started before the log-on, the file is created at once (so a bad name is
 // told at once) and its header written at the log-on, when the coalition is
-// known.
+// known. Started during a session, the recording begins with that log-on and
+// the contacts the table holds, as one datagram of their records (trails
+// start afresh in the replay).
 
 #include <QObject>
 #include <QString>
@@ -22,6 +24,9 @@
 namespace vantor::net {
 class ClientConnection;
 }
+namespace vantor::model {
+class CRivakDoc;
+}
 
 namespace vantor::record {
 
@@ -32,9 +37,9 @@ MillisecondClock SystemMillisecondClock();
 class SessionRecorder : public QObject, public net::ReceptionTap {
   Q_OBJECT
  public:
-  // `connection` must outlive the recorder.
-  SessionRecorder(net::ClientConnection& connection, Language language, MillisecondClock clock = {},
-                  WriterOptions options = {}, QObject* parent = nullptr);
+  // `connection` and `document` (the connection's) must outlive the recorder.
+  SessionRecorder(net::ClientConnection& connection, const model::CRivakDoc& document, Language language,
+                  MillisecondClock clock = {}, WriterOptions options = {}, QObject* parent = nullptr);
   ~SessionRecorder() override;
   SessionRecorder(const SessionRecorder&) = delete;
   SessionRecorder& operator=(const SessionRecorder&) = delete;
@@ -60,10 +65,12 @@ class SessionRecorder : public QObject, public net::ReceptionTap {
   void ControlMessageRead(std::span<const std::uint8_t> bytes) override;
   bool OpenWriter(int side, QString& error);
   void WriteJoin(int side, std::span<const std::uint8_t> configBlock);
+  void WriteCurrentTable();
   void Append(FrameKind kind, std::span<const std::uint8_t> payload);
   void OnWriteFailure(const WriteFailure& failure);
 
   net::ClientConnection& connection_;
+  const model::CRivakDoc& document_;
   Language language_;
   MillisecondClock clock_;
   WriterOptions options_;
