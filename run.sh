@@ -3,11 +3,17 @@
 #   ./run.sh demo   install what is missing, build, run a live mission
 #   ./run.sh test   install what is missing, build, check the naming rule on the
 #                   changed sources, run every test (also under
-#                   AddressSanitizer + UndefinedBehaviorSanitizer)
+#                   AddressSanitizer + UndefinedBehaviorSanitizer), then every
+#                   fuzz target over its corpus and a short fresh search
 #   ./run.sh build  install what is missing and build only
+#   ./run.sh fuzz [SECONDS]  longer fuzzing campaigns (default 600 s a target),
+#                   keeping new corpus entries in fuzz/corpus
 #   ./run.sh windows  install what is missing, cross-build the parts that need
 #                   no Qt for Windows (MinGW-w64), check PxRemote.dll's
 #                   exports, run their tests under Wine
+#   ./run.sh soak   install what is missing, build, run the 10-minute load
+#                   runs of the README's "Large missions" (not part of the tests;
+#                   tools/load/soak.sh --help lists its choices)
 set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 
@@ -16,7 +22,7 @@ cd "$(dirname "$(readlink -f "$0")")"
 # recordings are deflated.
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
           libgtest-dev libgmock-dev libbenchmark-dev libgl-dev clang-tidy libx11-dev libxtst-dev xvfb x11-utils
-          zlib1g-dev)
+          clang libclang-rt-dev zlib1g-dev)
 # For ./run.sh windows: the 64-bit MinGW-w64 cross compilers (posix threads,
 # which std::thread and GoogleTest need), GoogleTest's sources, Wine.
 WINDOWS_PACKAGES=(cmake ninja-build gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
@@ -96,6 +102,18 @@ start_wine() {
   echo "== $(wine --version 2>/dev/null | head -1) runs $(head -1 "$version")"
 }
 
+# The fuzz targets: clang with libFuzzer, ASan and UBSan, in their own folder.
+build_fuzz() {
+  if [ ! -f build-fuzz/build.ninja ]; then
+    local launcher=()
+    command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+    cmake -S . -B build-fuzz -G Ninja -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+      -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANTOR_FUZZ=ON -DVANTOR_BUILD_TESTS=OFF -DVANTOR_BUILD_BENCH=OFF \
+      "${launcher[@]}"
+  fi
+  cmake --build build-fuzz --target vantor_fuzz -j "$JOBS"
+}
+
 case "${1:-}" in
   build)
     ensure_packages
@@ -118,6 +136,23 @@ case "${1:-}" in
     build build-asan -DCMAKE_BUILD_TYPE=Debug -DVANTOR_SANITIZE=ON -DVANTOR_BUILD_BENCH=OFF
     (cd build-asan && QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0 \
        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 ctest -j "$JOBS" --output-on-failure --timeout 600)
+    echo "== Fuzz targets: each corpus replayed, then ${FUZZ_SECONDS:-20} s of fresh search each"
+    started=$SECONDS
+    build_fuzz
+    (cd build-fuzz && ctest -L fuzz -j "$JOBS" --output-on-failure)
+    fuzz/run-fuzzers.sh build-fuzz check "${FUZZ_SECONDS:-20}"
+    echo "== Fuzz step done in $((SECONDS - started)) s"
+    ;;
+  fuzz)
+    ensure_packages
+    build_fuzz
+    fuzz/run-fuzzers.sh build-fuzz campaign "${2:-600}"
+    ;;
+  soak)
+    ensure_packages
+    build build
+    shift
+    exec tools/load/soak.sh build/bin "$@"
     ;;
   windows)
     started=$SECONDS
@@ -132,7 +167,7 @@ case "${1:-}" in
     echo "== Windows step done in $((SECONDS - started)) s"
     ;;
   *)
-    sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'
+    sed -n '2,12p' "$0" | sed 's/^# \{0,1\}//'
     exit 2
     ;;
 esac

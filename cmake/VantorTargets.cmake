@@ -5,6 +5,13 @@ target_compile_definitions(vantor_warnings INTERFACE
   VANTOR_VERSION="${PROJECT_VERSION}"
   QT_NO_KEYWORDS_FOR_NEW_CODE)
 
+# Every library gets the fuzzer's coverage; only the fuzz targets link it.
+if(VANTOR_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 if(VANTOR_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)

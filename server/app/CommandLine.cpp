@@ -55,6 +55,12 @@ std::optional<ServerCommandLine> ParseServerCommandLine() {
   const QCommandLineOption simulatorDir(QStringLiteral("simulator-dir"),
                                         QStringLiteral("The simulator's folder, instead of the one its settings name."),
                                         QStringLiteral("DIR"));
+  const QCommandLineOption feedIntake(
+      QStringLiteral("feed-intake"),
+      QStringLiteral("Bytes of feed read per 100 ms step on this run, instead of the \"FeedIntake\" setting "
+                     "(default 10000, up to 16777216). Above the default the feed is read as it arrives, so a large "
+                     "mission's batch is read and sent at once; 1000000 suits 10,000 objects."),
+      QStringLiteral("BYTES"));
   const QCommandLineOption printConfig(
       QStringLiteral("print-config"),
       QStringLiteral("Print the configuration in effect as an INI file (every key the server reads) and exit."));
@@ -71,8 +77,8 @@ std::optional<ServerCommandLine> ParseServerCommandLine() {
       QStringLiteral("snapshot-after"),
       QStringLiteral("Seconds of running before --snapshot saves the window (default 3)."), QStringLiteral("SECONDS"),
       QStringLiteral("3"));
-  parser.addOptions({headless, noSimulator, feedPort, clientPort, settings, simulatorDir, printConfig, start,
-                     windowSnapshot, mapSnapshot, snapshotAfter});
+  parser.addOptions({headless, noSimulator, feedPort, clientPort, settings, simulatorDir, feedIntake, printConfig,
+                     start, windowSnapshot, mapSnapshot, snapshotAfter});
   parser.process(*QCoreApplication::instance());
 
   ServerCommandLine commandLine;
@@ -99,6 +105,16 @@ std::optional<ServerCommandLine> ParseServerCommandLine() {
   }
   commandLine.feedPort = *feed;
   commandLine.clientPort = *client;
+  if (parser.isSet(feedIntake)) {
+    bool ok = false;
+    const qulonglong bytes = parser.value(feedIntake).toULongLong(&ok);
+    if (!ok || bytes < vantor::server::kDefaultFeedIntakeBytes || bytes > vantor::server::kMaxFeedIntakeBytes) {
+      std::fprintf(stderr, "vantorsrv: --feed-intake must be a number of bytes from %zu to %zu\n",
+                   vantor::server::kDefaultFeedIntakeBytes, vantor::server::kMaxFeedIntakeBytes);
+      return std::nullopt;
+    }
+    commandLine.feedIntakeBytes = static_cast<std::size_t>(bytes);
+  }
   return commandLine;
 }
 
@@ -108,6 +124,7 @@ std::unique_ptr<vantor::server::ServerRuntime> MakeServerRuntime(const ServerCom
   ServerOptions options;
   options.feedPort = commandLine.feedPort;
   options.clientPort = commandLine.clientPort;
+  options.feedIntakeBytes = commandLine.feedIntakeBytes;
   ServerServices services = DefaultServerServices();
   if (!commandLine.simulatorDir.isEmpty()) {
     services.simulatorFolder = [dir = commandLine.simulatorDir] { return dir; };

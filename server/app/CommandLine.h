@@ -3,6 +3,7 @@
 
 #include <QString>
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 
@@ -20,8 +21,9 @@ struct ServerCommandLine {
   bool noSimulator = false;
   quint16 feedPort = 0;
   quint16 clientPort = 0;
-  QString settingsFile;  // empty: the user's store
-  QString simulatorDir;  // empty: the simulator's own settings
+  QString settingsFile;                        // empty: the user's store
+  QString simulatorDir;                        // empty: the simulator's own settings
+  std::optional<std::size_t> feedIntakeBytes;  // empty: the "FeedIntake" setting
   // Window pictures for the documentation: saved, then the program ends.
   QString windowSnapshot;
   QString mapSnapshot;

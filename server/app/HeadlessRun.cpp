@@ -41,8 +41,9 @@ int ServeHeadless(const ServerCommandLine& commandLine) {
   });
   runtime->StartServer({.launchSimulator = !commandLine.noSimulator});
   notifier.ShowInformation(
-      QStringLiteral("feed port %1, client port %2")
+      QStringLiteral("feed port %1, client port %2, feed intake %3 bytes per step")
           .arg(runtime->FeedPort() ? QString::number(runtime->FeedPort()) : QStringLiteral("closed"),
-               runtime->ClientPort() ? QString::number(runtime->ClientPort()) : QStringLiteral("closed")));
+               runtime->ClientPort() ? QString::number(runtime->ClientPort()) : QStringLiteral("closed"))
+          .arg(runtime->FeedIntakeBytes()));
   return QCoreApplication::exec();
 }

@@ -26,6 +26,8 @@ QString ConfigInEffect(const ServerCommandLine& commandLine) {
   server::ServerConfig config = server::DefaultServerConfig();
   server::LoadConfig(*stores.server, config);
   server::LoadStartSettings(*stores.server, config);
+  // --feed-intake stands for the setting on this run.
+  if (commandLine.feedIntakeBytes) config.feedIntakeBytes = *commandLine.feedIntakeBytes;
 
   QString text = QString::fromUtf8(Text(TextId::SrvPrintConfigHeader, language)).arg(stores.server->Location()) + '\n';
   if (stores.language) {

@@ -31,6 +31,18 @@ class AddressFile : public ::testing::Test {
   QTemporaryDir dir;
 };
 
+// Found by fuzzing: a CR inside a line was kept by one read and dropped by
+// the next, so every rewrite changed the entry.
+TEST_F(AddressFile, EntriesReadBackAsWrittenWhateverTheirLineEnds) {
+  Write("\np\rost\r\n10.0.0.1\r\n\r\r\n\xef\xbb\xbf\r\n");
+  ServerAddressList list = Opened();
+  EXPECT_EQ(list.Entries(), (QStringList{"p\rost", "10.0.0.1"}));
+  ASSERT_TRUE(
+      list.Confirm(NormalisedAddress(QString::fromUtf8(" \xef\xbb\xbf"
+                                                       "10.0.0.2"))));
+  EXPECT_EQ(Opened().Entries(), (QStringList{"p\rost", "10.0.0.1", "10.0.0.2"}));
+}
+
 TEST_F(AddressFile, FirstUseCreatesTheFileWithTheOneAddress) {
   ServerAddressList list = Opened();
   EXPECT_TRUE(list.Entries().isEmpty());

@@ -73,6 +73,20 @@ TEST_F(ButtonPanel, StartsFromTheScopeAndWithEveryButtonOnChannelZero) {
   EXPECT_EQ(voiceclient::ChannelName(spanish->ChannelRecords()[49]), "No Utilizado");
 }
 
+// Start options reach the scope after the panel is made: its switches follow,
+// and the next click turns the labels off rather than "on" a second time.
+TEST_F(ButtonPanel, SwitchesFollowStartOptionsAppliedAfterItWasMade) {
+  auto panel = Make();
+  bench_.scope->Options().labelsShown = bench_.scope->Options().labelsOption = true;
+  bench_.scope->Options().coverageShown = true;
+  panel->ShowScopeSwitches();
+  EXPECT_EQ(panel->PictureOf(Control::Labels), 154);
+  EXPECT_EQ(panel->PictureOf(Control::Coverage), 154);
+  PanelBench::Click(*panel, PanelBench::Middle(Control::Labels));
+  EXPECT_FALSE(bench_.scope->Options().labelsShown);
+  EXPECT_EQ(panel->PictureOf(Control::Labels), 155);
+}
+
 TEST_F(ButtonPanel, StripHitTestByXOffset) {
   const std::vector<std::pair<int, std::optional<int>>> cases{
       {-1, std::nullopt}, {0, 1},   {37, 1},  {38, 2},  {71, 2},  {72, 3},  {104, 3},

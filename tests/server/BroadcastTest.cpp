@@ -150,6 +150,26 @@ TEST(BroadcastTracks, RadarSitesGoOncePerClientAndAgainToANewClient) {
   EXPECT_EQ(server.clients.Text(1), "");
 }
 
+TEST(BroadcastTracks, ClientsSentTheSameRecordsShareTheirDatagramsAndALateClientStillGetsItsRadarSites) {
+  Server server;
+  for (std::size_t slot : {0, 1, 4}) server.clients.Join(slot);
+  const std::string site = Obj(30000001, 'A', "SA-11 Buk SR", 45.0, 38.0);
+  server.Feed(site + Obj(10000001, 'B', "Colt", 45.0, 38.0));  // created
+  server.now += 1;
+  server.Feed(site + Obj(10000001, 'B', "Colt", 45.1, 38.0));
+  const std::string both =
+      "30000001ASA-11 Buk SR[B]@45.0000 38.0000 1000.0 1.50 0##"
+      "10000001BColt[B]@45.1000 38.0000 1000.0 1.50 0##";
+  for (std::size_t slot : {0, 1, 4}) EXPECT_EQ(server.clients.Text(slot), both) << slot;
+
+  server.clients.Join(2);
+  server.now += 1;
+  server.Feed(site + Obj(10000001, 'B', "Colt", 45.2, 38.0));
+  const std::string colt = "10000001BColt[B]@45.2000 38.0000 1000.0 1.50 0##";
+  for (std::size_t slot : {0, 1, 4}) EXPECT_EQ(server.clients.Text(slot), colt) << slot;
+  EXPECT_EQ(server.clients.Text(2), "30000001ASA-11 Buk SR[B]@45.0000 38.0000 1000.0 1.50 0##" + colt);
+}
+
 TEST(BroadcastTracks, RadarTypeFilterHidesDisabledTypesFromEveryClient) {
   Server server;
   server.clients.Join(0);

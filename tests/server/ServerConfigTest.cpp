@@ -42,6 +42,7 @@ TEST_F(ServerConfigTest, FreshInstallationDefaults) {
   EXPECT_EQ(config.block.version, 6);
   EXPECT_EQ(config.maxClient, 2);
   EXPECT_EQ(config.notLaunch, 0);
+  EXPECT_EQ(config.feedIntakeBytes, 10000u);
 }
 
 TEST_F(ServerConfigTest, SaveThenLoadRoundTripsEveryKey) {
@@ -60,6 +61,7 @@ TEST_F(ServerConfigTest, SaveThenLoadRoundTripsEveryKey) {
   saved.block.awacsLatitude = {44.5, 43.997740};
   saved.block.awacsLongitude = {37.999020, -1.25};
   saved.maxClient = 7;
+  saved.feedIntakeBytes = 1000000;
   SaveConfig(*Store(), saved);
 
   ServerConfig loaded;
@@ -121,6 +123,19 @@ TEST_F(ServerConfigTest, MaxClientIsClampedAndKeysIgnoreCase) {
   EXPECT_EQ(ClampMaxClient(4), 4);
 }
 
+TEST_F(ServerConfigTest, FeedIntakeIsKeptBetweenTheDefaultAndSixteenMebibytes) {
+  ServerConfig config;
+  for (const auto& [stored, expected] : std::vector<std::pair<int, std::size_t>>{
+           {1000000, 1000000}, {9999, 10000}, {-5, 10000}, {20000000, 16777216}, {16777216, 16777216}}) {
+    Store()->WriteInt("Config", "FeedIntake", stored);
+    LoadConfig(*Store(), config);
+    EXPECT_EQ(config.feedIntakeBytes, expected) << stored;
+  }
+  Store()->WriteString("Config", "FeedIntake", "lots");
+  LoadConfig(*Store(), config);
+  EXPECT_EQ(config.feedIntakeBytes, 10000u);
+}
+
 TEST_F(ServerConfigTest, LanguageFromTheClientInstaller) {
   auto client = SettingsStore::OpenFile(dir_.filePath("rivak.ini"));
   EXPECT_EQ(ReadLanguage(*client), Language::French);
@@ -147,12 +162,13 @@ TEST_F(ServerConfigTest, IniTextReadsBackAsTheSameConfiguration) {
   config.block.awacsLongitude = {37.99902, 39.25};
   config.maxClient = 7;
   config.notLaunch = 1;
+  config.feedIntakeBytes = 1000000;
 
   const QString text = ConfigIniText(config);
   EXPECT_TRUE(text.startsWith("[Config]\na1=1\nb1=1\nR1=50\nRR1=50\na2=1\n")) << text.toStdString();
   EXPECT_TRUE(text.contains("\nAlat1=43.997740\n"));
-  EXPECT_TRUE(text.endsWith("\nMaxClient=7\nnotlaunchfalcrest=1\n"));
-  EXPECT_EQ(text.count('\n'), 1 + 4 * 22 + 31 + 5 + 2 + 4 + 2);
+  EXPECT_TRUE(text.endsWith("\nFeedIntake=1000000\nMaxClient=7\nnotlaunchfalcrest=1\n"));
+  EXPECT_EQ(text.count('\n'), 1 + 4 * 22 + 31 + 5 + 2 + 4 + 3);
 
   QFile file(dir_.filePath("printed.ini"));
   ASSERT_TRUE(file.open(QIODevice::WriteOnly));

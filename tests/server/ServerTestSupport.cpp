@@ -15,7 +15,11 @@
 namespace vantor::test {
 
 TestClient::TestClient(const QString& address, quint16 clientPort, bool bindUdp) : address_(address) {
-  if (bindUdp) udp_.bind(address_, clientPort);
+  if (bindUdp) {
+    udp_.bind(address_, clientPort);
+    // As the client asks: a large broadcast arrives while the test is busy.
+    udp_.setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, protocol::kTrackReceiveBufferBytes);
+  }
   QObject::connect(&udp_, &QUdpSocket::readyRead, &udp_, [this] { Pump(); });
   QObject::connect(&tcp_, &QTcpSocket::readyRead, &tcp_, [this] { control_ += tcp_.readAll(); });
 }
@@ -24,6 +28,11 @@ bool TestClient::ConnectTo(quint16 serverPort) {
   if (!tcp_.bind(address_, 0)) return false;
   tcp_.connectToHost(QHostAddress::LocalHost, serverPort);
   return tcp_.waitForConnected(5000);
+}
+
+void TestClient::StartConnect(quint16 serverPort) {
+  tcp_.bind(address_, 0);
+  tcp_.connectToHost(QHostAddress::LocalHost, serverPort);
 }
 
 void TestClient::Pump() {
@@ -115,7 +124,8 @@ ServerHarness::ServerHarness(HarnessOptions options) : feedPort_(FreeTcpPort()),
   serverOptions.feedPort = feedPort_;
   serverOptions.clientPort = clientPort_;
   serverOptions.joinTimeout = options.joinTimeout;
-  serverOptions.feedReadPacing = std::chrono::milliseconds(20);
+  serverOptions.feedReadPacing = options.feedReadPacing;
+  serverOptions.feedIntakeBytes = options.feedIntakeBytes;
   runtime_ = std::make_unique<server::ServerRuntime>(std::move(stores), notifier_, serverOptions, std::move(services));
 }
 

@@ -26,6 +26,8 @@ class TestClient {
  public:
   TestClient(const QString& address, quint16 clientPort, bool bindUdp = true);
   bool ConnectTo(quint16 serverPort);
+  // Connects without blocking the thread: the server may run in this one.
+  void StartConnect(quint16 serverPort);
   // Waits until `count` control bytes arrived in total; returns all of them.
   QByteArray WaitControl(qsizetype count, std::chrono::milliseconds timeout = std::chrono::seconds(5));
   QByteArray TakeControl();
@@ -97,6 +99,9 @@ struct HarnessOptions {
   std::chrono::milliseconds joinTimeout{protocol::kJoinTimeoutMs};
   // Join timers on a manual clock (Timers()) instead of Qt's.
   bool manualTimers = false;
+  // Short for speed; the pacing tests use the real step.
+  std::chrono::milliseconds feedReadPacing{20};
+  std::optional<std::size_t> feedIntakeBytes{};
 };
 
 // An in-process server on free ports with a settings file of its own.

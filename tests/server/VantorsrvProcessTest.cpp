@@ -95,7 +95,7 @@ TEST(VantorsrvProgram, AnswersHelpAndVersion) {
   const QByteArray help = RunToEnd({"--help"}, exitCode);
   EXPECT_EQ(exitCode, 0);
   for (const char* option : {"--headless", "--no-simulator", "--feed-port", "--client-port", "--settings",
-                             "--simulator-dir", "--version", "--print-config"}) {
+                             "--simulator-dir", "--feed-intake", "--version", "--print-config"}) {
     EXPECT_TRUE(help.contains(option)) << option;
   }
   const QByteArray version = RunToEnd({"--version"}, exitCode);
@@ -103,6 +103,33 @@ TEST(VantorsrvProgram, AnswersHelpAndVersion) {
   EXPECT_TRUE(version.contains(VANTOR_VERSION));
   RunToEnd({"--headless", "--feed-port", "70000"}, exitCode);
   EXPECT_EQ(exitCode, 2);
+  for (const char* intake : {"9999", "16777217", "1e6", "-1"}) {
+    const QByteArray refused = RunToEnd({"--headless", "--feed-intake", intake}, exitCode);
+    EXPECT_EQ(exitCode, 2) << intake;
+    EXPECT_TRUE(refused.contains("--feed-intake must be a number of bytes from 10000 to 16777216")) << intake;
+  }
+}
+
+TEST(VantorsrvProgram, FeedIntakeComesFromTheOptionElseFromTheSetting) {
+  QTemporaryDir dir;
+  {
+    ServerProcess server(dir, {"--no-simulator"});
+    ASSERT_TRUE(server.Start()) << server.StderrText().toStdString();
+    EXPECT_TRUE(server.StderrText().contains("feed intake 10000 bytes per step")) << server.StderrText().toStdString();
+  }
+  {
+    auto settings = SettingsStore::OpenFile(dir.filePath("vantorsrv.ini"));
+    settings->WriteInt("Config", "FeedIntake", 250000);
+    settings->Sync();
+  }
+  {
+    ServerProcess server(dir, {"--no-simulator"});
+    ASSERT_TRUE(server.Start()) << server.StderrText().toStdString();
+    EXPECT_TRUE(server.StderrText().contains("feed intake 250000 bytes per step")) << server.StderrText().toStdString();
+  }
+  ServerProcess server(dir, {"--no-simulator", "--feed-intake", "1000000"});
+  ASSERT_TRUE(server.Start()) << server.StderrText().toStdString();
+  EXPECT_TRUE(server.StderrText().contains("feed intake 1000000 bytes per step")) << server.StderrText().toStdString();
 }
 
 TEST(VantorsrvProgram, ServesAFeedToSeveralClientsAndStopsCleanlyOnSigterm) {
@@ -257,14 +284,14 @@ TEST(VantorsrvProgram, PrintsTheConfigurationInEffectAsAnIniFileThatReadsBackThe
   EXPECT_TRUE(text.startsWith("; Configuraci")) << text.toStdString();  // the installer's language
   for (const char* line : {"\n[Config]\n", "\na1=1\n", "\na7=0\n", "\nRR3=300\n", "\nRa30=1\n", "\nAwacs=10\n",
                            "\nAwacsRange=200\n", "\nAlat1=44.567890\n", "\nMaxClient=10\n", "\nnotlaunchfalcrest=1\n",
-                           "\nbluepass=\"b,l;u\\\"e=\"\n", "\nInstaller Language=\"1034\"\n"}) {
+                           "\nbluepass=\"b,l;u\\\"e=\"\n", "\nInstaller Language=\"1034\"\n", "\nFeedIntake=10000\n"}) {
     EXPECT_TRUE(text.contains(line)) << line;
   }
   // Every key the server reads: 4 x 22 airfield keys, 31 radar types, 5
-  // AWACS keys, 2 passwords, 4 coordinates, MaxClient, notlaunchfalcrest
-  // and the language.
+  // AWACS keys, 2 passwords, 4 coordinates, FeedIntake, MaxClient,
+  // notlaunchfalcrest and the language.
   EXPECT_EQ(text.count(QRegularExpression("^[^;\\[][^=]*=", QRegularExpression::MultilineOption)),
-            88 + 31 + 5 + 2 + 4 + 3);
+            88 + 31 + 5 + 2 + 4 + 4);
 
   const QString copy = dir.filePath("copy.ini");
   {
@@ -276,4 +303,8 @@ TEST(VantorsrvProgram, PrintsTheConfigurationInEffectAsAnIniFileThatReadsBackThe
   ASSERT_EQ(exitCode, 0);
   // The same configuration, from another file.
   EXPECT_EQ(QString::fromUtf8(again).section('\n', 1), text.section('\n', 1));
+  // --feed-intake stands for the setting on its run.
+  const QByteArray raised = RunToEnd({"--print-config", "--settings", copy, "--feed-intake", "1000000"}, exitCode);
+  ASSERT_EQ(exitCode, 0);
+  EXPECT_TRUE(raised.contains("\nFeedIntake=1000000\n")) << raised.toStdString();
 }

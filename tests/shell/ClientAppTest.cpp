@@ -11,6 +11,7 @@
 #include "vantor/platform/SettingsStore.h"
 #include "vantor/shell/CMainFrame.h"
 #include "vantor/shell/CRivakApp.h"
+#include "vantor/shell/ConnectionShell.h"
 #include "vantor/shell/SoundPlayer.h"
 
 namespace vantor::shell {
@@ -115,6 +116,7 @@ TEST_F(ClientApp, ReadsItsSettingsFromTheStore) {
     store->WriteInt("config", "metric", 0);
     store->WriteInt("config", "Invertcallsign", 1);
     store->WriteString("config", "fontsize", "16pt");
+    store->WriteInt("config", "AcceptAnyTrackSender", 1);
     store->Sync();
   }
   auto client = Make(QRect(0, 0, 1920, 1080));
@@ -123,6 +125,9 @@ TEST_F(ClientApp, ReadsItsSettingsFromTheStore) {
   EXPECT_EQ(client->Settings().imperial, 1);
   EXPECT_EQ(client->Settings().invertCallsign, 1);
   EXPECT_EQ(client->Settings().fontSize, 16);
+  // The setting reaches the connection as the command-line option would.
+  ASSERT_NE(client->Connection(), nullptr);
+  EXPECT_TRUE(client->Connection()->Connection().Options().acceptAnyTrackSender);
   ASSERT_NE(client->Store(), nullptr);
   client->ExitInstance();
 }

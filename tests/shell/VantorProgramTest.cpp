@@ -7,6 +7,9 @@
 #include <QTemporaryDir>
 
 #include "ChildProcess.h"
+#ifndef _WIN32
+#include "FileFaults.h"
+#endif
 #include "NetTestSupport.h"
 
 namespace vantor::test {
@@ -38,7 +41,8 @@ void Configure(SettingsStore& settings) {
 TEST(VantorCommandLine, ConnectionOptions) {
   QString output;
   ASSERT_EQ(RunToEnd({"--help"}, output), 0);
-  for (const char* option : {"--server", "--password", "--client-port", "--bind", "--log-tracks", "--settings"}) {
+  for (const char* option : {"--server", "--password", "--client-port", "--bind", "--log-tracks", "--settings",
+                             "--accept-any-track-sender"}) {
     EXPECT_TRUE(output.contains(option)) << option;
   }
   EXPECT_EQ(RunToEnd({"--client-port", "0"}, output), 2);
@@ -77,6 +81,34 @@ TEST(VantorProgram, LogsOnFromTheCommandLineAndFollowsTheFeed) {
   feed.Close();
   EXPECT_TRUE(vantor.WaitFor("Vantor: Disconnected from server")) << vantor.Output().toStdString();
 }
+
+#ifndef _WIN32
+// A working folder the client cannot write in: it says the server list is
+// not kept, logs on and follows the feed all the same.
+TEST(VantorProgram, ReadOnlyWorkingFolderIsToldAndTheClientGoesOn) {
+  ServerProcess server(Configure);
+  ASSERT_TRUE(server.Start()) << server.Output().toStdString();
+  QTemporaryDir settings;
+  QTemporaryDir work;
+  {
+    QFile remembered(work.filePath("Configsrv.cfg"));
+    ASSERT_TRUE(remembered.open(QIODevice::WriteOnly));
+    remembered.write("10.1.1.1\n");
+  }
+  const ReadOnlyFolder readOnly(work.path().toStdString());
+  ASSERT_EQ(readOnly.Failed(), "");
+  ChildProcess vantor(
+      "Vantor",
+      {"--settings", settings.filePath("rivak.ini"), "--no-sound", "--log-tracks", "--server", "127.0.0.1",
+       "--password", "azure", "--client-port", QString::number(server.clientPort()), "--bind", "127.0.0.9"},
+      work.path());
+  ASSERT_TRUE(vantor.WaitFor("joined (Blue)")) << vantor.Output().toStdString();
+  EXPECT_TRUE(vantor.Output().contains("Configsrv.cfg")) << vantor.Output().toStdString();
+  QFile remembered(work.filePath("Configsrv.cfg"));
+  ASSERT_TRUE(remembered.open(QIODevice::ReadOnly));
+  EXPECT_EQ(remembered.readAll(), "10.1.1.1\n");
+}
+#endif
 
 TEST(VantorProgram, WrongPasswordWithoutADisplayGivesUp) {
   ServerProcess server(Configure);

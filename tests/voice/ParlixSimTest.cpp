@@ -228,6 +228,11 @@ TEST(ParlixSimCommandLine, AnswersHelpAndVersionAndRejectsBadInput) {
   EXPECT_NE(run.errors.find("line 2"), std::string::npos) << run.errors;
   EXPECT_FALSE(ObjectsPresent(prefix).Any());
 
+  // Found by fuzzing: a CR inside a name split the stand-in's reply lines.
+  ASSERT_TRUE(WriteFile(bad, "9;\rm\n"));
+  run = RunParlixSim({"--prefix", prefix, "--channels", bad.string()});
+  EXPECT_EQ(run.exitCode, 2);
+  EXPECT_NE(run.errors.find("control character"), std::string::npos) << run.errors;
   EXPECT_EQ(RunParlixSim({"--prefix", prefix, "--size", "3"}).exitCode, 2);
   EXPECT_EQ(RunParlixSim({"--prefix", prefix, "--size=16777217"}).exitCode, 2);
   EXPECT_EQ(RunParlixSim({"--prefix", prefix, "--channels", folder.File("missing.txt").string()}).exitCode, 2);

@@ -15,9 +15,11 @@ namespace {
 using vantor::voice::CommandOutcome;
 using vantor::voice::RemoteSession;
 
-// The last-error text and the cached version are process-wide by contract:
-// one session per loaded library, created at load and released at unload.
-RemoteSession session{[](std::string_view command) { return vantor::voice::SendCommand(command); }};
+// The last-error text, the cached version and what the exchanges remember
+// are process-wide by contract: one session per loaded library, created at
+// load and released at unload.
+vantor::voice::ExchangeMemory exchanges;
+RemoteSession session{[](std::string_view command) { return vantor::voice::SendCommand(command, exchanges); }};
 
 // Null texts are sent as empty texts.
 std::string Text(const char* text) { return text != nullptr ? std::string(text) : std::string(); }

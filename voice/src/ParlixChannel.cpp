@@ -1,5 +1,6 @@
 #include "ParlixChannel.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace vantor::voice {
@@ -27,43 +28,73 @@ class MutexRelease {
   ParlixObjects& objects_;
 };
 
-// The reply ends at its NUL; one that has none inside the area is cut at the
-// area's end rather than read beyond it.
-std::string ReadReply(std::span<const char> view) {
+}  // namespace
+
+bool ParlixObjects::WriteCommand(std::string_view command) {
+  const std::span<char> view = View();
+  if (command.size() >= view.size()) return false;
+  std::memcpy(view.data(), command.data(), command.size());
+  view[command.size()] = '\0';
+  return true;
+}
+
+// A reply without a NUL inside the area is cut at the area's end rather than
+// read beyond it.
+std::string ParlixObjects::ReadReply() const {
+  const std::span<char> view = View();
   const void* nul = std::memchr(view.data(), '\0', view.size());
   const std::size_t length =
       nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - view.data()) : view.size();
   return std::string(view.data(), length);
 }
 
-}  // namespace
-
-std::string SendCommand(std::string_view command) {
+std::string SendCommand(std::string_view command, ExchangeMemory& memory) {
   const std::unique_ptr<ParlixObjects> objects =
       CreateParlixObjects(ParlixObjectNames::ForPrefix(PrefixFromEnvironment()));
-  return SendCommand(command, *objects);
+  return SendCommand(command, *objects, memory);
 }
 
-std::string SendCommand(std::string_view command, ParlixObjects& objects) {
+std::string SendCommand(std::string_view command, ParlixObjects& objects, ExchangeMemory& memory) {
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point start = Clock::now();
   if (!objects.OpenOperationMutex()) return kNotFound;
   if (!objects.ObtainExecuteEvent()) return kExecuteEventFailed;
   if (!objects.ObtainDoneEvent()) return kDoneEventFailed;
   if (!objects.OpenSharedMemory()) return kOpenMemoryFailed;
   if (!objects.MapView()) return kMapMemoryFailed;
 
-  const std::span<char> view = objects.View();
   // Refused before the mutex is taken, so the area is left as it was.
-  if (command.size() >= view.size()) return kCommandTooLong;
+  if (command.size() >= objects.AreaSize()) return kCommandTooLong;
 
   if (objects.WaitOperationMutex(kOperationMutexTimeout) != ParlixObjects::MutexWait::Acquired) return kMutexTimeout;
   const MutexRelease release(objects);
 
+  if (memory.replyOutstanding) {
+    // The wait is taken from the mutex's share of the exchange, which keeps
+    // its bound; a reply that has not come by then is taken as lost.
+    const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start);
+    const auto left = std::max(std::chrono::milliseconds(0), kOperationMutexTimeout - spent);
+    objects.WaitDoneEvent(std::min(kLateReplyGrace, left));
+    memory.replyOutstanding = false;
+  }
+
   if (!objects.ResetDoneEvent()) return kNoReply;
-  std::memcpy(view.data(), command.data(), command.size());
-  view[command.size()] = '\0';
+  // The area may have shrunk since it was measured.
+  if (!objects.WriteCommand(command)) return kCommandTooLong;
   if (!objects.SignalExecuteEvent()) return kNoReply;
-  if (!objects.WaitDoneEvent(kDoneEventTimeout)) return kNoReply;
-  return ReadReply(view);
+  const Clock::time_point deadline = Clock::now() + kDoneEventTimeout;
+  for (;;) {
+    const auto left = std::max(std::chrono::milliseconds(0),
+                               std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()));
+    if (!objects.WaitDoneEvent(left)) {
+      memory.replyOutstanding = !objects.WithdrawExecuteSignal();
+      return kNoReply;
+    }
+    // Parlix has not even taken this command: the signal answers an earlier
+    // one.
+    if (!objects.ExecuteSignalPending()) break;
+  }
+  return objects.ReadReply();
 }
 
 }  // namespace vantor::voice

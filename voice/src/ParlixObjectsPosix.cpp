@@ -1,16 +1,23 @@
 // Parlix's objects on POSIX systems: the operation mutex and both events are
 // named semaphores, the text area a POSIX shared-memory object, all under the
 // Windows names with a leading '/'.
+//
+// The area is read and written through its descriptor, never mapped: Parlix
+// may shrink it at any time, and touching a mapping past the new end would
+// kill the caller with SIGBUS. A read past the end just comes back short.
 #include "ParlixChannel.h"
 
 #include <fcntl.h>
 #include <semaphore.h>
-#include <sys/mman.h>
+#include <sys/mman.h>  // shm_open
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <ctime>
+#include <string>
 #include <utility>
 
 namespace vantor::voice {
@@ -47,7 +54,6 @@ class PosixParlixObjects final : public ParlixObjects {
   explicit PosixParlixObjects(ParlixObjectNames names) : names_(std::move(names)) {}
 
   ~PosixParlixObjects() override {
-    if (view_ != nullptr) munmap(view_, viewSize_);
     if (memory_ >= 0) close(memory_);
     if (done_ != SEM_FAILED) sem_close(done_);
     if (execute_ != SEM_FAILED) sem_close(execute_);
@@ -73,17 +79,43 @@ class PosixParlixObjects final : public ParlixObjects {
     memory_ = shm_open(names_.sharedMemory.c_str(), O_RDWR, 0);
     return memory_ >= 0;
   }
-  bool MapView() override {
+  bool MapView() override { return AreaSize() > 0; }
+  std::size_t AreaSize() const override {
     struct stat status {};
-    if (fstat(memory_, &status) != 0 || status.st_size <= 0) return false;
-    const auto size = static_cast<std::size_t>(status.st_size);
-    void* view = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, memory_, 0);
-    if (view == MAP_FAILED) return false;
-    view_ = static_cast<char*>(view);
-    viewSize_ = size;
+    if (fstat(memory_, &status) != 0 || status.st_size <= 0) return 0;
+    return static_cast<std::size_t>(status.st_size);
+  }
+  bool WriteCommand(std::string_view command) override {
+    if (command.size() >= AreaSize()) return false;
+    std::string text(command);
+    text.push_back('\0');
+    std::size_t written = 0;
+    while (written < text.size()) {
+      const ssize_t n = pwrite(memory_, text.data() + written, text.size() - written, static_cast<off_t>(written));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return false;
+      written += static_cast<std::size_t>(n);
+    }
     return true;
   }
-  std::span<char> View() const override { return {view_, viewSize_}; }
+  std::string ReadReply() const override {
+    const std::size_t size = AreaSize();
+    std::string reply;
+    char chunk[4096];
+    while (reply.size() < size) {
+      const std::size_t want = std::min(sizeof chunk, size - reply.size());
+      const ssize_t n = pread(memory_, chunk, want, static_cast<off_t>(reply.size()));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) break;  // the area ends here now
+      const auto got = static_cast<std::size_t>(n);
+      if (const void* nul = std::memchr(chunk, '\0', got)) {
+        reply.append(chunk, static_cast<std::size_t>(static_cast<const char*>(nul) - chunk));
+        return reply;
+      }
+      reply.append(chunk, got);
+    }
+    return reply;
+  }
 
   MutexWait WaitOperationMutex(std::chrono::milliseconds timeout) override {
     return WaitUntilDeadline(mutex_, timeout) ? MutexWait::Acquired : MutexWait::NotAcquired;
@@ -98,6 +130,11 @@ class PosixParlixObjects final : public ParlixObjects {
   }
   bool SignalExecuteEvent() override { return sem_post(execute_) == 0; }
   bool WaitDoneEvent(std::chrono::milliseconds timeout) override { return WaitUntilDeadline(done_, timeout); }
+  bool ExecuteSignalPending() override {
+    int value = 0;
+    return sem_getvalue(execute_, &value) == 0 && value > 0;
+  }
+  bool WithdrawExecuteSignal() override { return sem_trywait(execute_) == 0; }
 
  private:
   ParlixObjectNames names_;
@@ -105,8 +142,6 @@ class PosixParlixObjects final : public ParlixObjects {
   sem_t* execute_ = SEM_FAILED;
   sem_t* done_ = SEM_FAILED;
   int memory_ = -1;
-  char* view_ = nullptr;
-  std::size_t viewSize_ = 0;
 };
 
 }  // namespace

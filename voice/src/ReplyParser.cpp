@@ -147,7 +147,8 @@ bool ParseIntToken(std::string_view& text, std::optional<char> separator, int32_
 
 void CopyTextField(char* field, std::size_t width, std::string_view text) {
   const std::size_t length = text.size() < width ? text.size() : width;
-  std::memcpy(field, text.data(), length);
+  // An empty view may carry no pointer at all (a line without a name).
+  if (length > 0) std::memcpy(field, text.data(), length);
   std::memset(field + length, 0, width - length);
 }
 

@@ -76,6 +76,7 @@ void CRivakDoc::UpdateContact(int id, std::string_view name, double latitude, do
     return;
   }
   if (FailsAirborneRule(classLetter, altitude, speed, friendly)) return;
+  if (contacts_.size() >= kMaxContacts) return;
   CreateContact(id, name, latitude, longitude, altitude, heading, friendly, classLetter, speed);
 }
 

@@ -22,13 +22,14 @@ ClientSettings ClientSettings::Load(const SettingsStore& store) {
   settings.showRose = ReadFlag(store, setting_name::kShowRose, false);
   settings.showVoiceWindow = ReadFlag(store, setting_name::kShowParlix, false);
   settings.hideSpeed = ReadFlag(store, setting_name::kHideSpeed, false);
+  settings.acceptAnyTrackSender = ReadFlag(store, setting_name::kAcceptAnyTrackSender, false);
   // Stored as text; the leading digits count, none give 0.
   settings.fontSizeText = store.ReadString(kClientSettingsSection, setting_name::kFontSize, "12");
   settings.fontSize = ProfileTextToInt(settings.fontSizeText);
   return settings;
 }
 
-void ClientSettings::Store(SettingsStore& store) const {
+bool ClientSettings::Store(SettingsStore& store) const {
   auto writeFlag = [&store](const char* name, bool value) {
     store.WriteInt(kClientSettingsSection, name, value ? 1 : 0);
   };
@@ -40,7 +41,7 @@ void ClientSettings::Store(SettingsStore& store) const {
   writeFlag(setting_name::kShowRose, showRose);
   writeFlag(setting_name::kShowParlix, showVoiceWindow);
   writeFlag(setting_name::kHideSpeed, hideSpeed);
-  store.Sync();
+  return store.Sync();
 }
 
 }  // namespace vantor::model

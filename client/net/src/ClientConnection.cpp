@@ -60,6 +60,7 @@ bool ClientConnection::ConnectToServer() {
   }
   handshake_ = HandshakeAssembler();
   trackIntake_.Reset();
+  serverPeer_.clear();
   SetState(ConnectionState::NoConnection);
 
   ServerAddressList list(options_.serverListFile);
@@ -68,7 +69,10 @@ bool ClientConnection::ConnectToServer() {
   if (presetServerPending_) {
     presetServerPending_ = false;
     address = NormalisedAddress(*options_.presetServer);
-    list.Confirm(*address);
+    // The address is used either way; the user learns that it is not kept.
+    if (!list.Confirm(*address)) {
+      notifier_.ShowError(QText(TextId::ServerListNotSaved, language_).arg(list.FilePath()));
+    }
   } else {
     address = addressPrompt_.AskServerAddress(list);
   }
@@ -90,6 +94,9 @@ bool ClientConnection::OpenDatagramSocket() {
     ShowError(QText(TextId::NetDatagramPortBusy, language_).arg(options_.datagramPort));
     return false;
   }
+  // A large mission's broadcast arrives at once and waits while the scope
+  // paints; the system's default buffer would drop most of it.
+  socket->setSocketOption(QAbstractSocket::ReceiveBufferSizeSocketOption, protocol::kTrackReceiveBufferBytes);
   connect(socket, &QUdpSocket::readyRead, this, &ClientConnection::OnDatagramReadable);
   datagram_ = socket;
   return true;
@@ -111,7 +118,14 @@ void ClientConnection::OpenControlSocket() {
   socket->connectToHost(serverAddress_, options_.serverPort);
 }
 
-void ClientConnection::OnControlConnected() { SetState(ConnectionState::WaitingForConfig); }
+void ClientConnection::OnControlConnected() {
+  serverPeer_ = control_->peerAddress();
+  SetState(ConnectionState::WaitingForConfig);
+}
+
+bool ClientConnection::FromServer(const QHostAddress& sender) const {
+  return !serverPeer_.isNull() && sender.isEqual(serverPeer_, QHostAddress::TolerantConversion);
+}
 
 void ClientConnection::OnControlError() {
   if (state_ != ConnectionState::Connecting) return;  // losses after the connect come as a disconnection
@@ -258,6 +272,11 @@ void ClientConnection::OnDatagramReadable() {
       datagram_->close();
       ShowError(QText(TextId::NetReadFailure, language_));
       return;
+    }
+    // Anyone who can reach the port could otherwise put contacts on the scope.
+    if (!options_.acceptAnyTrackSender && !FromServer(fromAddress_)) {
+      ++refusedDatagrams_;
+      continue;
     }
     // An empty datagram (nothing changed for this client) carries no records.
     if (count == 0) continue;

@@ -1,23 +1,33 @@
 #include "vantor/net/ServerAddressList.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 
+#include "vantor/platform/WholeFile.h"
+
 namespace vantor::net {
+namespace {
+
+// A byte-order mark is no part of an address; the decoder drops one at the
+// start of a line but keeps it elsewhere, so an address holding one would
+// not read back as it was written.
+QString WithoutByteOrderMarks(QString text) { return text.remove(QChar(0xFEFF)); }
+
+}  // namespace
 
 ServerAddressList::ServerAddressList(QString filePath) : filePath_(std::move(filePath)) {}
 
 void ServerAddressList::Load() {
   QFile file(filePath_);
-  if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) return;
+  // Read as bytes: Qt's text mode drops a CR inside a line on one read and
+  // not on another, so an entry would change each time the list is written.
+  if (!file.open(QIODevice::ReadOnly)) return;
   while (!file.atEnd()) {
-    QByteArray line = file.readLine();
+    QString address = WithoutByteOrderMarks(QString::fromUtf8(file.readLine()));
     // A file written on another system may keep its CR before the LF.
-    while (line.endsWith('\n') || line.endsWith('\r')) line.chop(1);
-    if (line.trimmed().isEmpty()) continue;
-    const QString address = QString::fromUtf8(line);
+    while (address.endsWith('\n') || address.endsWith('\r')) address.chop(1);
+    if (address.trimmed().isEmpty()) continue;
     if (!entries_.contains(address)) entries_.append(address);
   }
 }
@@ -43,17 +53,16 @@ QStringList ServerAddressList::SortedForDisplay() const {
 }
 
 bool ServerAddressList::Write() const {
-  // Written whole to a temporary file and moved into place, so an
+  // Written whole beside the list and moved into place, so a full disk or an
   // interrupted write never leaves half a list.
-  QSaveFile file(filePath_);
-  if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text)) return false;
+  QByteArray text;
   for (const QString& address : entries_) {
-    file.write(address.toUtf8());
-    file.write("\n");
+    text += address.toUtf8();
+    text += '\n';
   }
-  return file.commit();
+  return WriteWholeFile(filePath_, text, QIODevice::Text);
 }
 
-QString NormalisedAddress(const QString& typed) { return typed.trimmed(); }
+QString NormalisedAddress(const QString& typed) { return WithoutByteOrderMarks(typed).trimmed(); }
 
 }  // namespace vantor::net

@@ -89,12 +89,17 @@ int main(int argc, char** argv) {
       "10310");
   const QCommandLineOption bindOption(
       "bind", "Local address of both sockets (default: the track port on every local address).", "ADDR");
+  const QCommandLineOption anySenderOption(
+      "accept-any-track-sender",
+      "Take track datagrams from any sender, not only from the server's address (for a server whose datagrams leave "
+      "from another address; also the setting AcceptAnyTrackSender=1).");
   const QCommandLineOption logTracksOption(
       "log-tracks", "Write a line per track datagram and per connection change on stderr (also VANTOR_LOG_TRACKS=1).");
   parser.addOption(serverOption);
   parser.addOption(passwordOption);
   parser.addOption(clientPortOption);
   parser.addOption(bindOption);
+  parser.addOption(anySenderOption);
   parser.addOption(logTracksOption);
   const QCommandLineOption recordOption(
       "record", "Record what the client receives (log-on, tracks, chat) into <FILE> for a later --replay.", "FILE");
@@ -216,6 +221,7 @@ int main(int argc, char** argv) {
   }
   if (parser.isSet(serverOption)) connection.presetServer = parser.value(serverOption);
   if (parser.isSet(passwordOption)) connection.presetPassword = parser.value(passwordOption);
+  connection.acceptAnyTrackSender = parser.isSet(anySenderOption);
 
   QApplication application(argc, argv);
   vantor::shell::StartupOptions options;
@@ -236,6 +242,7 @@ int main(int argc, char** argv) {
   if (startRange) scope->SetRangeKm(*startRange);
   if (parser.isSet(labelsOption)) scope->Options().labelsShown = scope->Options().labelsOption = true;
   if (parser.isSet(coverageOption)) scope->Options().coverageShown = true;
+  client.MainWindow()->ButtonView()->ShowScopeSwitches();
   if (parser.isSet(atcOption)) client.MainWindow()->ButtonView()->PressAtcButton();
   for (std::size_t block = 0; 2 * block < compared.size(); ++block)
     client.MainWindow()->InfoView()->Compare(static_cast<int>(block), compared[2 * block], compared[2 * block + 1]);

@@ -90,8 +90,11 @@ bool CRivakApp::InitInstance() {
     if (platform_.addressPrompt) parts.addressPrompt = platform_.addressPrompt(mainWindow_.get(), UiLanguage());
     if (platform_.connectionNotifier) parts.notifier = platform_.connectionNotifier(mainWindow_.get());
     parts.passwordDialog = platform_.passwordDialog;
-    connection_ = std::make_unique<ConnectionShell>(*document_, UiLanguage(), settings_.fontSize, options_.connection,
-                                                    std::move(parts), mainWindow_.get(), options_.logTracks);
+    net::ConnectionOptions connection = options_.connection;
+    connection.acceptAnyTrackSender = connection.acceptAnyTrackSender || settings_.acceptAnyTrackSender;
+    connection_ = std::make_unique<ConnectionShell>(*document_, UiLanguage(), settings_.fontSize,
+                                                    std::move(connection), std::move(parts), mainWindow_.get(),
+                                                    options_.logTracks);
     scope::CRivakView* scope = mainWindow_->Scope();
     QObject::connect(&connection_->Connection(), &net::ClientConnection::ScopeCentringRequested, scope,
                      &scope::CRivakView::OnCentringCommand);

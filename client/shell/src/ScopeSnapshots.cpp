@@ -1,8 +1,10 @@
 #include "vantor/shell/ScopeSnapshots.h"
 
-#include <QSaveFile>
+#include <QBuffer>
 
 #include <cmath>
+
+#include "vantor/platform/WholeFile.h"
 
 namespace vantor::shell {
 
@@ -16,13 +18,14 @@ std::optional<std::chrono::milliseconds> ParseSnapshotSeconds(const QString& tex
 
 std::optional<QString> WritePng(const QImage& image, const QString& file) {
   if (image.isNull()) return QStringLiteral("the scope has no picture yet");
-  QSaveFile out(file);
-  if (!out.open(QIODevice::WriteOnly)) return out.errorString();
-  if (!image.save(&out, "PNG")) {
-    out.cancelWriting();
-    return QStringLiteral("PNG encoding failed");
-  }
-  if (!out.commit()) return out.errorString();
+  // Encoded first, then written whole: a full disk leaves the previous
+  // picture, not a cut one.
+  QByteArray png;
+  QBuffer buffer(&png);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "PNG")) return QStringLiteral("PNG encoding failed");
+  QString error;
+  if (!WriteWholeFile(file, png, QIODevice::NotOpen, &error)) return error;
   return std::nullopt;
 }
 

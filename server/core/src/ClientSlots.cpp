@@ -98,6 +98,9 @@ void ClientSlots::AcceptClient(QTcpSocket* socket) {
   slot.datagram = new QUdpSocket(this);
   slot.datagram->connectToHost(peer, options_.datagramPort);
 
+  // Holds one control read: a peer that sends more without a break is cut
+  // off (see OnClientReadable) instead of filling the server's memory.
+  socket->setReadBufferSize(static_cast<qint64>(protocol::kControlReadBytes));
   connect(socket, &QTcpSocket::readyRead, this, [this, link] { OnClientReadable(link); });
   connect(socket, &QTcpSocket::disconnected, this, [this, link] { DropLink(link, ClientLeaveReason::PeerClosed); });
   connect(socket, &QTcpSocket::errorOccurred, this, [this, link] { DropLink(link, ClientLeaveReason::PeerClosed); });
@@ -127,6 +130,13 @@ void ClientSlots::OnClientReadable(Link* link) {
   while (SlotIndexOf(link) >= 0 && link->socket->bytesAvailable() > 0) {
     const QByteArray message = link->socket->read(static_cast<qint64>(protocol::kControlReadBytes));
     if (message.isEmpty()) break;
+    // A read that fills the whole buffer is no message a client writes (a
+    // chat message is at most 251 bytes): the peer pours bytes without a
+    // break and would flood every other client.
+    if (message.size() >= static_cast<qsizetype>(protocol::kControlReadBytes)) {
+      CutOff(static_cast<std::size_t>(SlotIndexOf(link)), ClientLeaveReason::PeerClosed);
+      break;
+    }
     if (link->info.joined) {
       RelayChat(message);
       continue;
@@ -145,8 +155,11 @@ void ClientSlots::OnClientReadable(Link* link) {
 }
 
 void ClientSlots::RelayChat(const QByteArray& message) {
-  for (const auto& slot : slots_) {
-    if (slot->link && slot->link->info.joined) slot->link->socket->write(message);
+  for (std::size_t i = 0; i < slots_.size(); ++i) {
+    const Link* link = slots_[i]->link.get();
+    if (link == nullptr || !link->info.joined) continue;
+    link->socket->write(message);
+    if (link->socket->bytesToWrite() > kMaxQueuedBytes) CutOff(i, ClientLeaveReason::SendFailed);
   }
 }
 
@@ -172,6 +185,14 @@ void ClientSlots::DropSlot(std::size_t index, ClientLeaveReason reason) {
     Q_EMIT ClientLeft(link->info, reason);
   }
   Q_EMIT ClientsChanged();
+}
+
+void ClientSlots::CutOff(std::size_t index, ClientLeaveReason reason) {
+  if (const Link* link = slots_[index]->link.get()) {
+    QObject::disconnect(link->socket, nullptr, this, nullptr);
+    link->socket->abort();
+  }
+  DropSlot(index, reason);
 }
 
 void ClientSlots::EndAllClients() {

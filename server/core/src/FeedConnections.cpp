@@ -11,10 +11,16 @@
 namespace vantor::server {
 
 struct FeedConnections::Connection {
+  Connection(std::size_t intakeBytes, std::chrono::milliseconds step)
+      : readBuffer(intakeBytes), intake(intakeBytes), pacer(intakeBytes, step) {}
+
   std::unique_ptr<FeedSocket> socket;
-  std::vector<char> readBuffer = std::vector<char>(FeedIntake::kIntakeBytes);
+  std::vector<char> readBuffer;
   QTimer* pacing = nullptr;
+  std::optional<FeedPacing::TimePoint> readDue;  // while `pacing` runs
+  std::size_t waitingBytes = 0;                  // what the system held at the last look
   FeedIntake intake;
+  FeedPacing pacer;
   WorldTable table;
   FeedStatistics statistics;
 };
@@ -34,29 +40,61 @@ std::optional<int> FeedConnections::Listen(quint16 port) {
 void FeedConnections::StopListening() { listener_.Close(); }
 
 void FeedConnections::AcceptFeed(qintptr descriptor) {
-  auto owned = std::make_unique<Connection>();
+  auto owned = std::make_unique<Connection>(intakeBytes_, readPacing_);
   Connection* feed = owned.get();
-  feed->socket = std::make_unique<FeedSocket>(descriptor, FeedIntake::kIntakeBytes);
+  feed->socket = std::make_unique<FeedSocket>(descriptor, intakeBytes_);
   feed->statistics.feed = nextFeedNumber_++;
   feed->statistics.peer = feed->socket->PeerAddress();
   feed->statistics.connectedAt = clock_.NowSeconds();
   feed->pacing = new QTimer(this);
   feed->pacing->setSingleShot(true);
-  feed->pacing->setInterval(readPacing_);
-  connect(feed->pacing, &QTimer::timeout, this, [this, feed] { ReadFeed(feed); });
-  // Readiness starts the pause before the read; nothing more is asked of the
-  // socket until that read has been made.
-  feed->socket->OnReadable([feed] {
-    feed->socket->SetNotification(false);
-    feed->pacing->start();
-  });
+  // A sleep never ends early; neither may the pacing step.
+  feed->pacing->setTimerType(Qt::PreciseTimer);
+  connect(feed->pacing, &QTimer::timeout, this, [this, feed] { OnPacingTimer(feed); });
+  feed->socket->OnReadable([this, feed] { OnFeedReadable(feed); });
   feeds_.push_back(std::move(owned));
   Q_EMIT FeedConnected(StatisticsOf(*feed));
   Q_EMIT FeedsChanged();
 }
 
+void FeedConnections::OnFeedReadable(Connection* feed) {
+  // Readiness starts the wait before the read; nothing more is asked of the
+  // socket until that read has been made.
+  feed->socket->SetNotification(false);
+  feed->waitingBytes = feed->socket->Available();
+  ScheduleRead(feed, feed->pacer.OnReadable(FeedPacing::Clock::now()));
+}
+
+void FeedConnections::OnPacingTimer(Connection* feed) {
+  feed->readDue.reset();
+  if (feed->pacer.Budgeted()) {
+    // A batch still arriving: its read waits until it stops growing.
+    const std::size_t waiting = feed->socket->Available();
+    if (waiting > feed->waitingBytes) {
+      feed->waitingBytes = waiting;
+      const auto now = FeedPacing::Clock::now();
+      const auto due = feed->pacer.OnReadable(now);
+      if (due > now) {
+        ScheduleRead(feed, due);
+        return;
+      }
+    }
+  }
+  ReadFeed(feed);
+}
+
+void FeedConnections::ScheduleRead(Connection* feed, FeedPacing::TimePoint due) {
+  // A read already due at that time stays as it is.
+  if (feed->pacing->isActive() && feed->readDue == due) return;
+  feed->readDue = due;
+  const auto wait = std::chrono::ceil<std::chrono::milliseconds>(due - FeedPacing::Clock::now());
+  feed->pacing->start(std::max(wait, std::chrono::milliseconds(0)));
+}
+
 void FeedConnections::ReadFeed(Connection* feed) {
-  const FeedSocket::ReadResult read = feed->socket->Read(feed->readBuffer.data(), feed->intake.ReadCapacity());
+  const auto readAt = FeedPacing::Clock::now();
+  const std::size_t allowance = std::min(feed->pacer.Allowance(readAt), feed->intake.ReadCapacity());
+  const FeedSocket::ReadResult read = feed->socket->Read(feed->readBuffer.data(), allowance);
   switch (read.status) {
     case FeedSocket::ReadStatus::EndOfStream:
       CloseFeed(feed, FeedCloseReason::PeerClosed);
@@ -73,6 +111,7 @@ void FeedConnections::ReadFeed(Connection* feed) {
                                        now, [this, feed] { clients_.BroadcastTracks(feed->table); });
       FeedStatistics& statistics = feed->statistics;
       statistics.bytesRead += read.bytes;
+      ++statistics.reads;
       statistics.records += static_cast<std::uint64_t>(result.objectRecords);
       statistics.skipped += static_cast<std::uint64_t>(result.skippedRecords);
       for (std::size_t i = 0; i < kFeedRecordStatusCount; ++i) {
@@ -90,6 +129,11 @@ void FeedConnections::ReadFeed(Connection* feed) {
       break;
     }
   }
+  const std::size_t taken = read.status == FeedSocket::ReadStatus::Data ? read.bytes : 0;
+  if (const auto next = feed->pacer.OnRead(readAt, taken, feed->socket->Available() > 0)) {
+    ScheduleRead(feed, *next);
+    return;
+  }
   // More waiting (or the end of the stream) shows as readiness again.
   feed->socket->SetNotification(true);
 }
@@ -106,7 +150,9 @@ void FeedConnections::CloseFeed(Connection* feed, FeedCloseReason reason) {
   feeds_.erase(it);
   Release(*closed);
   Q_EMIT FeedClosed(StatisticsOf(*closed), reason);
-  if (reason != FeedCloseReason::Stopped) clients_.EndAllClients();
+  // Only a feed that delivered a record (its mission clock record) is the
+  // simulator; a port scan or a stray connection closes quietly.
+  if (reason != FeedCloseReason::Stopped && closed->intake.MissionSeen()) clients_.EndAllClients();
   Q_EMIT FeedsChanged();
 }
 

@@ -158,7 +158,7 @@ void FeedIntake::ProcessRead(std::string_view bytes, WorldTable& table, MissionT
   }
 
   if (start < text.size()) {
-    if (start == 0 && text.size() >= kIntakeBytes) {
+    if (start == 0 && text.size() >= capacity_) {
       // A record longer than the intake can never complete; waiting for
       // room that never comes would stall the feed. Drop it and read on.
       held_.clear();

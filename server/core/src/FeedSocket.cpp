@@ -5,6 +5,7 @@
 #include <ws2tcpip.h>
 #else
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <cerrno>
@@ -69,6 +70,17 @@ FeedSocket::ReadResult FeedSocket::Read(char* buffer, std::size_t capacity) {
     if (Interrupted()) continue;
     return {WouldBlock() ? ReadStatus::WouldBlock : ReadStatus::Failed, 0};
   }
+}
+
+std::size_t FeedSocket::Available() const {
+#ifdef _WIN32
+  u_long count = 0;
+  if (::ioctlsocket(Native(descriptor_), FIONREAD, &count) != 0) return 0;
+#else
+  int count = 0;
+  if (::ioctl(Native(descriptor_), FIONREAD, &count) != 0 || count < 0) return 0;
+#endif
+  return static_cast<std::size_t>(count);
 }
 
 void FeedSocket::OnReadable(std::function<void()> onReadable) {

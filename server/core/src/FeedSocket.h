@@ -37,6 +37,8 @@ class FeedSocket {
   QHostAddress PeerAddress() const;
   // Reads at most `capacity` bytes (at least 1).
   ReadResult Read(char* buffer, std::size_t capacity);
+  // Bytes the system holds for the next reads (0 when it cannot tell).
+  std::size_t Available() const;
   // `onReadable` runs on the event loop whenever the socket has something
   // to read (data, the end of the stream, or a failure) and notification is
   // on.

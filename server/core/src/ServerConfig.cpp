@@ -57,9 +57,11 @@ void LoadConfig(const SettingsStore& store, ServerConfig& config) {
   LoadCoordinate(store, "Alat1", block.awacsLatitude[1]);
   LoadCoordinate(store, "Along0", block.awacsLongitude[0]);
   LoadCoordinate(store, "Along1", block.awacsLongitude[1]);
+  config.feedIntakeBytes =
+      ClampFeedIntake(store.ReadInt(kSection, "FeedIntake", static_cast<int>(kDefaultFeedIntakeBytes)));
 }
 
-void SaveConfig(SettingsStore& store, const ServerConfig& config) {
+bool SaveConfig(SettingsStore& store, const ServerConfig& config) {
   const protocol::ConfigBlock& block = config.block;
   for (int n = 0; n < static_cast<int>(kRadarTypeFlagCount); ++n) {
     store.WriteInt(kSection, Key("Ra%d", n), config.radarTypeShown[n]);
@@ -86,7 +88,8 @@ void SaveConfig(SettingsStore& store, const ServerConfig& config) {
   store.WriteString(kSection, "Alat1", FormatCoordinate(block.awacsLatitude[1]));
   store.WriteString(kSection, "Along0", FormatCoordinate(block.awacsLongitude[0]));
   store.WriteString(kSection, "Along1", FormatCoordinate(block.awacsLongitude[1]));
-  store.Sync();  // write failures are not reported
+  store.WriteInt(kSection, "FeedIntake", static_cast<int>(config.feedIntakeBytes));
+  return store.Sync();
 }
 
 QString ConfigIniText(const ServerConfig& config) {
@@ -112,6 +115,7 @@ QString ConfigIniText(const ServerConfig& config) {
   line("Alat1", FormatCoordinate(block.awacsLatitude[1]));
   line("Along0", FormatCoordinate(block.awacsLongitude[0]));
   line("Along1", FormatCoordinate(block.awacsLongitude[1]));
+  number("FeedIntake", static_cast<int>(config.feedIntakeBytes));
   number("MaxClient", config.maxClient);
   number("notlaunchfalcrest", config.notLaunch);
   return text;
@@ -141,9 +145,9 @@ void LoadStartSettings(const SettingsStore& store, ServerConfig& config) {
   config.maxClient = ClampMaxClient(store.ReadInt(kSection, "MaxClient", kDefaultMaxClient));
 }
 
-void SaveNotLaunch(SettingsStore& store, int notLaunch) {
+bool SaveNotLaunch(SettingsStore& store, int notLaunch) {
   store.WriteInt(kSection, "notlaunchfalcrest", notLaunch);
-  store.Sync();
+  return store.Sync();
 }
 
 std::string CutPassword(const QString& password) {
@@ -157,6 +161,11 @@ std::string CutPassword(const QString& password) {
 }
 
 int ClampMaxClient(int value) { return std::clamp(value, 1, protocol::kMaxClientSlots); }
+
+std::size_t ClampFeedIntake(long long value) {
+  return static_cast<std::size_t>(std::clamp<long long>(value, static_cast<long long>(kDefaultFeedIntakeBytes),
+                                                        static_cast<long long>(kMaxFeedIntakeBytes)));
+}
 
 QString FormatCoordinate(double degrees) { return QString::fromStdString(protocol::FormatFixed(degrees, 6)); }
 

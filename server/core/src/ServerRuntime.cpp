@@ -1,9 +1,9 @@
 #include "vantor/server/ServerRuntime.h"
 
+#include "vantor/platform/InstallerLanguage.h"
 #include "vantor/platform/Notifier.h"
 #include "vantor/platform/SettingsStore.h"
 #include "vantor/server/SocketErrorTexts.h"
-#include "vantor/platform/InstallerLanguage.h"
 #include "vantor/texts/QText.h"
 #include "vantor/texts/Texts.h"
 
@@ -51,12 +51,14 @@ ServerRuntime::ServerRuntime(ServerStores stores, Notifier& notifier, ServerOpti
       config_, mission_, ClientSlots::Services{*services_.clock, *services_.hostCheck, *services_.timers},
       ClientSlots::Options{options_.clientPort, options_.joinTimeout}, this);
   feeds_ = std::make_unique<FeedConnections>(*clients_, mission_, *services_.clock, options_.feedReadPacing, this);
+  feeds_->SetIntakeBytes(FeedIntakeBytes());
 
   connect(clients_.get(), &ClientSlots::ClientRefused, this, [this](const QHostAddress&, ClientRefusal reason) {
     if (reason == ClientRefusal::HostCheck) ShowError(TextId::SrvOnlyFalcrestServer);
   });
-  connect(feeds_.get(), &FeedConnections::FeedClosed, this, [this](const FeedStatistics&, FeedCloseReason reason) {
-    if (reason == FeedCloseReason::ReadFailed) ShowError(TextId::SrvFeedErrorOccurred);
+  connect(feeds_.get(), &FeedConnections::FeedClosed, this, [this](const FeedStatistics& feed, FeedCloseReason reason) {
+    // A connection that never sent a record was no simulator.
+    if (reason == FeedCloseReason::ReadFailed && feed.missionClockSeen) ShowError(TextId::SrvFeedErrorOccurred);
   });
 }
 
@@ -72,7 +74,13 @@ ServerRuntime::~ServerRuntime() {
 void ServerRuntime::ApplyConfig(const ServerConfig& config) {
   if (config == config_) return;
   config_ = config;
+  feeds_->SetIntakeBytes(FeedIntakeBytes());
   Q_EMIT ConfigChanged(config_);
+}
+
+std::size_t ServerRuntime::FeedIntakeBytes() const {
+  return options_.feedIntakeBytes ? ClampFeedIntake(static_cast<long long>(*options_.feedIntakeBytes))
+                                  : config_.feedIntakeBytes;
 }
 
 void ServerRuntime::LoadConfig() {
@@ -81,7 +89,15 @@ void ServerRuntime::LoadConfig() {
   ApplyConfig(loaded);
 }
 
-void ServerRuntime::SaveConfig() { server::SaveConfig(*stores_.server, config_); }
+bool ServerRuntime::SaveConfig() {
+  if (server::SaveConfig(*stores_.server, config_)) return true;
+  ShowConfigNotSaved();
+  return false;
+}
+
+void ServerRuntime::ShowConfigNotSaved() {
+  notifier_.ShowError(QText(TextId::SrvConfigNotSaved, language_).arg(stores_.server->Location()));
+}
 
 void ServerRuntime::LoadStartSettings() {
   ServerConfig loaded = config_;
@@ -95,7 +111,7 @@ QString ServerRuntime::StatusText() const {
 
 void ServerRuntime::StartServer(StartOptions options) {
   LoadConfig();
-  SaveNotLaunch(*stores_.server, config_.notLaunch);
+  if (!SaveNotLaunch(*stores_.server, config_.notLaunch)) ShowConfigNotSaved();
   running_ = true;
   Q_EMIT StatusChanged(StatusText());
 

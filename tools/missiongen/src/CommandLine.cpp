@@ -94,7 +94,11 @@ std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, int& e
   const QCommandLineOption status("status", "Report progress on standard error every this many seconds.", "seconds",
                                   defaults.status);
   const QCommandLineOption fast("fast", "Do not pace batches: write them as fast as the output takes them.");
-  parser.addOptions({host, port, rate, objects, duration, seed, record, replay, toStdout, fast, status});
+  const QCommandLineOption stamp("stamp",
+                                 "Close every batch with a batch stamp: one more record (id 99999999) whose name "
+                                 "holds the batch number and the time it was written, for vantor-load's latency "
+                                 "figures. Clients never show it.");
+  parser.addOptions({host, port, rate, objects, duration, seed, record, replay, toStdout, fast, status, stamp});
 
   if (!parser.parse(arguments)) {
     std::cerr << "vantor-missiongen: " << parser.errorText().toStdString() << "\n(--help lists the options)\n";
@@ -145,6 +149,7 @@ std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, int& e
   line.replayPath = parser.value(replay);
   line.toStdout = parser.isSet(toStdout);
   line.fast = parser.isSet(fast);
+  line.stamp = parser.isSet(stamp);
   line.statusSeconds = parser.value(status).toInt(&ok);
   if (!ok || line.statusSeconds < 0) return fail("--status must be a number of seconds");
   if (parser.isSet(replay) && line.replayPath.isEmpty()) return fail("--replay needs a file");

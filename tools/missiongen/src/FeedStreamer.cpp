@@ -1,5 +1,7 @@
 #include "vantor/missiongen/FeedStreamer.h"
 
+#include "vantor/missiongen/BatchStamp.h"
+
 #include <cmath>
 #include <iostream>
 
@@ -36,7 +38,11 @@ void FeedStreamer::ReportStatus() {
 void FeedStreamer::Stop() { Finish(0); }
 
 void FeedStreamer::OnOpened() {
-  Emit(source_.ClockRecord());
+  std::string opening = source_.ClockRecord();
+  // A stamp right after the clock record makes the stamp the first object
+  // of the server's table, so it leads every broadcast that carries it.
+  if (options_.stamp) AppendStampRecord(opening, {.batch = written_, .sentMicros = WallClockMicros()});
+  Emit(opening);
   if (source_.HoldWhileDisconnected()) {
     clock_.restart();
     paceBase_ = produced_;
@@ -59,6 +65,7 @@ bool FeedStreamer::Produce(bool send) {
   if (!batch) return false;
   ++produced_;
   if (send) {
+    if (options_.stamp) AppendStampRecord(*batch, {.batch = written_ + 1, .sentMicros = WallClockMicros()});
     Emit(*batch);
     ++written_;
   } else if (output_.Connected()) {

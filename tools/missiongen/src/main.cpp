@@ -3,6 +3,7 @@
 #include "vantor/missiongen/CommandLine.h"
 #include "vantor/missiongen/FeedOutput.h"
 #include "vantor/missiongen/FeedStreamer.h"
+#include "vantor/missiongen/RecordingFile.h"
 #include "vantor/missiongen/TerminationSignals.h"
 
 #include <QCoreApplication>
@@ -10,6 +11,8 @@
 #include <fstream>
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <string>
 
 using namespace vantor::missiongen;
 
@@ -45,11 +48,13 @@ int main(int argc, char** argv) {
     source = std::make_unique<MissionSource>(options, line->BatchLimit());
   }
 
-  std::ofstream record;
+  // Written beside its name and moved into place at the end: a recording
+  // that cannot be completed leaves the previous one as it was.
+  std::optional<RecordingFile> record;
   if (!line->recordPath.isEmpty()) {
-    record.open(line->recordPath.toStdString(), std::ios::binary | std::ios::trunc);
-    if (!record) {
-      std::cerr << "vantor-missiongen: cannot create " << line->recordPath.toStdString() << "\n";
+    record.emplace(line->recordPath.toStdString());
+    if (!record->Open()) {
+      std::cerr << "vantor-missiongen: cannot create " << record->PartialPath().string() << "\n";
       return 1;
     }
   }
@@ -64,8 +69,9 @@ int main(int argc, char** argv) {
   streamOptions.rate = line->rate;
   streamOptions.paced = !line->fast;
   streamOptions.statusSeconds = line->statusSeconds;
+  streamOptions.stamp = line->stamp;
   FeedStreamer streamer(*source, *output, streamOptions);
-  if (record.is_open()) streamer.SetRecord(&record);
+  if (record) streamer.SetRecord(&record->Stream());
 
   TerminationSignals stopRequests;
   QObject::connect(&stopRequests, &TerminationSignals::Requested, &streamer, &FeedStreamer::Stop);
@@ -73,6 +79,11 @@ int main(int argc, char** argv) {
     if (streamer.BatchesSkipped() > 0)
       std::cerr << "vantor-missiongen: " << streamer.BatchesSkipped()
                 << " batches were not sent because the server did not keep up\n";
+    std::string error;
+    if (record && !record->Commit(&error)) {
+      std::cerr << "vantor-missiongen: the recording could not be completed (" << error << "); "
+                << record->Path().string() << " is left as it was\n";
+    }
     QCoreApplication::exit(code);
   });
   streamer.Start();

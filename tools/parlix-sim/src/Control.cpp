@@ -56,6 +56,12 @@ std::optional<std::string> ParseControl(std::string_view text, ControlSettings& 
       const std::string character = Unescape(argument);
       if (character.size() != 1) return where + "fill needs one character";
       parsed.fill = character.front();
+    } else if (word == "shrink") {
+      std::size_t bytes = 0;
+      const auto [at, error] = std::from_chars(argument.data(), argument.data() + argument.size(), bytes);
+      if (error != std::errc() || at != argument.data() + argument.size())
+        return where + "shrink needs a size in bytes";
+      parsed.shrinkTo = bytes;
     } else if (word == "answer") {
       const std::size_t tab = argument.find('\t');
       if (tab == std::string_view::npos) return where + "answer needs a command, a TAB and a reply";

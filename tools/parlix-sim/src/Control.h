@@ -8,6 +8,8 @@
 //   drop                       read commands but never answer them
 //   hold                       hold the operation mutex while the line is there
 //   fill <character>           fill the area after the reply instead of a NUL
+//   shrink <bytes>             cut the area to this size after writing each
+//                              reply, before signalling it (a hostile peer)
 //   answer <command>TAB<reply> answer exactly this command with this reply;
 //                              "*" as command matches every command
 //   stop                       end as on SIGTERM (the way to stop a stand-in
@@ -15,6 +17,7 @@
 // Commands and replies use the escapes \r \n \t \\ \0 and \xHH.
 
 #include <chrono>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -29,6 +32,7 @@ struct ControlSettings {
   bool hold = false;
   bool stop = false;
   std::optional<char> fill;
+  std::optional<std::size_t> shrinkTo;
   std::vector<std::pair<std::string, std::string>> answers;
 
   // The scripted reply for `command`, if any.

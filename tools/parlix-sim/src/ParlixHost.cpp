@@ -6,6 +6,7 @@
 namespace vantor::parlixsim {
 
 std::string ReadCommand(std::span<const char> area) {
+  if (area.empty()) return {};  // shrunk away
   const void* nul = std::memchr(area.data(), '\0', area.size());
   const std::size_t length =
       nul != nullptr ? static_cast<std::size_t>(static_cast<const char*>(nul) - area.data()) : area.size();

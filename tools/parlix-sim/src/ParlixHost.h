@@ -25,6 +25,9 @@ class ParlixHost {
   // Takes the operation mutex as a client would, to keep clients out.
   virtual bool AcquireOperationMutex(std::chrono::milliseconds timeout) = 0;
   virtual void ReleaseOperationMutex() = 0;
+  // Changes the size of the shared area under its clients; false where the
+  // platform cannot (a Win32 section keeps its size).
+  virtual bool ResizeArea(std::size_t) { return false; }
 };
 
 // Creates the objects under `names`, first removing leftovers of a stand-in

@@ -78,6 +78,18 @@ class PosixParlixHost final : public ParlixHost {
   void SignalDone() override { sem_post(done_); }
   bool AcquireOperationMutex(std::chrono::milliseconds timeout) override { return WaitUntilDeadline(mutex_, timeout); }
   void ReleaseOperationMutex() override { sem_post(mutex_); }
+  bool ResizeArea(std::size_t size) override {
+    if (ftruncate(memory_, static_cast<off_t>(size)) != 0) return false;
+    if (area_ != nullptr) munmap(area_, areaSize_);
+    area_ = nullptr;
+    areaSize_ = 0;
+    if (size == 0) return true;
+    void* area = mmap(nullptr, size, PROT_READ | PROT_WRITE, MAP_SHARED, memory_, 0);
+    if (area == MAP_FAILED) return false;
+    area_ = static_cast<char*>(area);
+    areaSize_ = size;
+    return true;
+  }
 
  private:
   // An exclusive lock on a small named object, held for the stand-in's

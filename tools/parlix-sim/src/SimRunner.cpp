@@ -72,6 +72,7 @@ ControlSettings SimRunner::CurrentSettings() {
   settings.hold = settings.hold || std::chrono::steady_clock::now() < holdUntil_;
   settings.stop = settings.stop || options_.base.stop;
   if (!settings.fill) settings.fill = options_.base.fill;
+  if (!settings.shrinkTo) settings.shrinkTo = options_.base.shrinkTo;
   settings.answers.insert(settings.answers.end(), options_.base.answers.begin(), options_.base.answers.end());
   return settings;
 }
@@ -105,6 +106,9 @@ void SimRunner::Serve(const volatile std::sig_atomic_t& stop) {
         std::min<std::chrono::steady_clock::duration>(kSleepSlice, answerAt - std::chrono::steady_clock::now()));
   }
   WriteReply(host_.Area(), answer, settings.fill ? &*settings.fill : nullptr);
+  if (settings.shrinkTo && !host_.ResizeArea(*settings.shrinkTo)) {
+    std::cerr << "parlix-sim: the area cannot be resized here" << std::endl;
+  }
   host_.SignalDone();
   if (options_.verbose) std::cout << "-> " << Escape(answer) << std::endl;
 }

@@ -136,6 +136,15 @@ ServerSetup DefaultServerSetup() {
   return setup;
 }
 
+namespace {
+
+// A CR would split the name's reply line, a NUL end the reply there.
+bool HoldsControlCharacter(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20; });
+}
+
+}  // namespace
+
 std::optional<std::string> ParseServerSetup(std::string_view text, ServerSetup& setup) {
   ServerSetup parsed;
   std::set<int32_t> channelIds;
@@ -160,6 +169,7 @@ std::optional<std::string> ParseServerSetup(std::string_view text, ServerSetup& 
       player.channelId = *channel;
       player.name = std::string(fields[3]);
       if (player.name.empty()) return where + "the player name is empty";
+      if (HoldsControlCharacter(player.name)) return where + "the player name holds a control character";
       const auto flags = FlagBits(fields.size() > 4 ? fields[4] : "", kPlayerFlagNames);
       const auto channelPrivileges = FlagBits(fields.size() > 5 ? fields[5] : "", kChannelPrivilegeNames);
       const auto privileges = FlagBits(fields.size() > 6 ? fields[6] : "", kPrivilegeNames);
@@ -178,10 +188,12 @@ std::optional<std::string> ParseServerSetup(std::string_view text, ServerSetup& 
     channel.id = *id;
     channel.name = std::string(fields[1]);
     if (channel.name.empty()) return where + "the channel name is empty";
+    if (HoldsControlCharacter(channel.name)) return where + "the channel name holds a control character";
     const auto flags = FlagBits(fields.size() > 2 ? fields[2] : "", kChannelFlagNames);
     if (!flags) return where + "unknown channel flag name";
     channel.flags = *flags & ~channel_flag::kPassword;
     if (fields.size() > 3) channel.password = std::string(fields[3]);
+    if (HoldsControlCharacter(channel.password)) return where + "the password holds a control character";
     if (!channel.password.empty()) channel.flags |= channel_flag::kPassword;
     if (fields.size() > 4 && !fields[4].empty()) {
       const auto parent = ToInt(fields[4]);

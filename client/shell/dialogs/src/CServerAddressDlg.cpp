@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLinearGradient>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -48,7 +49,7 @@ QPixmap ServerDialogBanner(int width, int height) {
 }
 
 CServerAddressDlg::CServerAddressDlg(net::ServerAddressList& list, Language language, QWidget* parent)
-    : QDialog(parent), list_(list) {
+    : QDialog(parent), list_(list), language_(language) {
   setObjectName("serverAddressDialog");
   setWindowTitle(QText(TextId::ServerDialogTitle, language));
 
@@ -114,13 +115,17 @@ void CServerAddressDlg::OnOk() {
   const QString chosen = Address();
   if (chosen.isEmpty()) return;
   // A file that cannot be written is no reason not to connect.
-  list_.Confirm(chosen);
+  if (!list_.Confirm(chosen)) ReportNotSaved();
   accept();
 }
 
 void CServerAddressDlg::OnResetList() {
-  list_.Reset();
+  if (!list_.Reset()) ReportNotSaved();
   FillDropDown();
+}
+
+void CServerAddressDlg::ReportNotSaved() {
+  QMessageBox::warning(this, windowTitle(), QText(TextId::ServerListNotSaved, language_).arg(list_.FilePath()));
 }
 
 std::optional<QString> CServerAddressDlg::Run(net::ServerAddressList& list, Language language, QWidget* parent) {

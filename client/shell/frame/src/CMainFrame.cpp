@@ -16,6 +16,7 @@
 #include "vantor/net/ClientConnection.h"
 #include "vantor/platform/Display.h"
 #include "vantor/platform/Notifier.h"
+#include "vantor/platform/SettingsStore.h"
 #include "vantor/scope/CRivakView.h"
 #include "vantor/shell/CAboutDlg.h"
 #include "vantor/shell/CAssignCallsignDlg.h"
@@ -352,7 +353,11 @@ void CMainFrame::OpenDisplaySettings(bool fromPanel) {
   if (dialog.exec() == QDialog::Accepted) {
     model::ClientSettings chosen = context_.settings;
     dialog.Save(chosen);
-    chosen.Store(context_.store);
+    // Applied all the same; the user learns they are not kept.
+    if (!chosen.Store(context_.store)) {
+      NotifierForDisplay(kProgram, QStringLiteral("VANTOR"), this)
+          ->ShowError(QText(TextId::FrameSettingsNotSaved, context_.language).arg(context_.store.Location()));
+    }
     context_.settings = chosen;
     // The wind is the scope's alone: never stored.
     options.windDirectionDeg = dialog.SavedWind();

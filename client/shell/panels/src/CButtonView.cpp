@@ -418,6 +418,13 @@ void CButtonView::OnAtcClicked() {
   scope_.update();
 }
 
+void CButtonView::ShowScopeSwitches() {
+  const scope::ScopeOptions& options = scope_.Options();
+  labelsOn_ = options.labelsOption;
+  SetPicture(Control::Labels, PictureFor(labelsOn_));
+  SetPicture(Control::Coverage, PictureFor(options.coverageShown));
+}
+
 void CButtonView::OnLabelsClicked() {
   scope::ScopeOptions& options = scope_.Options();
   options.labelsOption = !options.labelsOption;

@@ -38,6 +38,9 @@ class SettingsStore {
   void WriteString(const QString& section, const QString& name, const QString& value);
   void Remove(const QString& section, const QString& name);
   // Flushes pending writes; true when the store was written without error.
+  // A store that cannot be written keeps its previous content (the file is
+  // written beside it and renamed) and the values stay pending for the next
+  // call.
   bool Sync();
 
   QString Location() const;
@@ -49,7 +52,13 @@ class SettingsStore {
   QString StoredSection(const QString& section) const;
   QString StoredKey(const QString& section, const QString& name) const;
 
+  // Replaces settings_ after a failed write; see Sync.
+  void Renew();
+  // Whether the store's file holds every value as this object has it.
+  bool WrittenWhole() const;
+
   std::unique_ptr<QSettings> settings_;
+  bool failed_ = false;  // the last write failed
 };
 
 // Leading-digit integer conversion of a profile string (optional blanks and

@@ -15,6 +15,11 @@ inline constexpr int kJoinTimeoutMs = 15000;
 inline constexpr int kAirfieldCount = 22;                // airfield index 1 ... 22
 inline constexpr std::size_t kPasswordLength = 9;        // passwords travel as their first 9 characters
 inline constexpr std::size_t kMaxDatagramBytes = 10000;  // a receiver reads at most this much of a datagram
+// The receive buffer a client asks for on its track port. A broadcast of a
+// large mission (about 800 kB for 10,000 objects) arrives at once and must
+// wait there while the client is busy drawing; the system's default holds
+// a fifth of it. Systems may grant less.
+inline constexpr int kTrackReceiveBufferBytes = 4 * 1024 * 1024;
 inline constexpr std::size_t kControlReadBytes = 10000;  // one control-channel read
 inline constexpr std::size_t kMaxChatTextLength = 250;   // what a sender puts in one chat message
 inline constexpr std::size_t kChatRejectBytes = 255;     // a received chat message this long or longer is refused

@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <functional>
 #include <list>
-#include <ranges>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -32,6 +31,9 @@ inline constexpr double kMinimumAirAltitudeM = 12.0;      // class "B" below thi
 inline constexpr double kMinimumHostileSpeedKmh = 100.0;  // hostile class "B" slower than this is not shown
 inline constexpr std::int64_t kHistorySpacingS = 5;       // a new point only when more than this has passed
 inline constexpr int kAwacsLostTicks = 40;
+// Contacts the table holds at most; a record for a new contact beyond it is
+// not taken (a mission holds a few hundred objects, a load test 10,000).
+inline constexpr std::size_t kMaxContacts = 20000;
 
 // The contact table with the part of the client's state that track records
 // and log-ons change, as it was at one moment (a replay seeks with these).
@@ -81,8 +83,17 @@ class CRivakDoc {
   const CContact* FindContact(int id) const;
   std::size_t ContactCount() const { return contacts_.size(); }
   // The table in creation order. Hold ContactTableLock() while walking it.
-  std::ranges::subrange<ContactList::iterator> Contacts() { return {contacts_.begin(), contacts_.end()}; }
-  std::ranges::subrange<ContactList::const_iterator> Contacts() const { return {contacts_.cbegin(), contacts_.cend()}; }
+  // (A plain pair rather than std::ranges::subrange, which clang 14 cannot
+  // build with libstdc++ 12: the fuzz build uses clang.)
+  template <typename Iterator>
+  struct ContactRange {
+    Iterator first;
+    Iterator last;
+    Iterator begin() const { return first; }  // NOLINT(readability-identifier-naming)
+    Iterator end() const { return last; }      // NOLINT(readability-identifier-naming)
+  };
+  ContactRange<ContactList::iterator> Contacts() { return {contacts_.begin(), contacts_.end()}; }
+  ContactRange<ContactList::const_iterator> Contacts() const { return {contacts_.cbegin(), contacts_.cend()}; }
   ContactLock& ContactTableLock() const { return state_.contactLock; }
 
   // --- Reference data ------------------------------------------------------

@@ -24,6 +24,7 @@ inline constexpr const char* kShowRose = "Showrose";
 inline constexpr const char* kShowParlix = "ShowParlix";
 inline constexpr const char* kHideSpeed = "DONOTShowspeed";
 inline constexpr const char* kFontSize = "fontsize";  // a string
+inline constexpr const char* kAcceptAnyTrackSender = "AcceptAnyTrackSender";
 }  // namespace setting_name
 
 // Flags are stored as integers (0 or 1; any other number reads as set).
@@ -37,6 +38,8 @@ struct ClientSettings {
   bool hideSpeed = false;
   int fontSize = 12;  // label font height in pixels (as stored: 0 for a text without leading digits)
   QString fontSizeText = QStringLiteral("12");  // "fontsize" as stored; the settings dialog selects by it
+  // Track datagrams from any sender, not only from the server's address.
+  bool acceptAnyTrackSender = false;
   // From the installer's value; French for an unknown one, whose texts and
   // menu are French.
   Language language = Language::French;
@@ -45,7 +48,9 @@ struct ClientSettings {
   static ClientSettings Load(const SettingsStore& store);
   // Writes the eight values the display settings dialog keeps ("Installer
   // Language" is the installer's and never written).
-  void Store(SettingsStore& store) const;
+  // False when the store could not be written (a full disk, a read-only
+  // folder): its previous content stays and the values stay pending.
+  bool Store(SettingsStore& store) const;
 };
 
 }  // namespace vantor::model

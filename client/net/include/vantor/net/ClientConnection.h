@@ -52,6 +52,10 @@ struct ConnectionOptions {
   // log-on; a wrong one counts as a wrong entry and the dialog follows.
   std::optional<QString> presetPassword;
   QString serverListFile = QString::fromLatin1("Configsrv.cfg");
+  // Track datagrams are taken only from the address the control connection
+  // goes to; true takes them from any sender (a server whose datagrams leave
+  // from another address).
+  bool acceptAnyTrackSender = false;
 };
 
 enum class ConnectionState {
@@ -97,14 +101,17 @@ class ClientConnection : public QObject {
   protocol::CoalitionCode OwnCoalition() const;
 
   ConnectionState State() const { return state_; }
+  const ConnectionOptions& Options() const { return options_; }
   bool IsJoined() const { return state_ == ConnectionState::Joined; }
   // The address given to the last ConnectToServer.
   const QString& ServerAddress() const { return serverAddress_; }
   // The local port of the datagram socket, 0 without one.
   quint16 DatagramPort() const;
-  // Sender of the last datagram (recorded, not checked).
+  // Sender of the last datagram read.
   const QHostAddress& LastDatagramSender() const { return fromAddress_; }
   quint16 LastDatagramSenderPort() const { return fromPort_; }
+  // Datagrams left unread because they did not come from the server.
+  std::uint64_t RefusedDatagrams() const { return refusedDatagrams_; }
   // Hands every accepted datagram, chat read and log-on to `tap` as well;
   // nullptr stops. The tap must outlive the connection or be removed first.
   void SetReceptionTap(ReceptionTap* tap) { tap_ = tap; }
@@ -150,6 +157,7 @@ class ClientConnection : public QObject {
   // once joined; during the log-on later bytes wait in the socket.
   bool ReadsControl() const;
   bool ControlConnected() const;
+  bool FromServer(const QHostAddress& sender) const;
   bool OpenDatagramSocket();
   void OpenControlSocket();
   // The client's own end of the control connection: closed, without a
@@ -185,6 +193,8 @@ class ClientConnection : public QObject {
   std::array<std::uint8_t, protocol::kMaxDatagramBytes> datagramBuffer_{};
   QHostAddress fromAddress_;
   quint16 fromPort_ = 0;
+  QHostAddress serverPeer_;  // the control connection's peer, once connected
+  std::uint64_t refusedDatagrams_ = 0;
 };
 
 }  // namespace vantor::net

@@ -41,7 +41,8 @@ class ServerAddressList {
   QStringList entries_;
 };
 
-// What a typed address means: surrounding blanks are not part of it.
+// What a typed address means: surrounding blanks and byte-order marks are
+// not part of it.
 QString NormalisedAddress(const QString& typed);
 
 }  // namespace vantor::net

@@ -59,6 +59,10 @@ class ClientSlots final : public QObject {
   Q_OBJECT
 
  public:
+  // Chat queued for one client that does not read; past it the client is
+  // dropped as a failed send is.
+  static constexpr qint64 kMaxQueuedBytes = 256 * 1024;
+
   struct Options {
     // The UDP port the clients receive datagrams on.
     quint16 datagramPort = protocol::kClientPort;
@@ -112,6 +116,8 @@ class ClientSlots final : public QObject {
   void OnJoinTimeout(Link* link);
   void DropLink(Link* link, ClientLeaveReason reason);
   void DropSlot(std::size_t index, ClientLeaveReason reason);
+  // Drops at once, discarding whatever is still queued for the client.
+  void CutOff(std::size_t index, ClientLeaveReason reason);
   int SlotIndexOf(const Link* link) const;
   void RelayChat(const QByteArray& message);
   bool SendDatagrams(std::size_t index, std::span<const std::string> datagrams);

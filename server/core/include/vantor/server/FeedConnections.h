@@ -1,6 +1,7 @@
 #pragma once
 // The simulator feeds: the feed listening socket and every accepted feed
-// connection with its intake, its world table and its read pacing. After
+// connection with its intake, its world table and its read pacing
+// (FeedPacing). After
 // each complete batch the connection's table goes to the client slots for
 // broadcast; the end of a connection ends every client. QtCore/QtNetwork
 // only.
@@ -12,6 +13,7 @@
 #include <optional>
 #include <vector>
 
+#include "vantor/server/FeedPacing.h"
 #include "vantor/server/FeedProcessor.h"
 #include "vantor/server/TcpListener.h"
 #include "vantor/server/WorldSnapshot.h"
@@ -43,6 +45,10 @@ class FeedConnections final : public QObject {
   std::optional<int> Listen(quint16 port);
   void StopListening();
   quint16 Port() const { return listener_.Port(); }
+  // Bytes read per pacing step by the connections accepted from now on:
+  // the server's "FeedIntake" (see FeedPacing).
+  void SetIntakeBytes(std::size_t bytes) { intakeBytes_ = bytes; }
+  std::size_t IntakeBytes() const { return intakeBytes_; }
   // Closes every feed connection; the clients are left to the caller.
   void CloseAll();
 
@@ -64,6 +70,9 @@ class FeedConnections final : public QObject {
   struct Connection;
 
   void AcceptFeed(qintptr descriptor);
+  void OnFeedReadable(Connection* feed);
+  void OnPacingTimer(Connection* feed);
+  void ScheduleRead(Connection* feed, FeedPacing::TimePoint due);
   void ReadFeed(Connection* feed);
   bool Holds(const Connection* feed) const;
   void CloseFeed(Connection* feed, FeedCloseReason reason);
@@ -74,6 +83,7 @@ class FeedConnections final : public QObject {
   MissionTime& mission_;
   const WallClock& clock_;
   std::chrono::milliseconds readPacing_;
+  std::size_t intakeBytes_ = kDefaultFeedIntakeBytes;
   TcpListener listener_;
   int nextFeedNumber_ = 1;
   std::vector<std::unique_ptr<Connection>> feeds_;

@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 
+#include "vantor/server/FeedPacing.h"
 #include "vantor/server/WorldTable.h"
 
 namespace vantor::server {
@@ -74,15 +75,19 @@ struct FeedIntakeResult {
   std::array<int, kFeedRecordStatusCount> skippedBy{};
 };
 
-// One feed connection's intake: up to 10,000 bytes of carried plus newly
-// read text, and whether the mission clock record has been consumed.
+// One feed connection's intake: up to its capacity (10,000 bytes unless
+// the server's "FeedIntake" setting raises it) of carried plus newly read
+// text, and whether the mission clock record has been consumed.
 class FeedIntake {
  public:
-  static constexpr std::size_t kIntakeBytes = 10000;
+  static constexpr std::size_t kIntakeBytes = kDefaultFeedIntakeBytes;
   using BroadcastFn = std::function<void()>;
 
+  explicit FeedIntake(std::size_t capacityBytes = kIntakeBytes) : capacity_(capacityBytes) {}
+
+  std::size_t Capacity() const { return capacity_; }
   // How many bytes the next read may take.
-  std::size_t ReadCapacity() const { return kIntakeBytes - held_.size(); }
+  std::size_t ReadCapacity() const { return capacity_ - held_.size(); }
   std::size_t Carry() const { return held_.size(); }
   bool MissionSeen() const { return missionSeen_; }
 
@@ -98,6 +103,7 @@ class FeedIntake {
   void ProcessRecord(std::string_view record, WorldTable& table, MissionTime& mission, std::int64_t now,
                      FeedIntakeResult& result);
 
+  std::size_t capacity_;
   std::string held_;  // carried text of an unfinished record
   bool missionSeen_ = false;
 };

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "vantor/protocol/ConfigBlock.h"
+#include "vantor/server/FeedPacing.h"
 #include "vantor/server/RadarTypeFilter.h"
 
 namespace vantor {
@@ -19,12 +20,17 @@ class SettingsStore;
 namespace vantor::server {
 
 inline constexpr int kDefaultMaxClient = 2;
+// The feed intake ("FeedIntake"): bytes read per 100 ms pacing step. Below
+// the default a record of the feed might no longer fit; 16 MiB is more than
+// 200,000 objects a batch.
+inline constexpr std::size_t kMaxFeedIntakeBytes = 16 * 1024 * 1024;
 
 struct ServerConfig {
   protocol::ConfigBlock block;  // version 6; missionClock is filled per client
   RadarTypeFlags radarTypeShown{};
-  int maxClient = kDefaultMaxClient;  // 1 ... 10
-  int notLaunch = 0;                  // 1 = do not start the simulator
+  int maxClient = kDefaultMaxClient;                      // 1 ... 10
+  int notLaunch = 0;                                      // 1 = do not start the simulator
+  std::size_t feedIntakeBytes = kDefaultFeedIntakeBytes;  // kDefaultFeedIntakeBytes ... kMaxFeedIntakeBytes
 
   bool operator==(const ServerConfig&) const = default;
 };
@@ -34,13 +40,14 @@ ServerConfig DefaultServerConfig();
 
 // Every key but "notlaunchfalcrest" and "MaxClient" (read by
 // LoadStartSettings). Missing keys take their defaults; a coordinate that
-// does not read keeps the value `config` had.
+// does not read keeps the value `config` had; "FeedIntake" is kept in its
+// range.
 void LoadConfig(const SettingsStore& store, ServerConfig& config);
 // Every key but "notlaunchfalcrest" (written when the server starts).
-void SaveConfig(SettingsStore& store, const ServerConfig& config);
+bool SaveConfig(SettingsStore& store, const ServerConfig& config);
 // "notlaunchfalcrest" (default 0) and "MaxClient" (default 2, clamped to 1 ... 10).
 void LoadStartSettings(const SettingsStore& store, ServerConfig& config);
-void SaveNotLaunch(SettingsStore& store, int notLaunch);
+bool SaveNotLaunch(SettingsStore& store, int notLaunch);
 
 // The configuration as the INI text of a settings file: section [Config]
 // with every key the server reads from it, in the order they are loaded.
@@ -50,6 +57,7 @@ QString ConfigIniText(const ServerConfig& config);
 QString QuotedIniValue(const QString& value);
 
 int ClampMaxClient(int value);
+std::size_t ClampFeedIntake(long long value);
 // A password as it travels: its UTF-8 text cut to at most 9 bytes, never
 // inside a character.
 std::string CutPassword(const QString& password);

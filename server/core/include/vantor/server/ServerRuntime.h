@@ -39,6 +39,9 @@ struct ServerOptions {
   quint16 clientPort = protocol::kClientPort;
   std::chrono::milliseconds joinTimeout{protocol::kJoinTimeoutMs};
   std::chrono::milliseconds feedReadPacing = FeedConnections::kDefaultReadPacing;
+  // Bytes a feed may deliver per pacing step on this run, instead of the
+  // "FeedIntake" setting (kept in its range).
+  std::optional<std::size_t> feedIntakeBytes;
 };
 
 // The platform seams the server runs over; a missing one takes its default.
@@ -93,8 +96,10 @@ class ServerRuntime final : public QObject {
   void ApplyConfig(const ServerConfig& config);
   // Every key but "notlaunchfalcrest" and "MaxClient".
   void LoadConfig();
-  // Every key but "notlaunchfalcrest".
-  void SaveConfig();
+  // Every key but "notlaunchfalcrest". A store that cannot be written (a
+  // full disk, a read-only folder) keeps its previous content; the operator
+  // is told and false returned.
+  bool SaveConfig();
   // "notlaunchfalcrest" and "MaxClient", read when the window opens.
   void LoadStartSettings();
 
@@ -112,6 +117,9 @@ class ServerRuntime final : public QObject {
   QString StatusText() const;
   quint16 FeedPort() const { return feeds_->Port(); }      // 0 while not listening
   quint16 ClientPort() const { return clients_->Port(); }  // 0 while not listening
+  // Bytes a feed connection accepted from now on reads per pacing step: the
+  // run's option, else the "FeedIntake" setting.
+  std::size_t FeedIntakeBytes() const;
 
   ClientSlots& Clients() { return *clients_; }
   const ClientSlots& Clients() const { return *clients_; }
@@ -131,6 +139,7 @@ class ServerRuntime final : public QObject {
   void LaunchSimulator();
   void SetStartEnabled(bool enabled);
   void ShowError(TextId text);
+  void ShowConfigNotSaved();
 
   ServerStores stores_;
   Notifier& notifier_;

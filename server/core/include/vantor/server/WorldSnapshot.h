@@ -27,9 +27,10 @@ struct FeedStatistics {
   bool missionClockSeen = false;
   std::size_t objects = 0;  // in the table now
   std::uint64_t bytesRead = 0;
-  std::uint64_t batches = 0;                                      // complete batches, each followed by a broadcast
-  std::uint64_t records = 0;                                      // object records applied to the table
-  std::uint64_t skipped = 0;                                      // object records refused
+  std::uint64_t reads = 0;    // reads that took bytes: one per pacing step at the default intake
+  std::uint64_t batches = 0;  // complete batches, each followed by a broadcast
+  std::uint64_t records = 0;  // object records applied to the table
+  std::uint64_t skipped = 0;  // object records refused
   std::array<std::uint64_t, kFeedRecordStatusCount> skippedBy{};  // index: FeedRecordStatus
   std::uint64_t discardedUnfinished = 0;                          // records too long for the intake
 };

@@ -20,6 +20,7 @@ struct CommandLine {
   QString replayPath;
   bool toStdout = false;
   bool fast = false;
+  bool stamp = false;
   int statusSeconds = 0;
 
   std::uint64_t BatchLimit() const;

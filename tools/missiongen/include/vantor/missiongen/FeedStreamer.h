@@ -19,6 +19,7 @@ struct StreamOptions {
   double rate = 5.0;      // batches per second
   bool paced = true;      // false: as fast as the output takes them
   int statusSeconds = 0;  // a status line on standard error this often; 0: none
+  bool stamp = false;     // close every batch with a batch stamp (BatchStamp.h)
 };
 
 class FeedStreamer : public QObject {

@@ -37,7 +37,12 @@ class CServerAddressDlg : public QDialog {
   void OnOk();
   void OnResetList();
 
+  // Tells the user that the list could not be kept (a full disk, a
+  // read-only folder); the previous file stays as it was.
+  void ReportNotSaved();
+
   net::ServerAddressList& list_;
+  Language language_;
   QLabel* banner_ = nullptr;
   QLabel* addressLabel_ = nullptr;
   QComboBox* addressBox_ = nullptr;

@@ -127,6 +127,9 @@ class CButtonView : public QWidget {
   void AssignSlot(int button);    // 1 ... 6
   // The AWACS/ATC button pressed (also the program's --atc start option).
   void PressAtcButton() { OnAtcClicked(); }
+  // The labels and coverage switches as the scope's options now have them
+  // (start options applied after the panel was made).
+  void ShowScopeSwitches();
 
   // The panel as the screen shows it.
   QImage RenderImage(qreal scale = 1.0);
