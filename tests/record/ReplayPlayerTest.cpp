@@ -144,6 +144,7 @@ TEST(ReplayPlayer, CutOrDamagedFilePlaysUpToItsLastGoodBlock) {
   Replay fromDamaged(*damaged);
   fromDamaged.player.PlayTo(1'000'000);
   EXPECT_TRUE(fromDamaged.player.HitDamage());
+  EXPECT_EQ(fromDamaged.player.PositionMs(), whole->Blocks()[19].header.lastArrivalMs);
   Replay upTo(*whole);
   upTo.player.PlayTo(whole->Blocks()[19].header.lastArrivalMs);
   EXPECT_EQ(DescribeTable(fromDamaged.document), DescribeTable(upTo.document));

@@ -12,6 +12,7 @@
 
 #include "RecordingFixtures.h"
 #include "TestSupport.h"
+#include "vantor/platform/Notifier.h"
 #include "vantor/platform/SettingsStore.h"
 #include "vantor/record/RecordReader.h"
 #include "vantor/record/ReplayController.h"
@@ -26,6 +27,17 @@ namespace {
 using namespace std::chrono_literals;
 using shell::StartupOptions;
 
+// The window's messages, kept for the test.
+class KeptMessages final : public Notifier {
+ public:
+  explicit KeptMessages(std::vector<QString>& kept) : kept_(kept) {}
+  void ShowError(const QString& text) override { kept_.push_back(text); }
+  void ShowInformation(const QString& text) override { kept_.push_back(text); }
+
+ private:
+  std::vector<QString>& kept_;
+};
+
 class ReplayWindow : public ::testing::Test {
  protected:
   void Start(StartupOptions options) {
@@ -38,6 +50,7 @@ class ReplayWindow : public ::testing::Test {
     platform.sound = std::make_unique<shell::SilentSoundPlayer>();
     platform.taskBar = std::make_unique<shell::NoTaskBar>();
     platform.workArea = [] { return QRect(0, 0, 1280, 994); };
+    platform.connectionNotifier = [this](QWidget*) { return std::make_unique<KeptMessages>(messages_); };
     options.settingsFile = dir_.filePath("rivak.ini");
     options.dataFolders = {dir_.path(), BinDir()};
     options.sounds = false;
@@ -59,7 +72,16 @@ class ReplayWindow : public ::testing::Test {
     return DescribeTable(document);
   }
 
+  QString WriteFile(const std::vector<std::uint8_t>& bytes) {
+    const QString file = dir_.filePath("mission.vrec");
+    QFile out(file);
+    EXPECT_TRUE(out.open(QIODevice::WriteOnly));
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
+    return file;
+  }
+
   QTemporaryDir dir_;
+  std::vector<QString> messages_;
   std::unique_ptr<shell::CRivakApp> app_;
 };
 
@@ -68,12 +90,7 @@ TEST_F(ReplayWindow, TransportBarPlaysPausesChangesSpeedAndSeeks) {
   mission.seconds = 300;
   mission.aircraft = 20;
   const std::vector<std::uint8_t> bytes = EncodeRecording(mission, GenerateMission(mission));
-  const QString file = dir_.filePath("mission.vrec");
-  {
-    QFile out(file);
-    ASSERT_TRUE(out.open(QIODevice::WriteOnly));
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<qint64>(bytes.size()));
-  }
+  const QString file = WriteFile(bytes);
   StartupOptions options;
   options.replayFile = file;
   options.seekMs = 60'000;
@@ -124,6 +141,37 @@ TEST_F(ReplayWindow, TransportBarPlaysPausesChangesSpeedAndSeeks) {
   app_->MainWindow()->PrepareAirportsMenu();
   EXPECT_FALSE(app_->MainWindow()->RecordAction()->isVisible());
   EXPECT_FALSE(app_->MainWindow()->StopRecordingAction()->isVisible());
+}
+
+TEST_F(ReplayWindow, DamagedOrCutFileIsToldAndPlaysUpToThere) {
+  GeneratedMission mission;
+  mission.seconds = 40;
+  mission.aircraft = 5;
+  std::vector<std::uint8_t> bytes = EncodeRecording(mission, GenerateMission(mission));
+  record::OpenFailure failure;
+  const auto whole = record::RecordReader::FromBytes(bytes, failure);
+  // Block 10 damaged, and the file cut inside block 30.
+  bytes[whole->Blocks()[10].offset + record::kBlockHeaderBytes + 1] ^= 0x55;
+  bytes.resize(whole->Blocks()[30].offset + 40);
+  StartupOptions options;
+  options.replayFile = WriteFile(bytes);
+  options.replayPlays = false;
+  Start(std::move(options));
+  // Cut: told at once, with the end of what can be read.
+  ASSERT_EQ(messages_.size(), 1u);
+  EXPECT_EQ(messages_[0], "The recording ends at 0:00:29: the rest of the file is missing or damaged.");
+  record::ReplayController* replay = app_->Replay();
+  replay->SetSpeed(16);
+  replay->Play();
+  ASSERT_TRUE(WaitUntil([&] { return !replay->IsPlaying(); }, 5s));
+  EXPECT_GE(replay->PositionMs(), whole->Blocks()[9].header.lastArrivalMs);
+  EXPECT_LT(replay->PositionMs(), whole->Blocks()[10].header.firstArrivalMs);
+  ASSERT_EQ(messages_.size(), 2u);
+  EXPECT_EQ(messages_[1], "The recording ends at 0:00:09: the rest of the file is missing or damaged.");
+  // Back before the damage the replay goes on as before.
+  replay->SeekTo(5'000);
+  EXPECT_EQ(DescribeTable(*app_->Document()), TableAt(bytes, 5'000));
+  EXPECT_EQ(messages_.size(), 2u);
 }
 
 TEST_F(ReplayWindow, LiveWindowRecordsFromTheMenuEntries) {

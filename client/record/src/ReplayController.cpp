@@ -74,7 +74,16 @@ void ReplayController::SeekTo(std::uint32_t positionMs) {
   player_.SeekTo(positionMs);
   carryMs_ = 0.0;
   if (sinceTick_.isValid()) sinceTick_.restart();
+  AfterMove();
+}
+
+void ReplayController::AfterMove() {
   Q_EMIT PositionChanged(player_.PositionMs(), player_.DurationMs());
+  if (!player_.HitDamage()) return;
+  Pause();
+  if (damageTold_) return;
+  damageTold_ = true;
+  Q_EMIT DamageFound(player_.PositionMs());
 }
 
 void ReplayController::Tick() {
@@ -86,7 +95,7 @@ void ReplayController::Tick() {
   const std::uint64_t target =
       std::min<std::uint64_t>(std::uint64_t{player_.PositionMs()} + step, player_.DurationMs());
   player_.PlayTo(static_cast<std::uint32_t>(target));
-  Q_EMIT PositionChanged(player_.PositionMs(), player_.DurationMs());
+  AfterMove();
   if (player_.PositionMs() >= player_.DurationMs()) Pause();
 }
 

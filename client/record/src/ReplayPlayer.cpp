@@ -71,8 +71,11 @@ void ReplayPlayer::PlayToQuietly(std::uint32_t positionMs, bool quiet) {
     if (!loaded_) {
       if (blocks[blockIndex_].header.firstArrivalMs > positionMs) break;
       if (!LoadBlock(blockIndex_)) {
+        // The replay ends where the good part of the file does.
         damaged_ = true;
-        break;
+        if (blockIndex_ > 0) positionMs_ = std::max(positionMs_, blocks[blockIndex_ - 1].header.lastArrivalMs);
+        clock_->SetPosition(positionMs_);
+        return;
       }
     }
     while (nextFrame_ < block_.frames.size() && block_.frames[nextFrame_].arrivalMs <= positionMs) {

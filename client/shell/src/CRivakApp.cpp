@@ -92,9 +92,8 @@ bool CRivakApp::InitInstance() {
     parts.passwordDialog = platform_.passwordDialog;
     net::ConnectionOptions connection = options_.connection;
     connection.acceptAnyTrackSender = connection.acceptAnyTrackSender || settings_.acceptAnyTrackSender;
-    connection_ = std::make_unique<ConnectionShell>(*document_, UiLanguage(), settings_.fontSize,
-                                                    std::move(connection), std::move(parts), mainWindow_.get(),
-                                                    options_.logTracks);
+    connection_ = std::make_unique<ConnectionShell>(*document_, UiLanguage(), settings_.fontSize, std::move(connection),
+                                                    std::move(parts), mainWindow_.get(), options_.logTracks);
     scope::CRivakView* scope = mainWindow_->Scope();
     QObject::connect(&connection_->Connection(), &net::ClientConnection::ScopeCentringRequested, scope,
                      &scope::CRivakView::OnCentringCommand);
@@ -195,6 +194,11 @@ void CRivakApp::StartReplay() {
     Messages().ShowInformation(
         QText(TextId::ReplayTruncated, UiLanguage()).arg(record::FormatReplayTime(replayReader_->DurationMs())));
   }
+  QObject::connect(replayController_.get(), &record::ReplayController::DamageFound, mainWindow_.get(),
+                   [this](std::uint32_t positionMs) {
+                     Messages().ShowInformation(
+                         QText(TextId::ReplayTruncated, UiLanguage()).arg(record::FormatReplayTime(positionMs)));
+                   });
   replayController_->SeekTo(options_.seekMs);
   if (options_.replayPlays) replayController_->Play();
 }

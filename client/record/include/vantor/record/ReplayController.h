@@ -52,10 +52,14 @@ class ReplayController : public QObject {
   void PositionChanged(std::uint32_t positionMs, std::uint32_t durationMs);
   void PlayingChanged(bool playing);
   void SpeedChanged(int speed);
+  // Playing ran into a damaged block: the replay ends at `positionMs`.
+  // Told once.
+  void DamageFound(std::uint32_t positionMs);
 
  private:
   void Tick();
   void AdoptSnapshotsIfReady();
+  void AfterMove();
 
   ReplayPlayer& player_;
   std::unique_ptr<RecordReader> workerReader_;
@@ -65,6 +69,7 @@ class ReplayController : public QObject {
   QElapsedTimer sinceTick_;
   double carryMs_ = 0.0;  // fractions of a millisecond between ticks
   bool playing_ = false;
+  bool damageTold_ = false;
   int speed_ = 1;
 };
 
