@@ -18,10 +18,11 @@ set -euo pipefail
 cd "$(dirname "$(readlink -f "$0")")"
 
 # libx11-dev and libxtst-dev: the push-to-talk key chords (XTEST); xvfb and
-# x11-utils: the key chord test's own X server.
+# x11-utils: the key chord test's own X server; zlib1g-dev: the client's
+# recordings are deflated.
 PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev
           libgtest-dev libgmock-dev libbenchmark-dev libgl-dev clang-tidy libx11-dev libxtst-dev xvfb x11-utils
-          clang libclang-rt-dev)
+          clang libclang-rt-dev zlib1g-dev)
 # For ./run.sh windows: the 64-bit MinGW-w64 cross compilers (posix threads,
 # which std::thread and GoogleTest need), GoogleTest's sources, Wine.
 WINDOWS_PACKAGES=(cmake ninja-build gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev

@@ -100,12 +100,14 @@ TEST_F(MainFrame, ThreeMenusInEachLanguage) {
   Start("1033");
   EXPECT_EQ(Titles(), (QStringList{"&Airports", "&Radars", "&?"}));
   const QList<QAction*> airports = frame->AirportsMenu()->actions();
-  ASSERT_EQ(airports.size(), 24);
+  ASSERT_EQ(airports.size(), 26);
   EXPECT_EQ(airports[0]->text(), "Adler");
   EXPECT_EQ(airports[10]->text(), "Krasnodar center");
   EXPECT_EQ(airports[21]->text(), "Kuznetsov");
   EXPECT_TRUE(airports[22]->isSeparator());
-  EXPECT_EQ(airports[23]->text(), "&Exit");
+  EXPECT_EQ(airports[23]->text(), "Record…");
+  EXPECT_EQ(airports[24]->text(), "Stop recording");
+  EXPECT_EQ(airports[25]->text(), "&Exit");
   EXPECT_EQ(frame->HelpMenu()->actions().at(0)->text(), "&About Vantor...");
   ASSERT_EQ(frame->RadarsMenu()->actions().size(), 1);
   EXPECT_TRUE(frame->RadarsMenu()->actions().at(0)->isSeparator());

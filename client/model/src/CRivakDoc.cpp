@@ -183,6 +183,41 @@ void CRivakDoc::ClearContacts() {
   contacts_.clear();
 }
 
+ContactTableSnapshot CRivakDoc::SaveContactTable() const {
+  Guard guard(state_.contactLock);
+  ContactTableSnapshot snapshot;
+  snapshot.contacts = contacts_;
+  snapshot.isBlue = state_.isBlue;
+  snapshot.configBlock = state_.configBlock;
+  snapshot.awacsSeen = state_.awacsSeen;
+  snapshot.awacsLostTicks = state_.awacsLostTicks;
+  snapshot.friendlyRadarCount = state_.friendlyRadarCount;
+  snapshot.hostileRadarCount = state_.hostileRadarCount;
+  snapshot.logOnTime = state_.logOnTime;
+  return snapshot;
+}
+
+void CRivakDoc::RestoreContactTable(const ContactTableSnapshot& snapshot) {
+  Guard guard(state_.contactLock);
+  ClearContacts();
+  contacts_ = snapshot.contacts;
+  for (auto position = contacts_.begin(); position != contacts_.end(); ++position) {
+    CContact& contact = *position;
+    byId_.emplace(contact.id, position);
+    // The first site of a number in table order is the one found, as when
+    // the sites were created one after the other.
+    if (contact.radarSite && contact.friendly) friendlyRadarByNumber_.try_emplace(contact.radarNumber, &contact);
+    if (contact.carrier) carriers_.push_back(&contact);
+  }
+  state_.isBlue = snapshot.isBlue;
+  state_.configBlock = snapshot.configBlock;
+  state_.awacsSeen = snapshot.awacsSeen;
+  state_.awacsLostTicks = snapshot.awacsLostTicks;
+  state_.friendlyRadarCount = snapshot.friendlyRadarCount;
+  state_.hostileRadarCount = snapshot.hostileRadarCount;
+  state_.logOnTime = snapshot.logOnTime;
+}
+
 CContact* CRivakDoc::FindRadarSite(int radarNumber) {
   Guard guard(state_.contactLock);
   const auto found = friendlyRadarByNumber_.find(radarNumber);

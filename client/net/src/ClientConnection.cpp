@@ -5,7 +5,6 @@
 #include <QUdpSocket>
 
 #include <mutex>
-#include <vector>
 
 #include "vantor/net/LogOnRules.h"
 #include "vantor/net/ServerAddressList.h"
@@ -45,7 +44,8 @@ ClientConnection::ClientConnection(model::CRivakDoc& document, ServerAddressProm
       options_(std::move(options)),
       clock_(clock ? std::move(clock) : model::SystemSecondsClock()),
       presetServerPending_(options_.presetServer.has_value()),
-      presetPasswordPending_(options_.presetPassword.has_value()) {}
+      presetPasswordPending_(options_.presetPassword.has_value()),
+      trackIntake_(document) {}
 
 ClientConnection::~ClientConnection() {
   // Leaving is not a disconnection the user has to be told about.
@@ -59,7 +59,7 @@ bool ClientConnection::ConnectToServer() {
     document_.ClearContacts();
   }
   handshake_ = HandshakeAssembler();
-  trackReader_.reset();
+  trackIntake_.Reset();
   serverPeer_.clear();
   SetState(ConnectionState::NoConnection);
 
@@ -163,6 +163,7 @@ void ClientConnection::OnControlReadable() {
 
 void ClientConnection::HandleControlRead(std::span<const std::uint8_t> bytes) {
   if (handshake_.Done()) {
+    if (tap_ != nullptr) tap_->ControlMessageRead(bytes);
     HandleChat(bytes);
     return;
   }
@@ -241,14 +242,8 @@ void ClientConnection::CancelLogOn() {
 }
 
 void ClientConnection::FinishLogOn(int side) {
-  std::optional<int> centring;
-  {
-    std::lock_guard<model::ContactLock> guard(clientState_.contactLock);
-    clientState_.isBlue = side == kBlueSide;
-    AdjustAwacsForSide(clientState_.configBlock, side);
-    centring = InitialCentringCommand(clientState_.configBlock, side);
-    clientState_.logOnTime = clock_();
-  }
+  const std::optional<int> centring = AdoptSide(clientState_, side, clock_());
+  if (tap_ != nullptr) tap_->Joined(side, handshake_.Block());
   Q_EMIT LoggedOn(side);
   if (centring) Q_EMIT ScopeCentringRequested(*centring);
   if (!ControlConnected()) return;
@@ -266,7 +261,6 @@ void ClientConnection::HandleChat(std::span<const std::uint8_t> bytes) {
 }
 
 void ClientConnection::OnDatagramReadable() {
-  std::vector<protocol::TrackEntry> entries;
   while (datagram_ && datagram_->hasPendingDatagrams()) {
     const qint64 count =
         datagram_->readDatagram(reinterpret_cast<char*>(datagramBuffer_.data()),
@@ -286,18 +280,10 @@ void ClientConnection::OnDatagramReadable() {
     }
     // An empty datagram (nothing changed for this client) carries no records.
     if (count == 0) continue;
-    entries.clear();
-    {
-      std::lock_guard<model::ContactLock> guard(clientState_.contactLock);
-      trackReader_.feed(std::span<const std::uint8_t>(datagramBuffer_.data(), static_cast<std::size_t>(count)),
-                        entries);
-      for (const protocol::TrackEntry& entry : entries) {
-        document_.UpdateContact(entry.id, entry.name, entry.latitude, entry.longitude, entry.altitude, entry.heading,
-                                protocol::IsFriendly(entry.sideLetter, clientState_.isBlue), entry.classLetter,
-                                entry.speed);
-      }
-    }
-    Q_EMIT DatagramApplied(static_cast<int>(count), static_cast<int>(entries.size()));
+    const std::span<const std::uint8_t> accepted(datagramBuffer_.data(), static_cast<std::size_t>(count));
+    if (tap_ != nullptr) tap_->TrackDatagramAccepted(accepted);
+    const int records = trackIntake_.Apply(accepted);
+    Q_EMIT DatagramApplied(static_cast<int>(count), records);
   }
 }
 
@@ -310,6 +296,10 @@ bool ClientConnection::SendChatMessage(protocol::CoalitionCode destination, cons
 
 protocol::CoalitionCode ClientConnection::OwnCoalition() const {
   return clientState_.isBlue ? protocol::CoalitionCode::Blue : protocol::CoalitionCode::Red;
+}
+
+const protocol::ConfigBlockBytes* ClientConnection::JoinedConfigBlock() const {
+  return state_ == ConnectionState::Joined && handshake_.Done() ? &handshake_.Block() : nullptr;
 }
 
 quint16 ClientConnection::DatagramPort() const { return datagram_ ? datagram_->localPort() : 0; }

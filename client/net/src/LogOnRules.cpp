@@ -67,3 +67,15 @@ std::optional<int> InitialCentringCommand(const protocol::ConfigBlock& block, in
 }
 
 }  // namespace vantor::net
+
+namespace vantor::net {
+
+std::optional<int> AdoptSide(model::ClientState& state, int side, std::int64_t now) {
+  std::lock_guard<model::ContactLock> guard(state.contactLock);
+  state.isBlue = side == kBlueSide;
+  AdjustAwacsForSide(state.configBlock, side);
+  state.logOnTime = now;
+  return InitialCentringCommand(state.configBlock, side);
+}
+
+}  // namespace vantor::net

@@ -6,6 +6,7 @@
 #include <QHostAddress>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <memory>
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "vantor/platform/PortOption.h"
+#include "vantor/record/ReplayController.h"
 #include "vantor/scope/CRivakView.h"
 #include "vantor/shell/CButtonView.h"
 #include "vantor/shell/CInfoView.h"
@@ -99,6 +101,17 @@ int main(int argc, char** argv) {
   parser.addOption(bindOption);
   parser.addOption(anySenderOption);
   parser.addOption(logTracksOption);
+  const QCommandLineOption recordOption(
+      "record", "Record what the client receives (log-on, tracks, chat) into <FILE> for a later --replay.", "FILE");
+  const QCommandLineOption replayOption(
+      "replay", "Replay the recording <FILE> in the window, with a timeline, instead of connecting to a server.",
+      "FILE");
+  const QCommandLineOption seekOption(
+      "seek", "With --replay: start at mission time <H:MM:SS> of the recording (with --snapshot: show that moment).",
+      "H:MM:SS");
+  parser.addOption(recordOption);
+  parser.addOption(replayOption);
+  parser.addOption(seekOption);
 
   // Parsed before the window system is opened, so --help and --version work
   // without a display.
@@ -190,6 +203,22 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "Vantor: --bind needs a local IP address, not \"%s\"\n", qPrintable(parser.value(bindOption)));
     return 2;
   }
+  std::optional<std::uint32_t> seek;
+  if (parser.isSet(seekOption)) {
+    if (!parser.isSet(replayOption)) {
+      std::fprintf(stderr, "Vantor: --seek needs --replay FILE\n");
+      return 2;
+    }
+    seek = vantor::record::ParseReplayTime(parser.value(seekOption));
+    if (!seek) {
+      std::fprintf(stderr, "Vantor: --seek needs a mission time as H:MM:SS, M:SS or seconds\n");
+      return 2;
+    }
+  }
+  if (parser.isSet(replayOption) && (parser.isSet(recordOption) || parser.isSet(serverOption))) {
+    std::fprintf(stderr, "Vantor: --replay connects to no server; it goes without --record and --server\n");
+    return 2;
+  }
   if (parser.isSet(serverOption)) connection.presetServer = parser.value(serverOption);
   if (parser.isSet(passwordOption)) connection.presetPassword = parser.value(passwordOption);
   connection.acceptAnyTrackSender = parser.isSet(anySenderOption);
@@ -201,6 +230,11 @@ int main(int argc, char** argv) {
   if (parser.isSet(dataOption)) options.dataFolders = QStringList{parser.value(dataOption)};
   options.connection = std::move(connection);
   options.logTracks = vantor::shell::TrackLogRequested(parser.isSet(logTracksOption));
+  options.recordFile = parser.value(recordOption);
+  options.replayFile = parser.value(replayOption);
+  options.seekMs = seek.value_or(0);
+  // A picture of a past moment shows that moment: the replay waits there.
+  options.replayPlays = !snapshot && !windowSnapshot;
 
   vantor::shell::CRivakApp client(std::move(options));
   if (!client.InitInstance()) return 1;

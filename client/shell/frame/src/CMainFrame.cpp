@@ -2,7 +2,9 @@
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QEvent>
+#include <QFileDialog>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
@@ -173,6 +175,10 @@ void CMainFrame::BuildMenus(Language language) {
     airportActions_[command] = action;
   }
   airports_->addSeparator();
+  recordAction_ = AddCommand(airports_, QText(TextId::RecordMenuStart, language), kRecordCommand);
+  connect(recordAction_, &QAction::triggered, this, &CMainFrame::ChooseRecordingFile);
+  stopRecordingAction_ = AddCommand(airports_, QText(TextId::RecordMenuStop, language), kStopRecordingCommand);
+  connect(stopRecordingAction_, &QAction::triggered, this, [this] { app_.StopRecording(); });
   QAction* exit = AddCommand(airports_, QText(TextId::ScopeMenuExit, language), kExitCommand);
   connect(exit, &QAction::triggered, this, &CMainFrame::RequestExit);
   connect(airports_, &QMenu::aboutToShow, this, &CMainFrame::PrepareAirportsMenu);
@@ -222,7 +228,18 @@ void CMainFrame::PrepareAirportsMenu() {
     QAction* action = airportActions_.at(model::kAirportMenuFirstId + static_cast<int>(i));
     action->setEnabled(!greyed[i]);
   }
+  recordAction_->setVisible(!app_.IsReplay());
+  stopRecordingAction_->setVisible(!app_.IsReplay());
+  recordAction_->setEnabled(!app_.IsRecording());
+  stopRecordingAction_->setEnabled(app_.IsRecording());
   scope_->setFocus();
+}
+
+void CMainFrame::ChooseRecordingFile() {
+  const QString suggested = QDateTime::currentDateTime().toString(QStringLiteral("'mission-'yyyyMMdd-HHmm'.vrec'"));
+  const QString file = QFileDialog::getSaveFileName(this, QText(TextId::RecordFileDialogTitle, context_.language),
+                                                    suggested, QText(TextId::RecordFileFilter, context_.language));
+  if (!file.isEmpty()) app_.StartRecording(file);
 }
 
 void CMainFrame::PrepareRadarsMenu() {

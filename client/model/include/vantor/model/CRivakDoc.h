@@ -35,6 +35,19 @@ inline constexpr int kAwacsLostTicks = 40;
 // not taken (a mission holds a few hundred objects, a load test 10,000).
 inline constexpr std::size_t kMaxContacts = 20000;
 
+// The contact table with the part of the client's state that track records
+// and log-ons change, as it was at one moment (a replay seeks with these).
+struct ContactTableSnapshot {
+  std::list<CContact> contacts;
+  bool isBlue = true;
+  protocol::ConfigBlock configBlock;
+  bool awacsSeen = false;
+  int awacsLostTicks = 0;
+  int friendlyRadarCount = 0;
+  int hostileRadarCount = 0;
+  std::int64_t logOnTime = 0;
+};
+
 class CRivakDoc {
  public:
   using ContactList = std::list<CContact>;
@@ -50,6 +63,10 @@ class CRivakDoc {
                      bool friendly, char classLetter, double speed);
   // Deletes every contact (airfields, callsigns, counters and AWACS slots stay).
   void ClearContacts();
+  // The table and the state records change, under the contact lock; putting
+  // a snapshot back replaces both and rebuilds the indexes.
+  ContactTableSnapshot SaveContactTable() const;
+  void RestoreContactTable(const ContactTableSnapshot& snapshot);
 
   // The friendly radar site with this radar number, or nullptr.
   CContact* FindRadarSite(int radarNumber);

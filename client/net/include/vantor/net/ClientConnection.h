@@ -23,6 +23,8 @@
 #include "vantor/model/CRivakDoc.h"
 #include "vantor/net/ConnectionUi.h"
 #include "vantor/net/ControlChannel.h"
+#include "vantor/net/ReceptionTap.h"
+#include "vantor/net/TrackIntake.h"
 #include "vantor/protocol/Constants.h"
 #include "vantor/protocol/TrackDatagram.h"
 #include "vantor/texts/Language.h"
@@ -110,6 +112,11 @@ class ClientConnection : public QObject {
   quint16 LastDatagramSenderPort() const { return fromPort_; }
   // Datagrams left unread because they did not come from the server.
   std::uint64_t RefusedDatagrams() const { return refusedDatagrams_; }
+  // Hands every accepted datagram, chat read and log-on to `tap` as well;
+  // nullptr stops. The tap must outlive the connection or be removed first.
+  void SetReceptionTap(ReceptionTap* tap) { tap_ = tap; }
+  // The server's block as received, once joined; nullptr before.
+  const protocol::ConfigBlockBytes* JoinedConfigBlock() const;
 
  public Q_SLOTS:
   // The answer to PasswordNeeded. Ignored unless a log-on is waiting for
@@ -181,7 +188,8 @@ class ClientConnection : public QObject {
   // Counts log-ons: the preset password answers only the log-on it was
   // queued for.
   std::uint64_t logOnNumber_ = 0;
-  protocol::TrackDatagramReader trackReader_;
+  TrackIntake trackIntake_;
+  ReceptionTap* tap_ = nullptr;
   std::array<std::uint8_t, protocol::kMaxDatagramBytes> datagramBuffer_{};
   QHostAddress fromAddress_;
   quint16 fromPort_ = 0;

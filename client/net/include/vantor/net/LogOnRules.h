@@ -3,6 +3,7 @@
 // reset before a connection, the password match, the AWACS adjustments of
 // the client's side and the scope's initial centring.
 
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
@@ -48,5 +49,10 @@ void AdjustAwacsForSide(protocol::ConfigBlock& block, int side);
 // command of the first airfield whose radar is in service; nullopt when the
 // scope keeps its centre.
 std::optional<int> InitialCentringCommand(const protocol::ConfigBlock& block, int side);
+
+// The log-on's outcome in the client's state, under the contact lock: the
+// side, its AWACS and the log-on time `now`. Returns the scope's initial
+// centring command, as InitialCentringCommand.
+std::optional<int> AdoptSide(model::ClientState& state, int side, std::int64_t now);
 
 }  // namespace vantor::net

@@ -3,11 +3,13 @@
 // configuration (ClientState), the document, the main window, and the
 // start-up and shutdown sequence.
 
+#include <QPointer>
 #include <QRect>
 #include <QSize>
 #include <QString>
 #include <QStringList>
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -27,9 +29,18 @@ class Notifier;
 class SettingsStore;
 }  // namespace vantor
 
+namespace vantor::record {
+class RecordReader;
+class ReplayClock;
+class ReplayController;
+class ReplayPlayer;
+class SessionRecorder;
+}  // namespace vantor::record
+
 namespace vantor::shell {
 
 class CMainFrame;
+class CMessageWnd;
 class ConnectionShell;
 
 inline constexpr QSize kSmallScreenLimit{1024, 768};
@@ -69,6 +80,13 @@ struct StartupOptions {
   // Server, password, ports and local address of the connection.
   net::ConnectionOptions connection;
   bool logTracks = false;  // a line per track datagram on stderr
+  // Records what the connection receives into this file from the start.
+  QString recordFile;
+  // Replays this recording instead of connecting, from `seekMs` on; paused
+  // there unless `replayPlays`.
+  QString replayFile;
+  std::uint32_t seekMs = 0;
+  bool replayPlays = true;
 };
 
 class CRivakApp {
@@ -100,12 +118,31 @@ class CRivakApp {
   // Asks for a server and connects; an earlier connection is replaced. Also
   // the exit dialog's "Reconnect".
   void ConnectToServer();
-  // The connection with its dialogs and message window; none before start-up.
+  // The connection with its dialogs and message window; none before start-up
+  // and in a replay.
   ConnectionShell* Connection() { return connection_.get(); }
+
+  // --- Recording and replay ------------------------------------------------
+  bool IsReplay() const { return !options_.replayFile.isEmpty(); }
+  // Records what the connection receives into `file`; false, with the
+  // message shown, when the file cannot be made (or in a replay).
+  bool StartRecording(const QString& file);
+  void StopRecording();
+  bool IsRecording() const;
+  record::SessionRecorder* Recorder() { return recorder_.get(); }
+  // The replay's clock and controls; none when live.
+  record::ReplayController* Replay() { return replayController_.get(); }
+  CMessageWnd* ReplayMessageWindow();
 
  private:
   void SaveAndClearTaskBar();
   void RestoreTaskBar();
+  // Reads the recording; false after telling why.
+  bool OpenReplay();
+  // The player, its controls under the panes and the message window.
+  void StartReplay();
+  void StartRecorder();
+  Notifier& Messages();
 
   StartupOptions options_;
   ShellPlatform platform_;
@@ -114,7 +151,14 @@ class CRivakApp {
   std::unique_ptr<SettingsStore> store_;
   std::unique_ptr<model::CRivakDoc> document_;
   std::unique_ptr<CMainFrame> mainWindow_;
-  std::unique_ptr<ConnectionShell> connection_;  // uses the main window: released before it
+  std::unique_ptr<ConnectionShell> connection_;        // uses the main window: released before it
+  std::unique_ptr<Notifier> messages_;                 // recording and replay messages
+  std::unique_ptr<record::SessionRecorder> recorder_;  // taps connection_: released before it
+  std::shared_ptr<record::ReplayClock> replayClock_;   // the document's clock in a replay
+  std::unique_ptr<record::RecordReader> replayReader_;
+  std::unique_ptr<record::ReplayPlayer> replayPlayer_;
+  std::unique_ptr<record::ReplayController> replayController_;
+  QPointer<CMessageWnd> replayMessages_;
   bool smallScreen_ = false;
   bool taskBarSaved_ = false;
   int savedTaskBarState_ = 0;

@@ -66,6 +66,10 @@ class CMainFrame : public QMainWindow {
   // the coalition, the Radars entries rebuilt from the friendly radar sites.
   void PrepareAirportsMenu();
   void PrepareRadarsMenu();
+  // "Record…" asks for a file and records the connection into it; "Stop
+  // recording" ends that. Neither is shown in a replay.
+  QAction* RecordAction() const { return recordAction_; }
+  QAction* StopRecordingAction() const { return stopRecordingAction_; }
   // The menu item of a command, or nullptr.
   QAction* ActionForCommand(int command) const;
   // The frame's own commands with their keys: paste (send a message), undo
@@ -90,6 +94,8 @@ class CMainFrame : public QMainWindow {
   // by the panel's settings button (the dialog opens over the panel).
   void OpenDisplaySettings(bool fromPanel);
   void ShowAbout();
+  // The file dialog of "Record…", then the recording.
+  void ChooseRecordingFile();
   // Takes back the last drawing point while the scope is drawing.
   void UndoDrawing();
 
@@ -135,6 +141,8 @@ class CMainFrame : public QMainWindow {
   QAction* pasteAction_ = nullptr;
   QAction* undoAction_ = nullptr;
   QAction* settingsAction_ = nullptr;
+  QAction* recordAction_ = nullptr;
+  QAction* stopRecordingAction_ = nullptr;
   std::map<int, QAction*> airportActions_;
   std::map<int, QAction*> radarActions_;
   std::optional<int> checkedRadarCommand_;

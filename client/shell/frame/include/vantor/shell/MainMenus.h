@@ -20,6 +20,8 @@ namespace vantor::shell {
 
 inline constexpr int kAboutCommand = 57664;
 inline constexpr int kExitCommand = 57665;
+inline constexpr int kRecordCommand = 57666;
+inline constexpr int kStopRecordingCommand = 57667;
 // Friendly radar sites numbered below this are listed in the Radars menu.
 inline constexpr int kRadarMenuSlots = 50;
 
