@@ -38,6 +38,9 @@ class ScopePainter {
   // The label font at a size (LabelFontSize), as the frame's labels are
   // laid out for it.
   LabelMetrics MeasureLabels(int fontSize);
+  // Measures texts in the label font of the last MeasureLabels or Paint;
+  // valid while the painter lives.
+  TextWidthFunction TextWidth();
 
   // The whole pass into `image` (the scope's client area, black first),
   // which has the frame's size.
@@ -62,6 +65,9 @@ class ScopePainter {
   void DrawHistory(Pass& pass, const FrameContact& contact);
   void DrawContactLabel(Pass& pass, const ContactLabel& label);
   void DrawMeasuring(Pass& pass, const FrameMeasure& measure);
+  void DrawBullseye(Pass& pass, const ScreenPoint& at);
+  void DrawBraaFriendly(Pass& pass, const ScreenPoint& at);
+  void DrawConflicts(Pass& pass);
   void DrawAwacs(Pass& pass);
   void DrawFrame(Pass& pass);
   void DrawText(Pass& pass, int left, int top, const QString& text);
