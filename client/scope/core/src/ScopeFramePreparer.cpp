@@ -242,7 +242,7 @@ bool ScopeFramePreparer::IsAirborneFriendly(const model::CContact& contact) {
 QString ScopeFramePreparer::ConflictName(const model::CContact& contact, const std::optional<QString>& callsign,
                                          bool invertCallsign) {
   QString name = callsign ? *callsign : model::FriendlyLabelName(contact.name, invertCallsign);
-  return name.remove(QLatin1Char('(')).remove(QLatin1Char(')'));
+  return name.remove(QLatin1Char('(')).remove(QLatin1Char(')')).trimmed();
 }
 
 void ScopeFramePreparer::DeclutterLabels(const FrameSources& sources) {
