@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <memory>
 
 namespace vantor::scope {
 namespace {
@@ -12,7 +13,17 @@ constexpr int kSymbolHalf = 6;  // a symbol's box, with a pixel to spare
 constexpr int kNearGap = 10;    // between a symbol and a label beside it
 constexpr int kRings = 4;       // distances tried in each direction
 constexpr int kDirections = 8;
+constexpr int kFallbackCandidates = 2 * kDirections;
 constexpr int kCellShift = 6;  // 64-pixel occupancy cells
+
+// Set bits of a word, without a library call where the target lacks the
+// instruction.
+int BitCount(std::uint64_t v) {
+  v = v - ((v >> 1) & 0x5555555555555555ULL);
+  v = (v & 0x3333333333333333ULL) + ((v >> 2) & 0x3333333333333333ULL);
+  v = (v + (v >> 4)) & 0x0F0F0F0F0F0F0F0FULL;
+  return static_cast<int>((v * 0x0101010101010101ULL) >> 56);
+}
 
 // Directions in the order they are tried: the usual place first, then the
 // other corners, then the sides.
@@ -20,48 +31,75 @@ enum Direction { kNorthWest, kNorthEast, kSouthWest, kSouthEast, kWest, kEast, k
 
 }  // namespace
 
-// Rectangles in a grid of cells, for quick overlap questions.
+// What is taken on the picture, in blocks of 2 x 2 pixels, one bit each:
+// whether a box is free costs a few word tests per row it spans. A block is
+// taken when any of its pixels is, so free boxes never share a pixel.
 class LabelDeclutter::Occupancy {
  public:
-  void Clear() {
-    cells_.clear();
-    rects_.clear();
+  void Reset(const QRect& picture) {
+    origin_ = picture.topLeft();
+    columns_ = (picture.width() + kBlock - 1) / kBlock;
+    rows_ = (picture.height() + kBlock - 1) / kBlock;
+    words_ = (columns_ + 63) / 64;
+    bits_.assign(static_cast<std::size_t>(words_) * static_cast<std::size_t>(std::max(rows_, 0)), 0);
   }
   void Add(const QRect& rect) {
-    const int index = static_cast<int>(rects_.size());
-    rects_.push_back(rect);
-    ForCells(rect, [&](std::uint64_t key) { cells_[key].push_back(index); });
+    ForRows(rect, [](std::uint64_t& word, std::uint64_t mask) {
+      word |= mask;
+      return true;
+    });
   }
-  int Overlaps(const QRect& rect, bool stopAtFirst) const {
+  bool Free(const QRect& rect) {
+    bool free = true;
+    ForRows(rect, [&free](std::uint64_t& word, std::uint64_t mask) {
+      free = (word & mask) == 0;
+      return free;
+    });
+    return free;
+  }
+  // Taken blocks under the rectangle, counting no further than `limit`.
+  int Taken(const QRect& rect, int limit) {
     int count = 0;
-    ++stamp_;
-    if (seen_.size() < rects_.size()) seen_.resize(rects_.size(), 0);
-    ForCells(rect, [&](std::uint64_t key) {
-      if (stopAtFirst && count > 0) return;
-      const auto found = cells_.find(key);
-      if (found == cells_.end()) return;
-      for (const int index : found->second) {
-        if (seen_[static_cast<std::size_t>(index)] == stamp_) continue;
-        seen_[static_cast<std::size_t>(index)] = stamp_;
-        if (rects_[static_cast<std::size_t>(index)].intersects(rect)) ++count;
-      }
+    ForRows(rect, [&](std::uint64_t& word, std::uint64_t mask) {
+      count += BitCount(word & mask);
+      return count < limit;
     });
     return count;
   }
 
  private:
+  static constexpr int kBlock = 2;
+
+  // Calls visit(word, mask) for the bits the rectangle covers (clipped to
+  // the picture), row by row, until it returns false.
   template <typename Visit>
-  static void ForCells(const QRect& rect, Visit&& visit) {
-    for (int cx = rect.left() >> kCellShift; cx <= rect.right() >> kCellShift; ++cx)
-      for (int cy = rect.top() >> kCellShift; cy <= rect.bottom() >> kCellShift; ++cy)
-        visit((static_cast<std::uint64_t>(static_cast<std::uint32_t>(cx)) << 32) | static_cast<std::uint32_t>(cy));
+  void ForRows(const QRect& rect, Visit&& visit) {
+    const int x0 = std::max((rect.left() - origin_.x()) / kBlock, 0);
+    const int x1 = std::min((rect.right() - origin_.x()) / kBlock, columns_ - 1);
+    const int y0 = std::max((rect.top() - origin_.y()) / kBlock, 0);
+    const int y1 = std::min((rect.bottom() - origin_.y()) / kBlock, rows_ - 1);
+    if (rect.right() < origin_.x() || rect.bottom() < origin_.y() || x0 > x1 || y0 > y1) return;
+    for (int y = y0; y <= y1; ++y) {
+      std::uint64_t* row = bits_.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(words_);
+      for (int w = x0 / 64; w <= x1 / 64; ++w) {
+        const int from = std::max(x0, w * 64) - w * 64;
+        const int to = std::min(x1, w * 64 + 63) - w * 64;  // inclusive
+        const std::uint64_t high = to == 63 ? ~std::uint64_t{0} : (std::uint64_t{1} << (to + 1)) - 1;
+        const std::uint64_t mask = high & ~((std::uint64_t{1} << from) - 1);
+        if (!visit(row[w], mask)) return;
+      }
+    }
   }
 
-  std::unordered_map<std::uint64_t, std::vector<int>> cells_;
-  std::vector<QRect> rects_;
-  mutable std::vector<unsigned> seen_;
-  mutable unsigned stamp_ = 0;
+  QPoint origin_;
+  int columns_ = 0;
+  int rows_ = 0;
+  int words_ = 0;
+  std::vector<std::uint64_t> bits_;
 };
+
+LabelDeclutter::LabelDeclutter() : occupied_(std::make_unique<Occupancy>()) {}
+LabelDeclutter::~LabelDeclutter() = default;
 
 int LabelDeclutter::CandidateCount() { return kRings * kDirections; }
 
@@ -112,7 +150,8 @@ LabelPlacement PlacementForBox(const QRect& box, QPoint at, int fontSize) {
 const std::vector<DeclutterPlacement>& LabelDeclutter::Place(const std::vector<DeclutterRequest>& requests,
                                                              const std::vector<QPoint>& symbols, QRect picture,
                                                              int fontSize) {
-  Occupancy occupied;
+  Occupancy& occupied = *occupied_;
+  occupied.Reset(picture);
   for (const QPoint& symbol : symbols)
     occupied.Add(QRect(symbol.x() - kSymbolHalf, symbol.y() - kSymbolHalf, 2 * kSymbolHalf + 1, 2 * kSymbolHalf + 1));
 
@@ -122,18 +161,21 @@ const std::vector<DeclutterPlacement>& LabelDeclutter::Place(const std::vector<D
   chosen.reserve(requests.size());
   const int candidates = CandidateCount();
   for (const DeclutterRequest& request : requests) {
-    auto usable = [&](const QRect& box) { return picture.contains(box) && occupied.Overlaps(box, true) == 0; };
+    auto usable = [&](const QRect& box) { return picture.contains(box) && occupied.Free(box); };
     int best = -1;
     const auto last = previous_.find(request.contactId);
     if (last != previous_.end() && usable(CandidateBox(last->second, request.at, request.size))) best = last->second;
     for (int candidate = 0; best < 0 && candidate < candidates; ++candidate)
       if (usable(CandidateBox(candidate, request.at, request.size))) best = candidate;
     if (best < 0) {
-      // Nowhere free: the place that covers the fewest, the usual one on ties.
+      // Nowhere free: the place inside the picture that covers the least,
+      // the earliest on ties.
       int fewest = std::numeric_limits<int>::max();
-      for (int candidate = 0; candidate < candidates; ++candidate) {
+      // The nearer places only: a far one in a crowd helps no one.
+      for (int candidate = 0; candidate < kFallbackCandidates; ++candidate) {
         const QRect box = CandidateBox(candidate, request.at, request.size);
-        const int count = occupied.Overlaps(box, false) + (picture.contains(box) ? 0 : 1);
+        if (!picture.contains(box) && candidate != 0) continue;
+        const int count = occupied.Taken(box, fewest);
         if (count < fewest) {
           fewest = count;
           best = candidate;

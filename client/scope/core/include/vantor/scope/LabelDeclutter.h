@@ -9,6 +9,7 @@
 #include <QPoint>
 #include <QRect>
 
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -32,6 +33,11 @@ struct DeclutterPlacement {
 
 class LabelDeclutter {
  public:
+  LabelDeclutter();
+  ~LabelDeclutter();
+  LabelDeclutter(const LabelDeclutter&) = delete;
+  LabelDeclutter& operator=(const LabelDeclutter&) = delete;
+
   // Places every request (in order) among the `symbols`, in the picture
   // `picture`; `fontSize` fixes where the anchor lies in a box.
   const std::vector<DeclutterPlacement>& Place(const std::vector<DeclutterRequest>& requests,
@@ -44,6 +50,7 @@ class LabelDeclutter {
 
  private:
   class Occupancy;
+  std::unique_ptr<Occupancy> occupied_;
   std::vector<DeclutterPlacement> placements_;
   std::unordered_map<int, int> previous_;  // contact id -> candidate
 };

@@ -4,10 +4,12 @@
 // reads nothing but the frame and writes nothing but the image.
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPoint>
 #include <QString>
 
+#include <array>
 #include <memory>
 
 #include "vantor/scope/ScopeArtwork.h"
@@ -80,6 +82,8 @@ class ScopePainter {
   QFont statusFont_;
   QFont awacsFont_;
   int labelReferenceWidth_ = 0;
+  QFontMetrics labelMetrics_;
+  std::array<int, 128> charWidths_{};  // advances of the ASCII characters
   std::unique_ptr<detail::TextSprites> labelTexts_;
 };
 
