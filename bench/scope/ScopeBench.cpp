@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "vantor/geo/Sphere.h"
+#include "vantor/missiongen/Mission.h"
 #include "vantor/model/CRivakDoc.h"
 #include "vantor/model/ClientSettings.h"
 #include "vantor/scope/ConflictAlert.h"
@@ -298,6 +299,47 @@ void FullPaintWithAllAids1920x1080(benchmark::State& state) {
   state.counters["conflicts"] = static_cast<double>(preparer.Frame().conflicts.size());
 }
 BENCHMARK(FullPaintWithAllAids1920x1080)->Unit(benchmark::kMillisecond);
+
+// The mission generator's 1,000-object mission after 35 s, as Blue sees it
+// at 300 km: the label overlaps on the picture without and with the
+// declutter, and the decluttered repaint.
+void MissionGenerator1000At300Km(benchmark::State& state) {
+  Mission mission;
+  mission.document.ClearContacts();
+  missiongen::Mission generated(missiongen::MissionOptions{1, 5.0, 1000});
+  for (int batch = 0; batch < 175; ++batch) generated.NextBatch();
+  for (const auto& object : generated.Objects()) {
+    const missiongen::MotionState& motion = object->state;
+    mission.document.UpdateContact(object->id, object->name, motion.position.latitude, motion.position.longitude,
+                                   motion.altitudeM, motion.headingRad,
+                                   object->coalition == missiongen::Coalition::Blue ? 1 : 0, object->classLetter,
+                                   motion.speedKmh);
+  }
+  mission.geometry.SetRangeKm(300);
+  mission.options.coverageShown = false;
+  scope::ScopeFramePreparer preparer;
+  scope::ScopePainter painter;
+  preparer.SetTextWidth(painter.TextWidth());
+  QImage picture(kWidth, kHeight, QImage::Format_RGB32);
+  const scope::LabelMetrics metrics = painter.MeasureLabels(mission.settings.fontSize);
+  Repaint(mission, preparer, painter, picture);
+  const int before = OverlappingLabelPairs(preparer.Frame(), painter, metrics);
+  if (const char* file = std::getenv("SCOPE_BENCH_MISSION_PLAIN_PNG")) picture.save(QString::fromLocal8Bit(file));
+  mission.settings.declutter = true;
+  Repaint(mission, preparer, painter, picture);
+  for (auto _ : state) {
+    Repaint(mission, preparer, painter, picture);
+    benchmark::DoNotOptimize(picture.constBits());
+  }
+  if (const char* file = std::getenv("SCOPE_BENCH_MISSION_PNG")) picture.save(QString::fromLocal8Bit(file));
+  int labelled = 0;
+  for (const scope::FrameContact& contact : preparer.Frame().contacts)
+    if (contact.label && picture.rect().contains(contact.at.x, contact.at.y)) ++labelled;
+  state.counters["labels_on_picture"] = labelled;
+  state.counters["label_overlaps_plain"] = before;
+  state.counters["label_overlaps_decluttered"] = OverlappingLabelPairs(preparer.Frame(), painter, metrics);
+}
+BENCHMARK(MissionGenerator1000At300Km)->Unit(benchmark::kMillisecond);
 
 // The conflict search alone over 1,000 friendly aircraft: spread over the
 // theatre, and packed into a 60 km circle.
