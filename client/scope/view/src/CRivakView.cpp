@@ -252,17 +252,19 @@ void CRivakView::mouseDoubleClickEvent(QMouseEvent* event) {
 void CRivakView::mouseMoveEvent(QMouseEvent* event) {
   // The measuring line follows the cursor at the next paint.
   cursor_ = event->position().toPoint();
+  mouseInside_ = rect().contains(*cursor_);
   UpdateReadout();
   QWidget::mouseMoveEvent(event);
 }
 
 void CRivakView::leaveEvent(QEvent* event) {
+  mouseInside_ = false;
   readout_->hide();
   QWidget::leaveEvent(event);
 }
 
 void CRivakView::UpdateReadout() {
-  if (!env_.settings.showCursorReadout || !cursor_ || !underMouse()) {
+  if (!env_.settings.showCursorReadout || !cursor_ || !mouseInside_) {
     readout_->hide();
     return;
   }

@@ -170,6 +170,7 @@ class CRivakView : public QWidget {
   int wheelDelta_ = 0;  // wheel turns not yet worth a notch
   std::optional<QPoint> cursor_;
   CursorReadoutWidget* readout_ = nullptr;  // a child: Qt owns it
+  bool mouseInside_ = false;                // the readout follows only over the scope
 };
 
 }  // namespace vantor::scope
