@@ -41,10 +41,15 @@ TEST(ConflictPairs, DivergingAndParallelTracksNeverConflict) {
   EXPECT_FALSE(TimeToConflict(Track(1, kBase, 0.0, 700.0), Track(2, East(1.5 * kNm), 0.0, 700.0)));
   // In trail, the one behind slower.
   EXPECT_FALSE(TimeToConflict(Track(1, kBase, 0.0, 600.0), Track(2, North(kBase, 3000.0), 0.0, 700.0)));
-  // Side by side inside a mile: in conflict now.
-  const auto close = TimeToConflict(Track(1, kBase, 0.0, 700.0), Track(2, East(0.8 * kNm), 0.0, 700.0));
-  ASSERT_TRUE(close);
-  EXPECT_EQ(*close, 0.0);
+  // Side by side inside a mile at one speed: a formation, not a conflict;
+  // unless they also close on each other or one falls behind fast.
+  EXPECT_FALSE(TimeToConflict(Track(1, kBase, 0.0, 700.0), Track(2, East(0.8 * kNm), 0.0, 720.0)));
+  const auto closing = TimeToConflict(Track(1, kBase, 10.0, 700.0), Track(2, East(0.8 * kNm), 350.0, 700.0));
+  ASSERT_TRUE(closing);
+  EXPECT_EQ(*closing, 0.0);
+  const auto overtaking = TimeToConflict(Track(1, kBase, 0.0, 500.0), Track(2, East(0.8 * kNm), 0.0, 700.0));
+  ASSERT_TRUE(overtaking);
+  EXPECT_EQ(*overtaking, 0.0);
 }
 
 TEST(ConflictPairs, VerticalSeparationAtTheThousandFootLine) {

@@ -47,8 +47,9 @@ std::optional<double> TimeToConflict(const ConflictTrack& a, const ConflictTrack
   const Plane v{vb.x - va.x, vb.y - va.y};
   const double h2 = minima.horizontalM * minima.horizontalM;
   const double c = p.x * p.x + p.y * p.y - h2;
-  if (c < 0.0) return 0.0;
   const double qa = v.x * v.x + v.y * v.y;
+  // Close together and keeping station: a formation, flown so on purpose.
+  if (c < 0.0) return qa < minima.formationSpeedMps * minima.formationSpeedMps ? std::nullopt : std::optional(0.0);
   if (qa <= 0.0) return std::nullopt;
   const double qb = 2.0 * (p.x * v.x + p.y * v.y);
   const double discriminant = qb * qb - 4.0 * qa * c;

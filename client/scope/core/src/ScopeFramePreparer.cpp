@@ -28,6 +28,10 @@ void ProjectStrokes(const ScopeProjection& projection, const std::vector<geo::Ge
   }
 }
 
+// The scope's frame artwork covers this much of the picture's edges.
+constexpr int kFrameBorderPx = 42;
+constexpr int kFrameBottomPx = 39;
+
 bool OnScope(ScreenPoint point) { return point.x != 0 && point.y != 0; }
 
 }  // namespace
@@ -247,7 +251,9 @@ QString ScopeFramePreparer::ConflictName(const model::CContact& contact, const s
 
 void ScopeFramePreparer::DeclutterLabels(const FrameSources& sources) {
   const int fontSize = sources.labels.fontSize;
-  const QRect picture(0, 0, frame_.width, frame_.height);
+  // Labels go where the frame's border does not cover them.
+  const QRect picture(kFrameBorderPx, kFrameBorderPx, frame_.width - 2 * kFrameBorderPx,
+                      frame_.height - kFrameBorderPx - kFrameBottomPx);
   declutterRequests_.clear();
   declutterSymbols_.clear();
   declutterOwners_.clear();

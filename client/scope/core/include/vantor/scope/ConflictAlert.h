@@ -16,6 +16,7 @@ namespace vantor::scope {
 inline constexpr double kConflictHorizontalM = 1852.0;  // 1 NM
 inline constexpr double kConflictVerticalM = 304.8;     // 1,000 ft
 inline constexpr double kConflictLookAheadS = 60.0;
+inline constexpr double kFormationSpeedMps = 10.0;  // 36 km/h
 
 // One aircraft as last reported. Altitudes are held level: the reports give
 // no climb rate worth extrapolating.
@@ -37,6 +38,9 @@ struct ConflictMinima {
   double horizontalM = kConflictHorizontalM;
   double verticalM = kConflictVerticalM;
   double lookAheadS = kConflictLookAheadS;
+  // Pairs already within the minima that move together slower than this
+  // fly in formation and are not alerted.
+  double formationSpeedMps = kFormationSpeedMps;
 };
 
 // The time from now, within the look-ahead, at which two tracks first come
