@@ -183,6 +183,9 @@ TEST_F(Aids, ConflictsOnlyBetweenFriendlyAircraftInTheAir) {
   Report(4, Offset(3, -10), 1, 270.0, 800.0, 0.0, "Frigate", 'C');
   Report(5, Offset(0, -15), 1, 0.0, 20.0, 30.0);
   Report(6, Offset(0.1, -15), 1, 0.0, 20.0, 30.0);
+  // A take-off stream: fast, but still within 500 ft of the ground.
+  Report(8, Offset(10, -20), 1, 90.0, 300.0, 140.0);
+  Report(9, Offset(10.5, -20), 1, 90.0, 200.0, 100.0);
   document.AssignCallsign("VIPER", 2);
   QString callsign;
   ASSERT_TRUE(document.LookupCallsign(2, callsign));

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <mutex>
 
+#include "vantor/geo/ElevationGrid.h"
 #include "vantor/model/CRivakDoc.h"
 #include "vantor/model/ClientSettings.h"
 #include "vantor/model/ContactLabels.h"
@@ -209,9 +210,9 @@ void ScopeFramePreparer::PrepareContacts(const FrameSources& sources, const Scop
         for (const model::HistoryPoint& point : contact.history)
           shown.history[shown.historyCount++] = projection.GeoToScreen(point.latitude, point.longitude);
       }
+      const bool alerted = settings.conflictAlert && IsAirborneFriendly(contact, sources.map.Terrain());
       std::optional<QString> assigned;
-      if ((sources.options.labelsShown && plain && NearPicture(frame_, at, kContactReachPx)) ||
-          (settings.conflictAlert && IsAirborneFriendly(contact))) {
+      if ((sources.options.labelsShown && plain && NearPicture(frame_, at, kContactReachPx)) || alerted) {
         QString callsign;
         if (document.LookupCallsign(contact.id, callsign)) assigned = std::move(callsign);
       }
@@ -225,7 +226,7 @@ void ScopeFramePreparer::PrepareContacts(const FrameSources& sources, const Scop
             shown.label->braaLine = BraaText(*braaFrom, {position, contact.altitude, contact.heading}, nautical);
         }
       }
-      if (settings.conflictAlert && IsAirborneFriendly(contact)) {
+      if (alerted) {
         conflictTracks_.push_back(
             {contact.id, {contact.latitude, contact.longitude}, contact.altitude, contact.heading, contact.speed});
         conflictContacts_.push_back({at, ConflictName(contact, assigned, settings.invertCallsign != 0)});
@@ -236,11 +237,10 @@ void ScopeFramePreparer::PrepareContacts(const FrameSources& sources, const Scop
   }
 }
 
-bool ScopeFramePreparer::IsAirborneFriendly(const model::CContact& contact) {
-  // Ships and parked or taxiing aircraft are left out: they are at sea level
-  // or slow, and would alarm for every carrier deck and apron.
-  return contact.friendly && !contact.radarSite && !contact.altSymbol && !contact.carrier &&
-         contact.altitude >= kAirborneAltitudeM && contact.speed >= kAirborneSpeedKmh;
+bool ScopeFramePreparer::IsAirborneFriendly(const model::CContact& contact, const geo::ElevationGrid& terrain) {
+  if (!contact.friendly || contact.radarSite || contact.altSymbol || contact.carrier) return false;
+  if (contact.speed < kAirborneSpeedKmh) return false;
+  return contact.altitude - terrain.HeightAt({contact.latitude, contact.longitude}) >= kAlertFloorAboveGroundM;
 }
 
 QString ScopeFramePreparer::ConflictName(const model::CContact& contact, const std::optional<QString>& callsign,

@@ -20,6 +20,9 @@
 #include "vantor/scope/ScopeLabels.h"
 #include "vantor/scope/ScopeProjection.h"
 
+namespace vantor::geo {
+class ElevationGrid;
+}
 namespace vantor::model {
 class CRivakDoc;
 struct CContact;
@@ -51,9 +54,10 @@ struct FrameSources {
   LabelMetrics labels;  // the painter's label font at the settings' size
 };
 
-// Friendly aircraft below this height or speed are on the ground or at sea
-// and take no part in conflict alerts.
-inline constexpr double kAirborneAltitudeM = 12.0;
+// Friendly aircraft lower above the terrain than this (about 500 ft), or
+// slower, are taking off, landing or on the ground, where streams and
+// aprons are close by design: they take no part in conflict alerts.
+inline constexpr double kAlertFloorAboveGroundM = 150.0;
 inline constexpr double kAirborneSpeedKmh = 100.0;
 
 class ScopeFramePreparer {
@@ -86,7 +90,7 @@ class ScopeFramePreparer {
   void PrepareAwacs(const FrameSources& sources, const ScopeProjection& projection);
   void DeclutterLabels(const FrameSources& sources);
   void PrepareConflicts();
-  static bool IsAirborneFriendly(const model::CContact& contact);
+  static bool IsAirborneFriendly(const model::CContact& contact, const geo::ElevationGrid& terrain);
   static QString ConflictName(const model::CContact& contact, const std::optional<QString>& callsign,
                               bool invertCallsign);
 
