@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <vector>
 
 #include "vantor/geo/Sphere.h"
@@ -76,6 +77,7 @@ class Aids : public ::testing::Test {
     throw std::runtime_error("not shown");
   }
 
+ public:
   model::ClientState state;
   std::int64_t now = 1'000'000;
   model::CRivakDoc document{state, [this] { return now; }};

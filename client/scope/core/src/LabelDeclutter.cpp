@@ -27,7 +27,7 @@ int BitCount(std::uint64_t v) {
 
 // Directions in the order they are tried: the usual place first, then the
 // other corners, then the sides.
-enum Direction { kNorthWest, kNorthEast, kSouthWest, kSouthEast, kWest, kEast, kNorth, kSouth };
+enum Direction { NorthWest, NorthEast, SouthWest, SouthEast, West, East, North, South };
 
 }  // namespace
 
@@ -112,19 +112,19 @@ QRect LabelDeclutter::CandidateBox(int candidate, QPoint at, QSize size) {
   const int left = x - 20 - w - e, right = x + 20 + e;
   const int above = y - 10 - h - e, below = y + 10 + e;
   switch (candidate % kDirections) {
-    case kNorthWest:
+    case NorthWest:
       return {left, above, w, h};
-    case kNorthEast:
+    case NorthEast:
       return {right, above, w, h};
-    case kSouthWest:
+    case SouthWest:
       return {left, below, w, h};
-    case kSouthEast:
+    case SouthEast:
       return {right, below, w, h};
-    case kWest:
+    case West:
       return {x - kNearGap - w - e, y - h / 2, w, h};
-    case kEast:
+    case East:
       return {x + kNearGap + e, y - h / 2, w, h};
-    case kNorth:
+    case North:
       return {x - w / 2, y - kNearGap - h - e, w, h};
     default:
       return {x - w / 2, y + kNearGap + e, w, h};
