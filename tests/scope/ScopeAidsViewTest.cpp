@@ -183,7 +183,7 @@ TEST_F(AidsView, CtrlRightClickMenuPlacesTheBullseyeAndStoresIt) {
 TEST_F(AidsView, CursorReadoutFollowsTheMouseOnlyWhileSwitchedOn) {
   auto view = Make();
   view->RenderImage();
-  QTest::mouseMove(view.get(), QPoint(300, 250));
+  QTest::mouseMove(view.get(), QPoint(200, 200));
   EXPECT_FALSE(view->CursorReadout()->isVisible());
 
   settings.showCursorReadout = true;
