@@ -148,6 +148,12 @@ TEST_F(AidsView, CtrlRightClickMenuPlacesTheBullseyeAndStoresIt) {
   auto view = Make();
   view->RenderImage();
   const QPoint at(250, 180);
+  // Both aids off: Ctrl + right click measures, as it always did.
+  QTest::mousePress(view.get(), Qt::RightButton, Qt::ControlModifier, at);
+  EXPECT_TRUE(view->Tools().Measuring());
+  QTest::mouseRelease(view.get(), Qt::RightButton, Qt::ControlModifier, at);
+
+  settings.bullseye = true;  // switched on in the dialog, not placed yet
   bool menuSeen = false;
   QTimer::singleShot(0, [&] {
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
@@ -155,14 +161,16 @@ TEST_F(AidsView, CtrlRightClickMenuPlacesTheBullseyeAndStoresIt) {
     menuSeen = true;
     ASSERT_EQ(menu->actions().size(), 3);
     EXPECT_FALSE(menu->actions()[1]->isEnabled());  // nothing to remove yet
+    EXPECT_FALSE(menu->actions()[2]->isEnabled());  // no BRAA calls to end
     menu->setActiveAction(menu->actions()[0]);
     QTest::keyClick(menu, Qt::Key_Return);
   });
-  QTest::mousePress(view.get(), Qt::RightButton, Qt::ControlModifier, at);
+  QTest::mousePress(view.get(), Qt::RightButton, Qt::ControlModifier, at + QPoint(1, 0));
+  QTest::mouseRelease(view.get(), Qt::RightButton, Qt::ControlModifier, at + QPoint(1, 0));
   EXPECT_TRUE(menuSeen);
   EXPECT_FALSE(view->Tools().Measuring());  // the measuring tool never saw it
 
-  const auto expected = view->Geometry().ScreenToGeo(at.x(), at.y());
+  const auto expected = view->Geometry().ScreenToGeo(at.x() + 1, at.y());
   ASSERT_TRUE(expected);
   EXPECT_TRUE(settings.bullseye);
   EXPECT_DOUBLE_EQ(settings.bullseyeLatitude, expected->latitude);
@@ -172,7 +180,7 @@ TEST_F(AidsView, CtrlRightClickMenuPlacesTheBullseyeAndStoresIt) {
   EXPECT_NEAR(stored.bullseyeLongitude, expected->longitude, 1e-6);
   view->RenderImage();
   ASSERT_TRUE(view->Frame().bullseye);
-  EXPECT_LE(std::abs(view->Frame().bullseye->x - at.x()), 1);
+  EXPECT_LE(std::abs(view->Frame().bullseye->x - (at.x() + 1)), 1);
   EXPECT_LE(std::abs(view->Frame().bullseye->y - at.y()), 1);
 
   view->RemoveBullseye();

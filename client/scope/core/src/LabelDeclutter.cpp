@@ -1,7 +1,6 @@
 #include "vantor/scope/LabelDeclutter.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdint>
 #include <limits>
 #include <memory>

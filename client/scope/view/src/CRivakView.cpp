@@ -212,9 +212,10 @@ void CRivakView::paintEvent(QPaintEvent* event) {
 void CRivakView::mousePressEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
   cursor_ = at;
-  // Ctrl with a button is the aids' own: the plain tools never see it.
+  // Ctrl with a button is the aids' own while they are switched on: the
+  // plain tools never see it then.
   if (event->modifiers().testFlag(Qt::ControlModifier)) {
-    if (event->button() == Qt::RightButton) {
+    if (event->button() == Qt::RightButton && AidsMenuOffered()) {
       event->accept();
       ShowAidsMenu(at);
       return;
@@ -290,6 +291,8 @@ void CRivakView::RemoveBullseye() {
   update();
 }
 
+bool CRivakView::AidsMenuOffered() const { return env_.settings.bullseye || env_.settings.showBraa; }
+
 void CRivakView::ShowAidsMenu(QPoint at) {
   const Language language = env_.settings.language;
   QMenu menu(this);
@@ -298,7 +301,7 @@ void CRivakView::ShowAidsMenu(QPoint at) {
   QAction* set = menu.addAction(QText(TextId::ScopeSetBullseye, language));
   set->setEnabled(position.has_value());
   QAction* remove = menu.addAction(QText(TextId::ScopeRemoveBullseye, language));
-  remove->setEnabled(env_.settings.bullseye);
+  remove->setEnabled(env_.settings.bullseye && env_.settings.BullseyeSet());
   QAction* endBraa = menu.addAction(QText(TextId::ScopeClearBraa, language));
   endBraa->setEnabled(options_.braaFriendly.has_value());
   QAction* chosen = menu.exec(mapToGlobal(at));
@@ -329,7 +332,7 @@ void CRivakView::keyPressEvent(QKeyEvent* event) {
     event->accept();
     return;
   }
-  if (event->key() == Qt::Key_Menu) {
+  if (event->key() == Qt::Key_Menu && AidsMenuOffered()) {
     event->accept();
     ShowAidsMenu(cursor_.value_or(rect().center()));
     return;

@@ -42,8 +42,6 @@ class LabelDeclutter {
   // `picture`; `fontSize` fixes where the anchor lies in a box.
   const std::vector<DeclutterPlacement>& Place(const std::vector<DeclutterRequest>& requests,
                                                const std::vector<QPoint>& symbols, QRect picture, int fontSize);
-  // Forgets the last frame's places.
-  void Reset() { previous_.clear(); }
 
   static int CandidateCount();
   static QRect CandidateBox(int candidate, QPoint at, QSize size);

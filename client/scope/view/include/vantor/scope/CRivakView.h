@@ -95,7 +95,10 @@ class CRivakView : public QWidget {
   void SetBullseye(GeoPoint position);
   void RemoveBullseye();
   // The scope's context menu at a point: bullseye and the end of BRAA calls.
+  // Ctrl + right click and the menu key open it while the bullseye or BRAA
+  // is switched on; otherwise they do what they always did.
   void ShowAidsMenu(QPoint at);
+  bool AidsMenuOffered() const;
 
  public Q_SLOTS:
   // --- What the rest of the client asks of the scope ------------------
