@@ -16,8 +16,12 @@
 #include <random>
 #include <vector>
 
+#include "vantor/geo/Sphere.h"
+#include "vantor/missiongen/Mission.h"
 #include "vantor/model/CRivakDoc.h"
 #include "vantor/model/ClientSettings.h"
+#include "vantor/scope/ConflictAlert.h"
+#include "vantor/scope/LabelDeclutter.h"
 #include "vantor/scope/ScopeFramePreparer.h"
 #include "vantor/scope/ScopeGeometry.h"
 #include "vantor/scope/ScopeMapData.h"
@@ -202,6 +206,19 @@ void PrepareFrameOnly(benchmark::State& state) {
 }
 BENCHMARK(PrepareFrameOnly)->Unit(benchmark::kMillisecond);
 
+// The decisions with the labels placed apart: what the declutter adds.
+void PrepareFrameDeclutteredOnly(benchmark::State& state) {
+  Mission mission;
+  scope::ScopeFramePreparer preparer;
+  scope::ScopePainter painter;
+  preparer.SetTextWidth(painter.TextWidth());
+  mission.settings.declutter = true;
+  QImage picture(kWidth, kHeight, QImage::Format_RGB32);
+  Repaint(mission, preparer, painter, picture);
+  for (auto _ : state) benchmark::DoNotOptimize(&preparer.Prepare(mission.Sources(painter)));
+}
+BENCHMARK(PrepareFrameDeclutteredOnly)->Unit(benchmark::kMillisecond);
+
 void PaintPreparedFrameOnly(benchmark::State& state) {
   Mission mission;
   scope::ScopeFramePreparer preparer;
@@ -214,6 +231,137 @@ void PaintPreparedFrameOnly(benchmark::State& state) {
   }
 }
 BENCHMARK(PaintPreparedFrameOnly)->Unit(benchmark::kMillisecond);
+
+// Label boxes of the contacts on the picture, as the painter lays them out.
+int OverlappingLabelPairs(const scope::ScopeFrame& frame, scope::ScopePainter& painter,
+                          const scope::LabelMetrics& metrics) {
+  const scope::TextWidthFunction measure = painter.TextWidth();
+  const QRect picture(0, 0, frame.width, frame.height);
+  std::vector<QRect> boxes;
+  for (const scope::FrameContact& contact : frame.contacts) {
+    if (!contact.label || !picture.contains(contact.at.x, contact.at.y)) continue;
+    const scope::ContactLabel& label = *contact.label;
+    boxes.push_back(scope::LabelBox(label.place, label.Width(measure, metrics), label.LineCount(), metrics.fontSize));
+  }
+  return scope::CountOverlappingPairs(boxes);
+}
+
+// The full repaint with the labels placed apart: the 15 ms budget. Reports
+// the label overlaps on the picture without and with the declutter.
+void FullPaintDecluttered1920x1080(benchmark::State& state) {
+  Mission mission;
+  scope::ScopeFramePreparer preparer;
+  scope::ScopePainter painter;
+  preparer.SetTextWidth(painter.TextWidth());
+  QImage picture(kWidth, kHeight, QImage::Format_RGB32);
+  const scope::LabelMetrics metrics = painter.MeasureLabels(mission.settings.fontSize);
+  Repaint(mission, preparer, painter, picture);
+  const int before = OverlappingLabelPairs(preparer.Frame(), painter, metrics);
+  mission.settings.declutter = true;
+  Repaint(mission, preparer, painter, picture);
+  for (auto _ : state) {
+    Repaint(mission, preparer, painter, picture);
+    benchmark::DoNotOptimize(picture.constBits());
+  }
+  if (const char* file = std::getenv("SCOPE_BENCH_DECLUTTER_PNG")) picture.save(QString::fromLocal8Bit(file));
+  state.counters["label_overlaps_plain"] = before;
+  state.counters["label_overlaps_decluttered"] = OverlappingLabelPairs(preparer.Frame(), painter, metrics);
+}
+BENCHMARK(FullPaintDecluttered1920x1080)->Unit(benchmark::kMillisecond);
+
+// Every aid on: the declutter, bullseye and BRAA lines on the hostile
+// labels (taller, wider labels to place), the conflict alert.
+void FullPaintWithAllAids1920x1080(benchmark::State& state) {
+  Mission mission;
+  scope::ScopeFramePreparer preparer;
+  scope::ScopePainter painter;
+  preparer.SetTextWidth(painter.TextWidth());
+  QImage picture(kWidth, kHeight, QImage::Format_RGB32);
+  mission.settings.declutter = true;
+  mission.settings.bullseye = true;
+  mission.settings.bullseyeLatitude = 45.0;
+  mission.settings.bullseyeLongitude = 39.0;
+  mission.settings.showBraa = true;
+  mission.settings.conflictAlert = true;
+  for (const model::CContact& contact : mission.document.Contacts())
+    if (contact.friendly && !contact.radarSite && !contact.altSymbol) {
+      mission.options.braaFriendly = contact.id;
+      break;
+    }
+  Repaint(mission, preparer, painter, picture);
+  for (auto _ : state) {
+    Repaint(mission, preparer, painter, picture);
+    benchmark::DoNotOptimize(picture.constBits());
+  }
+  if (const char* file = std::getenv("SCOPE_BENCH_AIDS_PNG")) picture.save(QString::fromLocal8Bit(file));
+  const scope::LabelMetrics metrics = painter.MeasureLabels(mission.settings.fontSize);
+  state.counters["label_overlaps_decluttered"] = OverlappingLabelPairs(preparer.Frame(), painter, metrics);
+  state.counters["conflicts"] = static_cast<double>(preparer.Frame().conflicts.size());
+}
+BENCHMARK(FullPaintWithAllAids1920x1080)->Unit(benchmark::kMillisecond);
+
+// The mission generator's 1,000-object mission after 35 s, as Blue sees it
+// at 300 km: the label overlaps on the picture without and with the
+// declutter, and the decluttered repaint.
+void MissionGenerator1000At300Km(benchmark::State& state) {
+  Mission mission;
+  mission.document.ClearContacts();
+  missiongen::Mission generated(missiongen::MissionOptions{1, 5.0, 1000});
+  for (int batch = 0; batch < 175; ++batch) generated.NextBatch();
+  for (const auto& object : generated.Objects()) {
+    const missiongen::MotionState& motion = object->state;
+    mission.document.UpdateContact(object->id, object->name, motion.position.latitude, motion.position.longitude,
+                                   motion.altitudeM, motion.headingRad,
+                                   object->coalition == missiongen::Coalition::Blue ? 1 : 0, object->classLetter,
+                                   motion.speedKmh);
+  }
+  mission.geometry.SetRangeKm(300);
+  mission.options.coverageShown = false;
+  scope::ScopeFramePreparer preparer;
+  scope::ScopePainter painter;
+  preparer.SetTextWidth(painter.TextWidth());
+  QImage picture(kWidth, kHeight, QImage::Format_RGB32);
+  const scope::LabelMetrics metrics = painter.MeasureLabels(mission.settings.fontSize);
+  Repaint(mission, preparer, painter, picture);
+  const int before = OverlappingLabelPairs(preparer.Frame(), painter, metrics);
+  if (const char* file = std::getenv("SCOPE_BENCH_MISSION_PLAIN_PNG")) picture.save(QString::fromLocal8Bit(file));
+  mission.settings.declutter = true;
+  Repaint(mission, preparer, painter, picture);
+  for (auto _ : state) {
+    Repaint(mission, preparer, painter, picture);
+    benchmark::DoNotOptimize(picture.constBits());
+  }
+  if (const char* file = std::getenv("SCOPE_BENCH_MISSION_PNG")) picture.save(QString::fromLocal8Bit(file));
+  int labelled = 0;
+  for (const scope::FrameContact& contact : preparer.Frame().contacts)
+    if (contact.label && picture.rect().contains(contact.at.x, contact.at.y)) ++labelled;
+  state.counters["labels_on_picture"] = labelled;
+  state.counters["label_overlaps_plain"] = before;
+  state.counters["label_overlaps_decluttered"] = OverlappingLabelPairs(preparer.Frame(), painter, metrics);
+}
+BENCHMARK(MissionGenerator1000At300Km)->Unit(benchmark::kMillisecond);
+
+// The conflict search alone over 1,000 friendly aircraft: spread over the
+// theatre, and packed into a 60 km circle.
+void ConflictSearch1000Friendly(benchmark::State& state) {
+  std::mt19937 random(23);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  const double spreadKm = static_cast<double>(state.range(0));
+  std::vector<scope::ConflictTrack> tracks;
+  for (int i = 0; i < 1000; ++i) {
+    const geo::GeoPoint at =
+        geo::Destination({45.0, 38.9}, unit(random) * geo::kTwoPi, std::sqrt(unit(random)) * spreadKm);
+    tracks.push_back({i, at, 1000.0 + unit(random) * 8000.0, unit(random) * geo::kTwoPi, 200.0 + unit(random) * 800.0});
+  }
+  scope::ConflictDetector detector;
+  std::size_t found = 0;
+  for (auto _ : state) {
+    found = detector.Find(tracks).size();
+    benchmark::DoNotOptimize(found);
+  }
+  state.counters["conflicts"] = static_cast<double>(found);
+}
+BENCHMARK(ConflictSearch1000Friendly)->Arg(300)->Arg(60)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

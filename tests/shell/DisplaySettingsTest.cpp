@@ -318,3 +318,54 @@ TEST(DisplaySettingsTexts, EnglishAndSpanishReplaceTheFrenchTemplate) {
 
 }  // namespace
 }  // namespace vantor::shell::test
+
+namespace vantor::shell::test {
+namespace {
+
+const char* const kAidNames[] = {"ShowCursorReadout", "Bullseye", "ShowBraa", "Declutter", "ConflictAlert"};
+
+TEST_F(DisplaySettings, ScopeAidsAreTickedStoredAndLeftOutOfAStoreThatNeverHadThem) {
+  Start();
+  // OK with the aids left off writes none of their keys.
+  Open([](CDisplaySettingsDlg& dialog) {
+    for (QCheckBox* box : {dialog.CursorReadoutBox(), dialog.BullseyeBox(), dialog.BraaBox(), dialog.DeclutterBox(),
+                           dialog.ConflictAlertBox()})
+      EXPECT_FALSE(box->isChecked());
+    Click(dialog, "ok");
+  });
+  for (const char* name : kAidNames) EXPECT_FALSE(client_->Store()->Contains("config", name)) << name;
+
+  Open([](CDisplaySettingsDlg& dialog) {
+    for (QCheckBox* box : {dialog.CursorReadoutBox(), dialog.BullseyeBox(), dialog.BraaBox(), dialog.DeclutterBox(),
+                           dialog.ConflictAlertBox()})
+      Tick(box);
+    Click(dialog, "ok");
+  });
+  for (const char* name : kAidNames) EXPECT_EQ(client_->Store()->ReadInt("config", name, 7), 1) << name;
+  EXPECT_TRUE(Memory().showCursorReadout && Memory().bullseye && Memory().showBraa && Memory().declutter &&
+              Memory().conflictAlert);
+
+  // Off again: now written as 0, and the dialog opens with what memory holds.
+  Open([](CDisplaySettingsDlg& dialog) {
+    EXPECT_TRUE(dialog.DeclutterBox()->isChecked());
+    Tick(dialog.DeclutterBox());
+    Tick(dialog.ConflictAlertBox());
+    Click(dialog, "ok");
+  });
+  EXPECT_EQ(client_->Store()->ReadInt("config", "Declutter", 7), 0);
+  EXPECT_EQ(client_->Store()->ReadInt("config", "ConflictAlert", 7), 0);
+  EXPECT_EQ(client_->Store()->ReadInt("config", "Bullseye", 7), 1);
+  EXPECT_FALSE(Memory().declutter);
+}
+
+TEST_F(DisplaySettings, ScopeAidBoxesSpeakTheInterfacesLanguage) {
+  Start("1036");
+  Open([](CDisplaySettingsDlg& dialog) {
+    EXPECT_EQ(dialog.DeclutterBox()->text(), QString::fromUtf8("Écarter les étiquettes"));
+    EXPECT_EQ(dialog.BraaBox()->text(), QString::fromUtf8("BRAA depuis l'ami choisi (Ctrl + clic)"));
+    dialog.reject();
+  });
+}
+
+}  // namespace
+}  // namespace vantor::shell::test

@@ -10,6 +10,19 @@ bool ReadFlag(const SettingsStore& store, const char* name, bool defaultValue) {
   return store.ReadInt(kClientSettingsSection, name, defaultValue ? 1 : 0) != 0;
 }
 
+// A stored coordinate; anything unreadable or out of range reads as 0 (not set).
+double ReadDegrees(const SettingsStore& store, const char* name, double limit) {
+  bool ok = false;
+  const double value = store.ReadString(kClientSettingsSection, name, QString()).trimmed().toDouble(&ok);
+  return ok && value >= -limit && value <= limit ? value : 0.0;
+}
+
+// Aids the store has never heard of stay out of it while they are off.
+void WriteAid(SettingsStore& store, const char* name, bool value) {
+  if (value || store.Contains(kClientSettingsSection, name))
+    store.WriteInt(kClientSettingsSection, name, value ? 1 : 0);
+}
+
 }  // namespace
 
 ClientSettings ClientSettings::Load(const SettingsStore& store) {
@@ -26,6 +39,13 @@ ClientSettings ClientSettings::Load(const SettingsStore& store) {
   // Stored as text; the leading digits count, none give 0.
   settings.fontSizeText = store.ReadString(kClientSettingsSection, setting_name::kFontSize, "12");
   settings.fontSize = ProfileTextToInt(settings.fontSizeText);
+  settings.showCursorReadout = ReadFlag(store, setting_name::kShowCursorReadout, false);
+  settings.bullseye = ReadFlag(store, setting_name::kBullseye, false);
+  settings.bullseyeLatitude = ReadDegrees(store, setting_name::kBullseyeLat, 90.0);
+  settings.bullseyeLongitude = ReadDegrees(store, setting_name::kBullseyeLon, 180.0);
+  settings.showBraa = ReadFlag(store, setting_name::kShowBraa, false);
+  settings.declutter = ReadFlag(store, setting_name::kDeclutter, false);
+  settings.conflictAlert = ReadFlag(store, setting_name::kConflictAlert, false);
   return settings;
 }
 
@@ -41,6 +61,22 @@ bool ClientSettings::Store(SettingsStore& store) const {
   writeFlag(setting_name::kShowRose, showRose);
   writeFlag(setting_name::kShowParlix, showVoiceWindow);
   writeFlag(setting_name::kHideSpeed, hideSpeed);
+  WriteAid(store, setting_name::kShowCursorReadout, showCursorReadout);
+  WriteAid(store, setting_name::kBullseye, bullseye);
+  if (BullseyeSet()) {
+    store.WriteString(kClientSettingsSection, setting_name::kBullseyeLat, QString::number(bullseyeLatitude, 'f', 6));
+    store.WriteString(kClientSettingsSection, setting_name::kBullseyeLon, QString::number(bullseyeLongitude, 'f', 6));
+  }
+  WriteAid(store, setting_name::kShowBraa, showBraa);
+  WriteAid(store, setting_name::kDeclutter, declutter);
+  WriteAid(store, setting_name::kConflictAlert, conflictAlert);
+  return store.Sync();
+}
+
+bool ClientSettings::StoreBullseye(SettingsStore& store) const {
+  store.WriteInt(kClientSettingsSection, setting_name::kBullseye, bullseye ? 1 : 0);
+  store.WriteString(kClientSettingsSection, setting_name::kBullseyeLat, QString::number(bullseyeLatitude, 'f', 6));
+  store.WriteString(kClientSettingsSection, setting_name::kBullseyeLon, QString::number(bullseyeLongitude, 'f', 6));
   return store.Sync();
 }
 

@@ -6,6 +6,7 @@
 #include <QHostAddress>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -80,6 +81,23 @@ int main(int argc, char** argv) {
       "ID,ID[,ID,ID]");
   parser.addOption(atcOption);
   parser.addOption(compareOption);
+  // The controller's aids, as the display settings dialog and the scope's
+  // context menu set them (for this run; the bullseye is stored).
+  const QCommandLineOption cursorReadoutOption("cursor-readout", "Show the cursor readout in the scope's corner.");
+  const QCommandLineOption bullseyeOption(
+      "bullseye",
+      "Place the bullseye at <LAT,LON> (decimal degrees) and give hostile labels bearing and range from it.",
+      "LAT,LON");
+  const QCommandLineOption braaOption(
+      "braa", "Give BRAA calls on hostile labels from the friendly contact with track id <ID>.", "ID");
+  const QCommandLineOption declutterOption("declutter", "Place the contact labels apart, with leader lines.");
+  const QCommandLineOption conflictAlertOption("conflict-alert",
+                                               "Warn of friendly aircraft predicted to come too close.");
+  parser.addOption(cursorReadoutOption);
+  parser.addOption(bullseyeOption);
+  parser.addOption(braaOption);
+  parser.addOption(declutterOption);
+  parser.addOption(conflictAlertOption);
   const QCommandLineOption serverOption(
       "server", "Connect to <HOST> without the server address dialog (it joins the remembered addresses).", "HOST");
   const QCommandLineOption passwordOption(
@@ -191,6 +209,29 @@ int main(int argc, char** argv) {
     }
   }
 
+  std::optional<vantor::geo::GeoPoint> bullseye;
+  if (parser.isSet(bullseyeOption)) {
+    const QStringList parts = parser.value(bullseyeOption).split(u',');
+    bool latitudeOk = false, longitudeOk = false;
+    const double latitude = parts.size() == 2 ? parts[0].trimmed().toDouble(&latitudeOk) : 0.0;
+    const double longitude = parts.size() == 2 ? parts[1].trimmed().toDouble(&longitudeOk) : 0.0;
+    if (!latitudeOk || !longitudeOk || std::fabs(latitude) > 90.0 || std::fabs(longitude) > 180.0 ||
+        (latitude == 0.0 && longitude == 0.0)) {
+      std::fprintf(stderr, "Vantor: --bullseye needs a latitude and a longitude in degrees, e.g. 45.08,38.95\n");
+      return 2;
+    }
+    bullseye = vantor::geo::GeoPoint{latitude, longitude};
+  }
+  std::optional<int> braaFriendly;
+  if (parser.isSet(braaOption)) {
+    bool ok = false;
+    braaFriendly = parser.value(braaOption).trimmed().toInt(&ok);
+    if (!ok) {
+      std::fprintf(stderr, "Vantor: --braa needs the track id of a friendly contact\n");
+      return 2;
+    }
+  }
+
   vantor::net::ConnectionOptions connection;
   const auto clientPort = vantor::ParsePortOption(parser.value(clientPortOption));
   if (!clientPort) {
@@ -244,6 +285,15 @@ int main(int argc, char** argv) {
   if (parser.isSet(coverageOption)) scope->Options().coverageShown = true;
   client.MainWindow()->ButtonView()->ShowScopeSwitches();
   if (parser.isSet(atcOption)) client.MainWindow()->ButtonView()->PressAtcButton();
+  vantor::model::ClientSettings& settings = client.Settings();
+  if (parser.isSet(cursorReadoutOption)) settings.showCursorReadout = true;
+  if (parser.isSet(declutterOption)) settings.declutter = true;
+  if (parser.isSet(conflictAlertOption)) settings.conflictAlert = true;
+  if (bullseye) scope->SetBullseye(*bullseye);
+  if (braaFriendly) {
+    settings.showBraa = true;
+    scope->Options().braaFriendly = braaFriendly;
+  }
   for (std::size_t block = 0; 2 * block < compared.size(); ++block)
     client.MainWindow()->InfoView()->Compare(static_cast<int>(block), compared[2 * block], compared[2 * block + 1]);
 

@@ -3,14 +3,17 @@
 #include <algorithm>
 #include <mutex>
 
+#include "vantor/geo/ElevationGrid.h"
 #include "vantor/model/CRivakDoc.h"
 #include "vantor/model/ClientSettings.h"
+#include "vantor/model/ContactLabels.h"
 #include "vantor/scope/CoastlineScreenCache.h"
 #include "vantor/scope/DocumentSensors.h"
 #include "vantor/scope/ScopeGeometry.h"
 #include "vantor/scope/ScopeMapData.h"
 #include "vantor/scope/ScopeStatus.h"
 #include "vantor/scope/SensorVisibility.h"
+#include "vantor/scope/TacticalReadouts.h"
 
 namespace vantor::scope {
 namespace {
@@ -25,6 +28,10 @@ void ProjectStrokes(const ScopeProjection& projection, const std::vector<geo::Ge
       strokes.Add(projection.GeoToScreen(point));
   }
 }
+
+// The scope's frame artwork covers this much of the picture's edges.
+constexpr int kFrameBorderPx = 42;
+constexpr int kFrameBottomPx = 39;
 
 bool OnScope(ScreenPoint point) { return point.x != 0 && point.y != 0; }
 
@@ -62,6 +69,11 @@ const ScopeFrame& ScopeFramePreparer::Prepare(const FrameSources& sources) {
   frame.contacts.clear();
   frame.measure.reset();
   frame.awacsCoverage.reset();
+  frame.bullseye.reset();
+  frame.braaFriendly.reset();
+  frame.conflicts.clear();
+  frame.conflictTexts.clear();
+  frame.conflictFlashOn = options.alertFlashOn;
 
   if (!frame.radarOutOfOrder) {
     if (options.coastlineShown) PrepareCoastline(sources, projection);
@@ -71,6 +83,8 @@ const ScopeFrame& ScopeFramePreparer::Prepare(const FrameSources& sources) {
     std::lock_guard lock(sources.document.ContactTableLock());
     PrepareRunways(sources, projection);
     PrepareContacts(sources, projection);
+    if (settings.declutter && options.labelsShown) DeclutterLabels(sources);
+    if (settings.conflictAlert) PrepareConflicts();
     if (sources.measure)
       frame.measure = FrameMeasure{*sources.measure, MeasureText(*sources.measure, projection, settings.imperial != 0)};
     PrepareAwacs(sources, projection);
@@ -154,6 +168,24 @@ void ScopeFramePreparer::PrepareContacts(const FrameSources& sources, const Scop
   const bool trails = !frame_.airfieldMode && settings.showOldPositions != 0;
   const LabelStyle labelStyle{sources.labels, settings.invertCallsign != 0, settings.imperial != 0,
                               settings.hideSpeed != 0};
+  const bool nautical = settings.imperial != 0;
+  // The aids' reference points: the bullseye, and the friendly BRAA calls
+  // are given from while it is still in the table.
+  std::optional<geo::GeoPoint> bullseye;
+  if (settings.bullseye && settings.BullseyeSet()) {
+    bullseye = geo::GeoPoint{settings.bullseyeLatitude, settings.bullseyeLongitude};
+    frame_.bullseye = projection.GeoToScreen(*bullseye);
+  }
+  std::optional<geo::GeoPoint> braaFrom;
+  if (settings.showBraa && sources.options.braaFriendly) {
+    const model::CContact* friendly = document.FindContact(*sources.options.braaFriendly);
+    if (friendly != nullptr && friendly->friendly) {
+      braaFrom = geo::GeoPoint{friendly->latitude, friendly->longitude};
+      frame_.braaFriendly = projection.GeoToScreen(*braaFrom);
+    }
+  }
+  conflictTracks_.clear();
+  conflictContacts_.clear();
   crowding_.Clear();
   for (model::CContact& contact : document.Contacts()) {
     const ScreenPoint at = projection.GeoToScreen(contact.latitude, contact.longitude);
@@ -178,15 +210,75 @@ void ScopeFramePreparer::PrepareContacts(const FrameSources& sources, const Scop
         for (const model::HistoryPoint& point : contact.history)
           shown.history[shown.historyCount++] = projection.GeoToScreen(point.latitude, point.longitude);
       }
-      if (sources.options.labelsShown && plain && NearPicture(frame_, at, kContactReachPx)) {
+      const bool alerted = settings.conflictAlert && IsAirborneFriendly(contact, sources.map.Terrain());
+      std::optional<QString> assigned;
+      if ((sources.options.labelsShown && plain && NearPicture(frame_, at, kContactReachPx)) || alerted) {
         QString callsign;
-        std::optional<QString> assigned;
         if (document.LookupCallsign(contact.id, callsign)) assigned = std::move(callsign);
+      }
+      if (sources.options.labelsShown && plain && NearPicture(frame_, at, kContactReachPx)) {
         shown.label = LabelContact(contact, QPoint(at.x, at.y), assigned, crowding_.Count(at.x, at.y), labelStyle);
+        if (!shown.friendly) {
+          const geo::GeoPoint position{contact.latitude, contact.longitude};
+          if (bullseye)
+            shown.label->bullseyeLine = BearingRangeText(BearingRangeBetween(*bullseye, position, nautical));
+          if (braaFrom)
+            shown.label->braaLine = BraaText(*braaFrom, {position, contact.altitude, contact.heading}, nautical);
+        }
+      }
+      if (alerted) {
+        conflictTracks_.push_back(
+            {contact.id, {contact.latitude, contact.longitude}, contact.altitude, contact.heading, contact.speed});
+        conflictContacts_.push_back({at, ConflictName(contact, assigned, settings.invertCallsign != 0)});
       }
     }
     // Labels further down the table make room for this one.
     if (contact.radarSite == 0) crowding_.Add(at.x, at.y);
+  }
+}
+
+bool ScopeFramePreparer::IsAirborneFriendly(const model::CContact& contact, const geo::ElevationGrid& terrain) {
+  if (!contact.friendly || contact.radarSite || contact.altSymbol || contact.carrier) return false;
+  if (contact.speed < kAirborneSpeedKmh) return false;
+  return contact.altitude - terrain.HeightAt({contact.latitude, contact.longitude}) >= kAlertFloorAboveGroundM;
+}
+
+QString ScopeFramePreparer::ConflictName(const model::CContact& contact, const std::optional<QString>& callsign,
+                                         bool invertCallsign) {
+  QString name = callsign ? *callsign : model::FriendlyLabelName(contact.name, invertCallsign);
+  return name.remove(QLatin1Char('(')).remove(QLatin1Char(')')).trimmed();
+}
+
+void ScopeFramePreparer::DeclutterLabels(const FrameSources& sources) {
+  const int fontSize = sources.labels.fontSize;
+  // Labels go where the frame's border does not cover them.
+  const QRect picture(kFrameBorderPx, kFrameBorderPx, frame_.width - 2 * kFrameBorderPx,
+                      frame_.height - kFrameBorderPx - kFrameBottomPx);
+  declutterRequests_.clear();
+  declutterSymbols_.clear();
+  declutterOwners_.clear();
+  for (std::size_t i = 0; i < frame_.contacts.size(); ++i) {
+    const FrameContact& contact = frame_.contacts[i];
+    const QPoint at(contact.at.x, contact.at.y);
+    if (!picture.contains(at)) continue;  // labels off the picture keep their place
+    declutterSymbols_.push_back(at);
+    if (!contact.label) continue;
+    const ContactLabel& label = *contact.label;
+    declutterRequests_.push_back(
+        {contact.id, at, QSize(label.Width(textWidth_, sources.labels), label.LineCount() * fontSize)});
+    declutterOwners_.push_back(i);
+  }
+  const auto& placements = declutter_.Place(declutterRequests_, declutterSymbols_, picture, fontSize);
+  for (std::size_t k = 0; k < placements.size(); ++k)
+    frame_.contacts[declutterOwners_[k]].label->place = placements[k].place;
+}
+
+void ScopeFramePreparer::PrepareConflicts() {
+  for (const Conflict& conflict : conflictDetector_.Find(conflictTracks_)) {
+    const ConflictContact& first = conflictContacts_[static_cast<std::size_t>(conflict.first)];
+    const ConflictContact& second = conflictContacts_[static_cast<std::size_t>(conflict.second)];
+    frame_.conflicts.push_back({first.at, second.at});
+    frame_.conflictTexts.push_back(ConflictText(first.name, second.name, conflict.secondsToConflict));
   }
 }
 

@@ -71,6 +71,21 @@ ContactLabel LabelContact(const model::CContact& contact, QPoint at, const std::
   return label;
 }
 
+int LabelTextWidth(const TextWidthFunction& measure, const LabelMetrics& metrics, const QString& text) {
+  if (measure) return measure(text);
+  // "9999WW9999" has ten characters.
+  return (metrics.referenceWidth * static_cast<int>(text.size()) + 9) / 10;
+}
+
+int ContactLabel::Width(const TextWidthFunction& measure, const LabelMetrics& metrics) const {
+  auto width = [&](const QString& text) { return LabelTextWidth(measure, metrics, text); };
+  // The second line is measured as if "WW" stood between its two values.
+  int widest = std::max(width(firstLine), width(altitude + QStringLiteral("WW") + speed));
+  if (!bullseyeLine.isEmpty()) widest = std::max(widest, width(bullseyeLine));
+  if (!braaLine.isEmpty()) widest = std::max(widest, width(braaLine));
+  return widest;
+}
+
 QString MeasureText(int rangeKm, double bearingDeg, bool nauticalUnits) {
   if (nauticalUnits)
     return QString::asprintf(Text(TextId::ScopeMeasureNm, Language::English), rangeKm * geo::kKmToNm, bearingDeg);

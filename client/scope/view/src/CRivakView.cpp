@@ -1,6 +1,7 @@
 #include "vantor/scope/CRivakView.h"
 
 #include <QKeyEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
@@ -13,6 +14,7 @@
 #include "vantor/platform/SettingsStore.h"
 #include "vantor/scope/DocumentSensors.h"
 #include "vantor/scope/ScopeMapData.h"
+#include "vantor/scope/TacticalReadouts.h"
 #include "vantor/texts/QText.h"
 #include "vantor/texts/Texts.h"
 
@@ -41,12 +43,14 @@ CRivakView::CRivakView(Environment environment, QWidget* parent)
     : QWidget(parent),
       env_(std::move(environment)),
       tools_(env_.document, geometry_, options_),
-      map_(std::make_unique<ScopeMapData>()) {
+      map_(std::make_unique<ScopeMapData>()),
+      readout_(new CursorReadoutWidget(this)) {
   setObjectName(QStringLiteral("scope"));
   setAttribute(Qt::WA_OpaquePaintEvent);  // the picture covers everything; no background erase
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
   tools_.SetDrawing(&map_->drawing);
+  preparer_.SetTextWidth(painter_.TextWidth());
 
   if (env_.store != nullptr) {
     options_.rangeRingsShown = env_.store->ReadInt(model::kClientSettingsSection, kViewCircleSetting, 1) != 0;
@@ -127,8 +131,10 @@ void CRivakView::UpdateGeometry() {
 }
 
 void CRivakView::Tick() {
+  options_.alertFlashOn = !options_.alertFlashOn;
   UpdateGeometry();
   UpdateCursor();
+  UpdateReadout();  // the setting may have changed
 }
 
 void CRivakView::resizeEvent(QResizeEvent* event) {
@@ -206,6 +212,21 @@ void CRivakView::paintEvent(QPaintEvent* event) {
 void CRivakView::mousePressEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
   cursor_ = at;
+  // Ctrl with a button is the aids' own while they are switched on: the
+  // plain tools never see it then.
+  if (event->modifiers().testFlag(Qt::ControlModifier)) {
+    if (event->button() == Qt::RightButton && AidsMenuOffered()) {
+      event->accept();
+      ShowAidsMenu(at);
+      return;
+    }
+    if (event->button() == Qt::LeftButton && env_.settings.showBraa) {
+      event->accept();
+      tools_.OnSelectForBraa(at);
+      update();
+      return;
+    }
+  }
   const auto button = ToolButton(event->button());
   if (!button) return QWidget::mousePressEvent(event);
   DispatchToolRequest(tools_.OnButtonDown(*button, at));
@@ -232,7 +253,66 @@ void CRivakView::mouseDoubleClickEvent(QMouseEvent* event) {
 void CRivakView::mouseMoveEvent(QMouseEvent* event) {
   // The measuring line follows the cursor at the next paint.
   cursor_ = event->position().toPoint();
+  mouseInside_ = rect().contains(*cursor_);
+  UpdateReadout();
   QWidget::mouseMoveEvent(event);
+}
+
+void CRivakView::leaveEvent(QEvent* event) {
+  mouseInside_ = false;
+  readout_->hide();
+  QWidget::leaveEvent(event);
+}
+
+void CRivakView::UpdateReadout() {
+  if (!env_.settings.showCursorReadout || !cursor_ || !mouseInside_) {
+    readout_->hide();
+    return;
+  }
+  const auto position = geometry_.ScreenToGeo(cursor_->x(), cursor_->y());
+  if (!position) return readout_->hide();
+  std::optional<GeoPoint> bullseye;
+  if (env_.settings.bullseye && env_.settings.BullseyeSet())
+    bullseye = GeoPoint{env_.settings.bullseyeLatitude, env_.settings.bullseyeLongitude};
+  readout_->ShowLines(CursorReadoutLines(*position, bullseye, env_.settings.imperial));
+}
+
+void CRivakView::SetBullseye(GeoPoint position) {
+  env_.settings.bullseye = true;
+  env_.settings.bullseyeLatitude = position.latitude;
+  env_.settings.bullseyeLongitude = position.longitude;
+  if (env_.store != nullptr) env_.settings.StoreBullseye(*env_.store);
+  update();
+}
+
+void CRivakView::RemoveBullseye() {
+  env_.settings.bullseye = false;
+  if (env_.store != nullptr) env_.settings.StoreBullseye(*env_.store);
+  update();
+}
+
+bool CRivakView::AidsMenuOffered() const { return env_.settings.bullseye || env_.settings.showBraa; }
+
+void CRivakView::ShowAidsMenu(QPoint at) {
+  const Language language = env_.settings.language;
+  QMenu menu(this);
+  menu.setObjectName(QStringLiteral("scopeAidsMenu"));
+  const auto position = geometry_.ScreenToGeo(at.x(), at.y());
+  QAction* set = menu.addAction(QText(TextId::ScopeSetBullseye, language));
+  set->setEnabled(position.has_value());
+  QAction* remove = menu.addAction(QText(TextId::ScopeRemoveBullseye, language));
+  remove->setEnabled(env_.settings.bullseye && env_.settings.BullseyeSet());
+  QAction* endBraa = menu.addAction(QText(TextId::ScopeClearBraa, language));
+  endBraa->setEnabled(options_.braaFriendly.has_value());
+  QAction* chosen = menu.exec(mapToGlobal(at));
+  if (chosen == set && position)
+    SetBullseye(*position);
+  else if (chosen == remove)
+    RemoveBullseye();
+  else if (chosen == endBraa) {
+    options_.braaFriendly.reset();
+    update();
+  }
 }
 
 void CRivakView::wheelEvent(QWheelEvent* event) {
@@ -250,6 +330,11 @@ void CRivakView::wheelEvent(QWheelEvent* event) {
 void CRivakView::keyPressEvent(QKeyEvent* event) {
   if (event->isAutoRepeat() && event->key() == Qt::Key_Space) {
     event->accept();
+    return;
+  }
+  if (event->key() == Qt::Key_Menu && AidsMenuOffered()) {
+    event->accept();
+    ShowAidsMenu(cursor_.value_or(rect().center()));
     return;
   }
   if (tools_.OnKey(event->key(), cursor_)) {

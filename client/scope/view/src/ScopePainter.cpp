@@ -42,7 +42,17 @@ const QColor kAirfieldCode(127, 127, 127);
 const QColor kCompass(127, 127, 10);
 const QColor kStatus(127, 127, 127);
 const QColor kAwacsWarning(0, 200, 10);
+const QColor kBullseye(80, 200, 255);
+const QColor kBraaFriendly(245, 255, 64);
+const QColor kConflict(255, 140, 0);
 }  // namespace colour
+
+constexpr int kBullseyeRings[] = {6, 12, 18};
+constexpr int kBraaRing = 10;
+constexpr int kConflictRing = 12;
+constexpr int kConflictTextTop = 48;
+constexpr int kConflictTextLeft = 70;
+constexpr std::size_t kMostConflictTexts = 8;
 
 constexpr int kCompassFontHeight = 14;
 constexpr int kStatusFontHeight = 36;
@@ -110,6 +120,7 @@ ScopePainter::ScopePainter(std::shared_ptr<const ScopeArtwork> artwork)
       compassFont_(ScopeFont(kCompassFontHeight)),
       statusFont_(ScopeFont(kStatusFontHeight)),
       awacsFont_(ScopeFont(kAwacsFontHeight)),
+      labelMetrics_(labelFont_),
       labelTexts_(std::make_unique<detail::TextSprites>()) {}
 
 ScopePainter::~ScopePainter() = default;
@@ -120,11 +131,26 @@ void ScopePainter::UseLabelFont(int fontSize) {
   labelFont_ = ScopeFont(fontSize);
   labelTexts_->SetFont(labelFont_);
   labelReferenceWidth_ = labelTexts_->Width(QStringLiteral("9999WW9999"));
+  labelMetrics_ = QFontMetrics(labelFont_);
+  for (std::size_t c = 0; c < charWidths_.size(); ++c)
+    charWidths_[c] = labelMetrics_.horizontalAdvance(QChar(static_cast<char16_t>(c)));
 }
 
 LabelMetrics ScopePainter::MeasureLabels(int fontSize) {
   UseLabelFont(LabelFontSize(fontSize));
   return {fontSize_, labelReferenceWidth_};
+}
+
+TextWidthFunction ScopePainter::TextWidth() {
+  // Summed advances: no shaping and no cache lookups, as placing a
+  // thousand labels asks for three widths each. Kerning only narrows a
+  // text, so the sum never falls short of what is drawn.
+  return [this](const QString& text) {
+    int width = 0;
+    for (const QChar c : text)
+      width += c.unicode() < charWidths_.size() ? charWidths_[c.unicode()] : labelMetrics_.horizontalAdvance(c);
+    return width;
+  };
 }
 
 void ScopePainter::Paint(QImage& image, const ScopeFrame& frame) {
@@ -165,7 +191,10 @@ void ScopePainter::Paint(QImage& image, const ScopeFrame& frame) {
     painter.setFont(labelFont_);
     if (frame.rangeRingsShown) DrawRangeRings(pass);
     for (const FrameRunway& runway : frame.runways) DrawRunway(pass, runway);
+    if (frame.bullseye) DrawBullseye(pass, *frame.bullseye);
     for (const FrameContact& contact : frame.contacts) DrawContact(pass, contact);
+    if (frame.braaFriendly) DrawBraaFriendly(pass, *frame.braaFriendly);
+    if (!frame.conflicts.empty()) DrawConflicts(pass);
     if (frame.measure) DrawMeasuring(pass, *frame.measure);
     DrawAwacs(pass);
   }
@@ -442,8 +471,59 @@ void ScopePainter::DrawContactLabel(Pass& pass, const ContactLabel& label) {
     painter.drawImage(QRect(arrowAt, QSize(f, f)), arrow);
   texts.Draw(painter, x2 + 3 * f, top2, label.speed, textColour);
 
+  // The aids' lines below, right-aligned like the first.
+  int top = ay;
+  for (const QString* line : {&label.bullseyeLine, &label.braaLine}) {
+    if (line->isEmpty()) continue;
+    texts.Draw(painter, ax - texts.Width(*line) - 10, top, *line, textColour);
+    top += f;
+  }
+
   painter.setPen(labelPen);
   pass.draw.Line(label.place.leaderStart, label.place.leaderEnd);
+}
+
+void ScopePainter::DrawBullseye(Pass& pass, const ScreenPoint& at) {
+  const QPoint centre = ToPoint(at);
+  if (!pass.draw.NearPicture(centre, kBullseyeRings[2] + 1)) return;
+  pass.painter.setPen(ThinPen(colour::kBullseye));
+  pass.painter.setBrush(Qt::NoBrush);
+  for (const int radius : kBullseyeRings) pass.painter.drawEllipse(centre, radius, radius);
+  const int reach = kBullseyeRings[2] + 4;
+  pass.painter.drawLine(centre - QPoint(reach, 0), centre + QPoint(reach, 0));
+  pass.painter.drawLine(centre - QPoint(0, reach), centre + QPoint(0, reach));
+}
+
+void ScopePainter::DrawBraaFriendly(Pass& pass, const ScreenPoint& at) {
+  const QPoint centre = ToPoint(at);
+  if (!pass.draw.NearPicture(centre, kBraaRing + 1)) return;
+  pass.painter.setPen(ThinPen(colour::kBraaFriendly, Qt::DashLine));
+  pass.painter.setBrush(Qt::NoBrush);
+  pass.painter.drawEllipse(centre, kBraaRing, kBraaRing);
+}
+
+void ScopePainter::DrawConflicts(Pass& pass) {
+  const ScopeFrame& frame = pass.frame;
+  pass.painter.setBrush(Qt::NoBrush);
+  pass.painter.setPen(WidePen(colour::kConflict, 2));
+  for (const FrameConflict& conflict : frame.conflicts) {
+    pass.draw.Line(ToPoint(conflict.first), ToPoint(conflict.second));
+    // The rings flash with the timer; the joining line stays.
+    if (!frame.conflictFlashOn) continue;
+    for (const ScreenPoint& end : {conflict.first, conflict.second}) {
+      const QPoint centre = ToPoint(end);
+      if (pass.draw.NearPicture(centre, kConflictRing + 2))
+        pass.painter.drawEllipse(centre, kConflictRing, kConflictRing);
+    }
+  }
+  const std::size_t listed = std::min(frame.conflictTexts.size(), kMostConflictTexts);
+  for (std::size_t i = 0; i < listed; ++i) {
+    const int top = kConflictTextTop + static_cast<int>(i) * pass.fontSize;
+    QString text = frame.conflictTexts[i];
+    if (i + 1 == listed && frame.conflictTexts.size() > listed)
+      text += QStringLiteral("  (+%1)").arg(frame.conflictTexts.size() - listed);
+    labelTexts_->Draw(pass.painter, kConflictTextLeft, top, text, colour::kConflict.rgb());
+  }
 }
 
 void ScopePainter::DrawMeasuring(Pass& pass, const FrameMeasure& measure) {

@@ -83,6 +83,17 @@ bool ScopeTools::OnKey(int key, std::optional<QPoint> cursor) {
   return true;
 }
 
+std::optional<int> ScopeTools::OnSelectForBraa(QPoint at) {
+  std::optional<int> chosen;
+  if (const auto hit = HitTestContact(document_, at.x(), at.y())) {
+    std::lock_guard lock(document_.ContactTableLock());
+    const model::CContact* contact = document_.FindContact(*hit);
+    if (contact != nullptr && contact->friendly && options_.braaFriendly != hit) chosen = hit;
+  }
+  options_.braaFriendly = chosen;
+  return chosen;
+}
+
 bool ScopeTools::OnUndo() { return DrawingMode() && drawing_->UndoDrawingPoint(); }
 
 ScopeCursor ScopeTools::Cursor() const {

@@ -167,6 +167,11 @@ CDisplaySettingsDlg::CDisplaySettingsDlg(Language language, QWidget* parent)
   roseBox_ = AddBox(this, layout, TextId::DisplayShowRose, language, "showRose");
   voiceBox_ = AddBox(this, layout, TextId::DisplayShowVoiceWindow, language, "showVoiceWindow");
   hideSpeedBox_ = AddBox(this, layout, TextId::DisplayHideSpeed, language, "hideSpeed");
+  cursorReadoutBox_ = AddBox(this, layout, TextId::DisplayCursorReadout, language, "showCursorReadout");
+  bullseyeBox_ = AddBox(this, layout, TextId::DisplayBullseye, language, "bullseye");
+  braaBox_ = AddBox(this, layout, TextId::DisplayBraa, language, "showBraa");
+  declutterBox_ = AddBox(this, layout, TextId::DisplayDeclutter, language, "declutter");
+  conflictAlertBox_ = AddBox(this, layout, TextId::DisplayConflictAlert, language, "conflictAlert");
 
   auto* fontRow = new QHBoxLayout;
   auto* fontLabel = new QLabel(QText(TextId::DisplayFontSize, language), this);
@@ -217,6 +222,11 @@ void CDisplaySettingsDlg::Load(const model::ClientSettings& settings) {
   voiceBox_->setChecked(settings.showVoiceWindow);
   hideSpeedBox_->setChecked(settings.hideSpeed);
   fontList_->setCurrentIndex(FontSizeChoiceFor(settings.fontSizeText));
+  cursorReadoutBox_->setChecked(settings.showCursorReadout);
+  bullseyeBox_->setChecked(settings.bullseye);
+  braaBox_->setChecked(settings.showBraa);
+  declutterBox_->setChecked(settings.declutter);
+  conflictAlertBox_->setChecked(settings.conflictAlert);
 }
 
 void CDisplaySettingsDlg::Save(model::ClientSettings& settings) const {
@@ -230,6 +240,11 @@ void CDisplaySettingsDlg::Save(model::ClientSettings& settings) const {
   settings.showRose = roseBox_->isChecked();
   settings.showVoiceWindow = voiceBox_->isChecked();
   settings.showOldPositions = oldPositionsBox_->isChecked();
+  settings.showCursorReadout = cursorReadoutBox_->isChecked();
+  settings.bullseye = bullseyeBox_->isChecked();
+  settings.showBraa = braaBox_->isChecked();
+  settings.declutter = declutterBox_->isChecked();
+  settings.conflictAlert = conflictAlertBox_->isChecked();
 }
 
 void CDisplaySettingsDlg::LoadWind(unsigned directionDeg) {

@@ -25,6 +25,14 @@ inline constexpr const char* kShowParlix = "ShowParlix";
 inline constexpr const char* kHideSpeed = "DONOTShowspeed";
 inline constexpr const char* kFontSize = "fontsize";  // a string
 inline constexpr const char* kAcceptAnyTrackSender = "AcceptAnyTrackSender";
+// The scope's controller aids, off unless set.
+inline constexpr const char* kShowCursorReadout = "ShowCursorReadout";
+inline constexpr const char* kBullseye = "Bullseye";
+inline constexpr const char* kBullseyeLat = "BullseyeLat";  // strings, decimal degrees
+inline constexpr const char* kBullseyeLon = "BullseyeLon";
+inline constexpr const char* kShowBraa = "ShowBraa";
+inline constexpr const char* kDeclutter = "Declutter";
+inline constexpr const char* kConflictAlert = "ConflictAlert";
 }  // namespace setting_name
 
 // Flags are stored as integers (0 or 1; any other number reads as set).
@@ -40,17 +48,31 @@ struct ClientSettings {
   QString fontSizeText = QStringLiteral("12");  // "fontsize" as stored; the settings dialog selects by it
   // Track datagrams from any sender, not only from the server's address.
   bool acceptAnyTrackSender = false;
+  bool showCursorReadout = false;               // position readout following the mouse
+  bool bullseye = false;                        // bullseye drawn, hostile labels give bearing and range from it
+  double bullseyeLatitude = 0.0;                // where it is; (0, 0) while never set
+  double bullseyeLongitude = 0.0;
+  bool showBraa = false;       // a selected friendly gives BRAA calls on hostile labels
+  bool declutter = false;      // labels placed apart, with leader lines
+  bool conflictAlert = false;  // friendly aircraft predicted too close
   // From the installer's value; French for an unknown one, whose texts and
   // menu are French.
   Language language = Language::French;
 
   // Every value from the store, with the defaults for the missing ones.
   static ClientSettings Load(const SettingsStore& store);
-  // Writes the eight values the display settings dialog keeps ("Installer
-  // Language" is the installer's and never written).
+  // Writes the values the display settings dialog keeps ("Installer
+  // Language" is the installer's and never written). The scope's aids are
+  // written only once they differ from their defaults or were stored
+  // before, so a store that never knew them stays as it was.
   // False when the store could not be written (a full disk, a read-only
   // folder): its previous content stays and the values stay pending.
   bool Store(SettingsStore& store) const;
+  // Only the bullseye's three values (the scope sets it directly); false as
+  // Store.
+  bool StoreBullseye(SettingsStore& store) const;
+  // A bullseye has been placed.
+  bool BullseyeSet() const { return bullseyeLatitude != 0.0 || bullseyeLongitude != 0.0; }
 };
 
 }  // namespace vantor::model

@@ -100,6 +100,12 @@ struct FrameMeasure {
   QString text;  // range and bearing
 };
 
+// Two friendly aircraft in conflict, joined by a line.
+struct FrameConflict {
+  ScreenPoint first;
+  ScreenPoint second;
+};
+
 struct ScopeFrame {
   int width = 0;  // the picture
   int height = 0;
@@ -129,6 +135,13 @@ struct ScopeFrame {
   std::vector<FrameContact> contacts;  // the visible ones, in table order
   std::optional<FrameMeasure> measure;
   std::optional<ScreenCircle> awacsCoverage;
+
+  // The controller's aids; all empty while their settings are off.
+  std::optional<ScreenPoint> bullseye;
+  std::optional<ScreenPoint> braaFriendly;  // the friendly BRAA calls are given from
+  std::vector<FrameConflict> conflicts;
+  std::vector<QString> conflictTexts;  // listed at the top, soonest first
+  bool conflictFlashOn = false;        // the highlight's phase
 };
 
 // A point within `reach` pixels of the picture widened by its pen margin.

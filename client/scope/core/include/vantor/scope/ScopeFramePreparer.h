@@ -12,14 +12,20 @@
 
 #include "vantor/geo/Geodesy.h"
 #include "vantor/scope/ApproachGeometry.h"
+#include "vantor/scope/ConflictAlert.h"
 #include "vantor/scope/LabelCrowding.h"
+#include "vantor/scope/LabelDeclutter.h"
 #include "vantor/scope/MeasureLine.h"
 #include "vantor/scope/ScopeFrame.h"
 #include "vantor/scope/ScopeLabels.h"
 #include "vantor/scope/ScopeProjection.h"
 
+namespace vantor::geo {
+class ElevationGrid;
+}
 namespace vantor::model {
 class CRivakDoc;
+struct CContact;
 struct CAirfield;
 struct ClientSettings;
 }  // namespace vantor::model
@@ -48,6 +54,12 @@ struct FrameSources {
   LabelMetrics labels;  // the painter's label font at the settings' size
 };
 
+// Friendly aircraft lower above the terrain than this (about 500 ft), or
+// slower, are taking off, landing or on the ground, where streams and
+// aprons are close by design: they take no part in conflict alerts.
+inline constexpr double kAlertFloorAboveGroundM = 150.0;
+inline constexpr double kAirborneSpeedKmh = 100.0;
+
 class ScopeFramePreparer {
  public:
   ScopeFramePreparer();
@@ -58,6 +70,9 @@ class ScopeFramePreparer {
   // The next frame; valid until the following call.
   const ScopeFrame& Prepare(const FrameSources& sources);
   const ScopeFrame& Frame() const { return frame_; }
+  // How the painter measures label texts, for placing labels apart; without
+  // it their widths are estimated.
+  void SetTextWidth(TextWidthFunction measure) { textWidth_ = std::move(measure); }
 
   // The approach of the centred airfield, from the last frame that built one
   // (airfield mode); kept until a frame builds another.
@@ -73,6 +88,11 @@ class ScopeFramePreparer {
                                                   const model::CAirfield& runway) const;
   void PrepareContacts(const FrameSources& sources, const ScopeProjection& projection);
   void PrepareAwacs(const FrameSources& sources, const ScopeProjection& projection);
+  void DeclutterLabels(const FrameSources& sources);
+  void PrepareConflicts();
+  static bool IsAirborneFriendly(const model::CContact& contact, const geo::ElevationGrid& terrain);
+  static QString ConflictName(const model::CContact& contact, const std::optional<QString>& callsign,
+                              bool invertCallsign);
 
   ScopeFrame frame_;
   std::unique_ptr<CoastlineScreenCache> coastlineCache_;
@@ -83,6 +103,20 @@ class ScopeFramePreparer {
   int coastlineProjections_ = 0;
   std::optional<ApproachGeometry> approach_;
   LabelCrowding crowding_;
+  // Kept between frames: the declutter remembers its places, and the
+  // buffers keep their room.
+  LabelDeclutter declutter_;
+  TextWidthFunction textWidth_;
+  std::vector<DeclutterRequest> declutterRequests_;
+  std::vector<QPoint> declutterSymbols_;
+  std::vector<std::size_t> declutterOwners_;
+  ConflictDetector conflictDetector_;
+  struct ConflictContact {
+    ScreenPoint at;
+    QString name;
+  };
+  std::vector<ConflictTrack> conflictTracks_;
+  std::vector<ConflictContact> conflictContacts_;
 };
 
 }  // namespace vantor::scope

@@ -5,6 +5,7 @@
 #include <QPoint>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 #include "vantor/scope/MeasureLine.h"
@@ -30,6 +31,11 @@ struct LabelMetrics {
   int fontSize = kDefaultLabelFontSize;
   int referenceWidth = 0;
 };
+
+// The width of a text in the label font, from the painter.
+using TextWidthFunction = std::function<int(const QString&)>;
+// The width by `measure`, or without one estimated from the reference width.
+int LabelTextWidth(const TextWidthFunction& measure, const LabelMetrics& metrics, const QString& text);
 
 // Leader line and anchor of a contact's label. Texts are right-aligned to
 // anchor.x() - 10; the first line's top is anchor.y() - 2F, the second's
@@ -68,6 +74,13 @@ struct ContactLabel {
   QString altitude;
   QString speed;  // empty while speeds are hidden
   TrendArrow trend = TrendArrow::Level;
+  // Lines below the second, empty when not asked for: bearing and range from
+  // the bullseye, and the BRAA call from the selected friendly.
+  QString bullseyeLine;
+  QString braaLine;
+  int LineCount() const { return 2 + (bullseyeLine.isEmpty() ? 0 : 1) + (braaLine.isEmpty() ? 0 : 1); }
+  // The widest line as the painter lays them out.
+  int Width(const TextWidthFunction& measure, const LabelMetrics& metrics) const;
 };
 // The label of a contact (not a radar site, not an alternate-symbol
 // contact) drawn at `at`, with its callsign if it has one.

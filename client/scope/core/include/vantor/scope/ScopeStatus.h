@@ -2,6 +2,8 @@
 // The scope's display options, switched from the button panel, and the two
 // status flags that every geometry tick brings up to date.
 
+#include <optional>
+
 namespace vantor::model {
 class CRivakDoc;
 }
@@ -18,6 +20,8 @@ struct ScopeOptions {
   bool labelsOption = false;    // the panel's label option: labels stay after the left button is released
   int coastlineIntensity = kDefaultCoastlineIntensity;  // grey level of the coastline
   unsigned windDirectionDeg = 0;                        // 1 ... 360, 0 = no wind
+  std::optional<int> braaFriendly;                      // the friendly contact BRAA calls are given from
+  bool alertFlashOn = true;                             // the conflict highlight's phase, toggled by the timer
 };
 
 struct ScopeStatus {

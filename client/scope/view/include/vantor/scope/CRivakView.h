@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "vantor/scope/ApproachGeometry.h"
+#include "vantor/scope/CursorReadoutWidget.h"
 #include "vantor/scope/ScopeFrame.h"
 #include "vantor/scope/ScopeFramePreparer.h"
 #include "vantor/scope/ScopeGeometry.h"
@@ -85,6 +86,19 @@ class CRivakView : public QWidget {
   int CoastlineProjections() const { return preparer_.CoastlineProjections(); }
   // Where the cursor was last seen over the scope.
   std::optional<QPoint> CursorPosition() const { return cursor_; }
+  // The readout box in the corner (hidden while its setting is off).
+  const CursorReadoutWidget* CursorReadout() const { return readout_; }
+
+  // --- Controller's aids -------------------------------------------------
+  // Places the bullseye (and turns it on), stored at once; nothing without
+  // a store. Removing keeps the position for the next time.
+  void SetBullseye(GeoPoint position);
+  void RemoveBullseye();
+  // The scope's context menu at a point: bullseye and the end of BRAA calls.
+  // Ctrl + right click and the menu key open it while the bullseye or BRAA
+  // is switched on; otherwise they do what they always did.
+  void ShowAidsMenu(QPoint at);
+  bool AidsMenuOffered() const;
 
  public Q_SLOTS:
   // --- What the rest of the client asks of the scope ------------------
@@ -129,6 +143,7 @@ class CRivakView : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
+  void leaveEvent(QEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
 
@@ -141,6 +156,7 @@ class CRivakView : public QWidget {
   void UpdateCursor();
   const ScopeFrame& PrepareFrame(QSize size);
   void PaintInto(QImage& image);
+  void UpdateReadout();
 
   Environment env_;
   ScopeGeometry geometry_;
@@ -156,6 +172,8 @@ class CRivakView : public QWidget {
   bool mapGiven_ = false;
   int wheelDelta_ = 0;  // wheel turns not yet worth a notch
   std::optional<QPoint> cursor_;
+  CursorReadoutWidget* readout_ = nullptr;  // a child: Qt owns it
+  bool mouseInside_ = false;                // the readout follows only over the scope
 };
 
 }  // namespace vantor::scope

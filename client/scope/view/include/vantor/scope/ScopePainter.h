@@ -4,10 +4,12 @@
 // reads nothing but the frame and writes nothing but the image.
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QImage>
 #include <QPoint>
 #include <QString>
 
+#include <array>
 #include <memory>
 
 #include "vantor/scope/ScopeArtwork.h"
@@ -38,6 +40,9 @@ class ScopePainter {
   // The label font at a size (LabelFontSize), as the frame's labels are
   // laid out for it.
   LabelMetrics MeasureLabels(int fontSize);
+  // Measures texts in the label font of the last MeasureLabels or Paint;
+  // valid while the painter lives.
+  TextWidthFunction TextWidth();
 
   // The whole pass into `image` (the scope's client area, black first),
   // which has the frame's size.
@@ -62,6 +67,9 @@ class ScopePainter {
   void DrawHistory(Pass& pass, const FrameContact& contact);
   void DrawContactLabel(Pass& pass, const ContactLabel& label);
   void DrawMeasuring(Pass& pass, const FrameMeasure& measure);
+  void DrawBullseye(Pass& pass, const ScreenPoint& at);
+  void DrawBraaFriendly(Pass& pass, const ScreenPoint& at);
+  void DrawConflicts(Pass& pass);
   void DrawAwacs(Pass& pass);
   void DrawFrame(Pass& pass);
   void DrawText(Pass& pass, int left, int top, const QString& text);
@@ -74,6 +82,8 @@ class ScopePainter {
   QFont statusFont_;
   QFont awacsFont_;
   int labelReferenceWidth_ = 0;
+  QFontMetrics labelMetrics_;
+  std::array<int, 128> charWidths_{};  // advances of the ASCII characters
   std::unique_ptr<detail::TextSprites> labelTexts_;
 };
 

@@ -64,6 +64,10 @@ class ScopeTools {
   bool OnKey(int key, std::optional<QPoint> cursor);
   // Removes the last drawing point while drawing; true when one went.
   bool OnUndo();
+  // Ctrl + left click: a friendly contact under the click becomes the one
+  // BRAA calls are given from; clicking it again, or anything else, ends
+  // the calls. The new choice.
+  std::optional<int> OnSelectForBraa(QPoint at);
 
   ScopeCursor Cursor() const;
   // The line to draw while the right button is held, to the cursor.

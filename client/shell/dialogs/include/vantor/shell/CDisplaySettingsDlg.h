@@ -70,6 +70,11 @@ class CDisplaySettingsDlg : public QDialog {
   QCheckBox* VoiceWindowBox() const { return voiceBox_; }
   QCheckBox* HideSpeedBox() const { return hideSpeedBox_; }
   QComboBox* FontSizeList() const { return fontList_; }
+  QCheckBox* CursorReadoutBox() const { return cursorReadoutBox_; }
+  QCheckBox* BullseyeBox() const { return bullseyeBox_; }
+  QCheckBox* BraaBox() const { return braaBox_; }
+  QCheckBox* DeclutterBox() const { return declutterBox_; }
+  QCheckBox* ConflictAlertBox() const { return conflictAlertBox_; }
 
  public Q_SLOTS:
   // OK: the wind direction must be a whole number from 1 to 360; otherwise
@@ -102,6 +107,11 @@ class CDisplaySettingsDlg : public QDialog {
   QCheckBox* voiceBox_ = nullptr;
   QCheckBox* hideSpeedBox_ = nullptr;
   QComboBox* fontList_ = nullptr;
+  QCheckBox* cursorReadoutBox_ = nullptr;
+  QCheckBox* bullseyeBox_ = nullptr;
+  QCheckBox* braaBox_ = nullptr;
+  QCheckBox* declutterBox_ = nullptr;
+  QCheckBox* conflictAlertBox_ = nullptr;
 };
 
 }  // namespace vantor::shell
