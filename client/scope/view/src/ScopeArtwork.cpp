@@ -1,5 +1,7 @@
 #include "vantor/scope/ScopeArtwork.h"
 
+#include "vantor/scope/BezelShading.h"
+
 #include <QColor>
 #include <QPainter>
 #include <QPainterPath>
@@ -49,42 +51,13 @@ PieceCut CutOf(FramePiece piece) {
   return {};
 }
 
-// Small deterministic grain, so the metal does not look flat; per pixel, so
-// it shows no seams where pieces meet.
-int Grain(int x, int y) {
-  std::uint32_t h = static_cast<std::uint32_t>(x) * 374761393u + static_cast<std::uint32_t>(y) * 668265263u;
-  h = (h ^ (h >> 13)) * 1274126177u;
-  return static_cast<int>((h >> 24) % 7) - 3;
-}
-
-QRgb Shade(int r, int g, int b, double light) {
-  auto channel = [light](int c) { return std::clamp(static_cast<int>(std::lround(c * light)), 0, 255); };
-  return qRgba(channel(r), channel(g), channel(b), 255);
-}
-
-// Signed distance to the picture opening (a rounded rectangle): positive on
-// the bezel, negative inside the opening; `normal` points out of the
-// opening.
-double OpeningDistance(double x, double y, double& nx, double& ny) {
+// The bezel's opening, the glass, in the master.
+bezel::Opening GlassOpening() {
   const double left = kFrameSide, top = kFrameSide;
   const double right = kMasterWidth - kFrameSide, bottom = kMasterHeight - kFrameBottom;
   const double cx = (left + right) / 2, cy = (top + bottom) / 2;
   const double hx = (right - left) / 2 - kOpeningRadius, hy = (bottom - top) / 2 - kOpeningRadius;
-  const double px = x - cx, py = y - cy;
-  const double qx = std::fabs(px) - hx, qy = std::fabs(py) - hy;
-  const double ox = std::max(qx, 0.0), oy = std::max(qy, 0.0);
-  const double outside = std::hypot(ox, oy);
-  if (outside > 0.0) {
-    nx = std::copysign(ox / outside, px);
-    ny = std::copysign(oy / outside, py);
-  } else if (qx > qy) {
-    nx = std::copysign(1.0, px);
-    ny = 0.0;
-  } else {
-    nx = 0.0;
-    ny = std::copysign(1.0, py);
-  }
-  return outside + std::min(std::max(qx, qy), 0.0) - kOpeningRadius;
+  return {cx, cy, hx, hy, kOpeningRadius};
 }
 
 QImage ShadeBezel() {
@@ -92,26 +65,17 @@ QImage ShadeBezel() {
   master.fill(Qt::transparent);
   // Light falls from the top left.
   const double lightX = -0.6, lightY = -0.8;
+  const bezel::Opening glass = GlassOpening();
   for (int y = 0; y < kMasterHeight; ++y) {
     auto* line = reinterpret_cast<QRgb*>(master.scanLine(y));
     for (int x = 0; x < kMasterWidth; ++x) {
       double nx = 0.0, ny = 0.0;
-      const double inner = OpeningDistance(x + 0.5, y + 0.5, nx, ny);
+      const double inner = bezel::OpeningDistance(glass, x + 0.5, y + 0.5, nx, ny);
       if (inner <= 0.0) continue;
-      const int toLeft = x, toTop = y, toRight = kMasterWidth - 1 - x, toBottom = kMasterHeight - 1 - y;
-      const int outer = std::min({toLeft, toTop, toRight, toBottom});
-      // Outward normal of the nearest outer edge.
-      double ex = 0.0, ey = 0.0;
-      if (outer == toTop)
-        ey = -1.0;
-      else if (outer == toLeft)
-        ex = -1.0;
-      else if (outer == toBottom)
-        ey = 1.0;
-      else
-        ex = 1.0;
-
-      const int grain = Grain(x, y);
+      const bezel::OuterEdge edge = bezel::NearestOuterEdge(x, y, kMasterWidth, kMasterHeight);
+      const int outer = edge.distance;
+      const double ex = edge.normalX, ey = edge.normalY;
+      const int grain = bezel::Grain(x, y, 7);
       QRgb colour;
       if (inner <= 1.5) {
         colour = qRgba(46, 150, 70, 255);  // phosphor rim around the glass
@@ -120,20 +84,20 @@ QImage ShadeBezel() {
       } else if (inner <= 9.0) {
         // Bevel sloping down into the opening.
         const double facing = -(nx * lightX + ny * lightY);
-        colour = Shade(70 + grain, 75 + grain, 82 + grain, 1.0 + 0.45 * facing);
+        colour = bezel::Shade(70 + grain, 75 + grain, 82 + grain, 1.0 + 0.45 * facing);
       } else if (outer < 2) {
         colour = qRgba(14, 15, 17, 255);
       } else if (outer < 6) {
         // Rounded outer lip.
         const double facing = ex * lightX + ey * lightY;
-        colour = Shade(78, 83, 91, 1.0 + 0.5 * facing);
+        colour = bezel::Shade(78, 83, 91, 1.0 + 0.5 * facing);
       } else if (outer == 13 || outer == 14) {
         // Engraved line following the bezel.
         colour = outer == 13 ? qRgba(28, 30, 34, 255) : qRgba(92, 97, 105, 255);
       } else {
         // Brushed body, a little darker towards the glass.
         const double depth = std::clamp((inner - 9.0) / 30.0, 0.0, 1.0);
-        colour = Shade(56 + grain, 60 + grain, 67 + grain, 0.88 + 0.12 * depth);
+        colour = bezel::Shade(56 + grain, 60 + grain, 67 + grain, 0.88 + 0.12 * depth);
       }
       line[x] = colour;
     }

@@ -1,5 +1,7 @@
 #include "vantor/shell/PanelFrameArt.h"
 
+#include "vantor/scope/BezelShading.h"
+
 #include <QColor>
 #include <QPainter>
 #include <QPolygonF>
@@ -46,62 +48,29 @@ PieceCut CutOf(PanelFramePiece piece) {
   return {};
 }
 
-int Grain(int x, int y) {
-  std::uint32_t h = static_cast<std::uint32_t>(x) * 374761393u + static_cast<std::uint32_t>(y) * 668265263u;
-  h = (h ^ (h >> 13)) * 1274126177u;
-  return static_cast<int>((h >> 24) % 5) - 2;
-}
-
-QRgb Shade(int r, int g, int b, double light) {
-  auto channel = [light](int c) { return std::clamp(static_cast<int>(std::lround(c * light)), 0, 255); };
-  return qRgba(channel(r), channel(g), channel(b), 255);
-}
-
-// Signed distance to the opening (a rounded rectangle inside the bezel):
-// positive on the metal; `nx`, `ny` point away from the opening.
-double OpeningDistance(double x, double y, double& nx, double& ny) {
+// The opening, a rounded rectangle inside the bezel.
+scope::bezel::Opening PanelOpening() {
   const double inset = kPanelBezel;
   const double cx = kMasterWidth / 2.0, cy = kMasterHeight / 2.0;
   const double hx = cx - inset - kOpeningRadius, hy = cy - inset - kOpeningRadius;
-  const double px = x - cx, py = y - cy;
-  const double qx = std::fabs(px) - hx, qy = std::fabs(py) - hy;
-  const double ox = std::max(qx, 0.0), oy = std::max(qy, 0.0);
-  const double outside = std::hypot(ox, oy);
-  if (outside > 0.0) {
-    nx = std::copysign(ox / outside, px);
-    ny = std::copysign(oy / outside, py);
-  } else if (qx > qy) {
-    nx = std::copysign(1.0, px);
-    ny = 0.0;
-  } else {
-    nx = 0.0;
-    ny = std::copysign(1.0, py);
-  }
-  return outside + std::min(std::max(qx, qy), 0.0) - kOpeningRadius;
+  return {cx, cy, hx, hy, kOpeningRadius};
 }
 
 QImage ShadeBezel() {
   QImage master(kMasterWidth, kMasterHeight, QImage::Format_ARGB32_Premultiplied);
   master.fill(Qt::transparent);
   const double lightX = -0.6, lightY = -0.8;  // light from the top left
+  const scope::bezel::Opening opening = PanelOpening();
   for (int y = 0; y < kMasterHeight; ++y) {
     auto* line = reinterpret_cast<QRgb*>(master.scanLine(y));
     for (int x = 0; x < kMasterWidth; ++x) {
       double nx = 0.0, ny = 0.0;
-      const double inner = OpeningDistance(x + 0.5, y + 0.5, nx, ny);
+      const double inner = scope::bezel::OpeningDistance(opening, x + 0.5, y + 0.5, nx, ny);
       if (inner <= 0.0) continue;
-      const int toLeft = x, toTop = y, toRight = kMasterWidth - 1 - x, toBottom = kMasterHeight - 1 - y;
-      const int outer = std::min({toLeft, toTop, toRight, toBottom});
-      double ex = 0.0, ey = 0.0;  // outward normal of the nearest outer edge
-      if (outer == toTop)
-        ey = -1.0;
-      else if (outer == toLeft)
-        ex = -1.0;
-      else if (outer == toBottom)
-        ey = 1.0;
-      else
-        ex = 1.0;
-      const int grain = Grain(x, y);
+      const scope::bezel::OuterEdge edge = scope::bezel::NearestOuterEdge(x, y, kMasterWidth, kMasterHeight);
+      const int outer = edge.distance;
+      const double ex = edge.normalX, ey = edge.normalY;
+      const int grain = scope::bezel::Grain(x, y, 5);
       QRgb colour;
       if (inner <= 1.0) {
         colour = qRgba(46, 150, 70, 255);  // phosphor rim, as around the scope's glass
@@ -111,12 +80,12 @@ QImage ShadeBezel() {
         colour = qRgba(20, 21, 24, 255);
       } else if (outer < 3) {
         const double facing = ex * lightX + ey * lightY;  // rounded outer lip
-        colour = Shade(kPanelBezelRed, kPanelBezelGreen, kPanelBezelBlue, 1.0 + 0.35 * facing);
+        colour = scope::bezel::Shade(kPanelBezelRed, kPanelBezelGreen, kPanelBezelBlue, 1.0 + 0.35 * facing);
       } else if (inner <= 5.0) {
         const double facing = -(nx * lightX + ny * lightY);  // bevel down into the opening
-        colour = Shade(78 + grain, 82 + grain, 88 + grain, 1.0 + 0.4 * facing);
+        colour = scope::bezel::Shade(78 + grain, 82 + grain, 88 + grain, 1.0 + 0.4 * facing);
       } else {
-        colour = Shade(kPanelBezelRed + grain, kPanelBezelGreen + grain, kPanelBezelBlue + grain, 1.0);
+        colour = scope::bezel::Shade(kPanelBezelRed + grain, kPanelBezelGreen + grain, kPanelBezelBlue + grain, 1.0);
       }
       line[x] = colour;
     }
