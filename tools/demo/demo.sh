@@ -147,7 +147,10 @@ if [ "$client" = 1 ] && [ -x "$BIN/Vantor" ]; then
      the arrivals on it; "C1" or "C2" under the information panel, then two contacts on the
      scope: their altitude, speed and heading, bearing and range from one to the other
    - Ctrl+V (or Shift+Insert): send a chat message to Blue or to everyone
-   - F2: display settings (wind, units, history trails, font size)
+   - F2: display settings (wind, units, history trails, font size) and the scope's aids:
+     cursor readout, bullseye (then Ctrl + right click: "Set bullseye here"), BRAA (then
+     Ctrl + click a friendly), label declutter, conflict alert
+   - Airports > Record...: record the picture; replay it later with Vantor --replay FILE
    - "?" menu > About Vantor: the credits
    - Airports > Exit (or Ctrl+Q): leave, or Reconnect to the server
 KEYS
