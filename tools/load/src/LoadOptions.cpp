@@ -1,5 +1,7 @@
 #include "vantor/load/LoadOptions.h"
 
+#include "vantor/platform/ToolCommandLine.h"
+
 #include <QCommandLineParser>
 
 #include <cmath>
@@ -109,19 +111,8 @@ std::optional<LoadOptions> ParseLoadOptions(const QStringList& arguments, int& e
                      watchUdp,    receiveBuffer, json,          quiet,          maxP99,     maxCpu,
                      maxGrowth,   maxGaps,       maxWatchedCpu, maxWatchedRss});
 
-  if (!parser.parse(arguments)) {
-    std::cerr << "vantor-load: " << parser.errorText().toStdString() << "\n(--help lists the options)\n";
-    exitCode = 2;
-    return std::nullopt;
-  }
-  if (parser.isSet("help")) {
-    std::cout << parser.helpText().toStdString();
-    exitCode = 0;
-    return std::nullopt;
-  }
-  if (parser.isSet("version")) {
-    std::cout << "vantor-load " << VANTOR_VERSION << "\n";
-    exitCode = 0;
+  if (const std::optional<int> done = ParseToolCommandLine(parser, arguments, "vantor-load")) {
+    exitCode = *done;
     return std::nullopt;
   }
   const auto fail = [&exitCode](const std::string& why) -> std::optional<LoadOptions> {

@@ -1,5 +1,7 @@
 #include "vantor/missiongen/CommandLine.h"
 
+#include "vantor/platform/ToolCommandLine.h"
+
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
@@ -100,19 +102,8 @@ std::optional<CommandLine> ParseCommandLine(const QStringList& arguments, int& e
                                  "figures. Clients never show it.");
   parser.addOptions({host, port, rate, objects, duration, seed, record, replay, toStdout, fast, status, stamp});
 
-  if (!parser.parse(arguments)) {
-    std::cerr << "vantor-missiongen: " << parser.errorText().toStdString() << "\n(--help lists the options)\n";
-    exitCode = 2;
-    return std::nullopt;
-  }
-  if (parser.isSet("help")) {
-    std::cout << parser.helpText().toStdString();
-    exitCode = 0;
-    return std::nullopt;
-  }
-  if (parser.isSet("version")) {
-    std::cout << "vantor-missiongen " << VANTOR_VERSION << "\n";
-    exitCode = 0;
+  if (const std::optional<int> done = ParseToolCommandLine(parser, arguments, "vantor-missiongen")) {
+    exitCode = *done;
     return std::nullopt;
   }
   if (!parser.positionalArguments().isEmpty()) {
